@@ -1,0 +1,3 @@
+#include "blend/station_blend.h"
+
+void runStationBlend() {}

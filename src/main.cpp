@@ -1,0 +1,5 @@
+#include "shell/menu.h"
+
+int main() {
+    return runMainMenu();
+}

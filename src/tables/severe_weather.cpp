@@ -1,0 +1,3 @@
+#include "tables/severe_weather.h"
+
+void runSevereWeather() {}

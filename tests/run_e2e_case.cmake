@@ -1,0 +1,80 @@
+# Runs one end-to-end case: the real program in a fresh folder holding the case's
+# input files, its standard input from the case, and a byte-for-byte comparison of
+# the console transcript and of every file the folder holds afterwards.
+#
+# A case folder holds:
+#   stdin      what is typed (may be absent: no input at all)
+#   stdout     the expected console transcript
+#   files/     input files, copied into the working folder before the run (optional)
+#   expected/  every file the folder must hold after the run, inputs included (optional;
+#              when absent the folder must hold exactly the inputs, unchanged)
+# The program must exit with status 0 and write nothing to standard error.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR}/run)
+set(run_dir ${WORK_DIR}/run)
+if(IS_DIRECTORY ${CASE_DIR}/files)
+    file(COPY ${CASE_DIR}/files/ DESTINATION ${run_dir})
+endif()
+
+set(stdin_file ${CASE_DIR}/stdin)
+if(NOT EXISTS ${stdin_file})
+    set(stdin_file /dev/null)
+endif()
+execute_process(COMMAND ${PROGRAM}
+                WORKING_DIRECTORY ${run_dir}
+                INPUT_FILE ${stdin_file}
+                OUTPUT_FILE ${WORK_DIR}/stdout
+                ERROR_FILE ${WORK_DIR}/stderr
+                RESULT_VARIABLE status
+                TIMEOUT 30)
+
+set(failures "")
+function(compare_file expected actual what)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${expected} ${actual}
+                    RESULT_VARIABLE differ)
+    if(differ)
+        execute_process(COMMAND diff -u ${expected} ${actual} OUTPUT_VARIABLE shown)
+        set(failures "${failures}\n${what} differs from ${expected}:\n${shown}" PARENT_SCOPE)
+    endif()
+endfunction()
+
+if(NOT status EQUAL 0)
+    string(APPEND failures "\nexit status: ${status} (expected 0)")
+endif()
+file(READ ${WORK_DIR}/stderr errors)
+if(NOT errors STREQUAL "")
+    string(APPEND failures "\nstandard error was not empty:\n${errors}")
+endif()
+compare_file(${CASE_DIR}/stdout ${WORK_DIR}/stdout "console transcript")
+
+if(IS_DIRECTORY ${CASE_DIR}/expected)
+    set(expected_dir ${CASE_DIR}/expected)
+elseif(IS_DIRECTORY ${CASE_DIR}/files)
+    set(expected_dir ${CASE_DIR}/files)
+else()
+    set(expected_dir "")
+endif()
+
+set(expected_names "")
+if(expected_dir)
+    file(GLOB_RECURSE expected_names RELATIVE ${expected_dir} ${expected_dir}/*)
+endif()
+file(GLOB_RECURSE actual_names RELATIVE ${run_dir} ${run_dir}/*)
+list(SORT expected_names)
+list(SORT actual_names)
+if(NOT expected_names STREQUAL actual_names)
+    string(APPEND failures "\nfiles after the run: [${actual_names}]\n  expected: [${expected_names}]")
+endif()
+foreach(name IN LISTS expected_names)
+    if(EXISTS ${run_dir}/${name} AND NOT IS_SYMLINK ${expected_dir}/${name})
+        compare_file(${expected_dir}/${name} ${run_dir}/${name} "file ${name}")
+    endif()
+endforeach()
+
+if(failures)
+    message(FATAL_ERROR "case ${CASE_DIR} failed:${failures}\n(kept in ${WORK_DIR})")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
