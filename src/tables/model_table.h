@@ -1,5 +1,45 @@
 #pragma once
 
+#include <istream>
+#include <ostream>
+
+/// One forecast hour of a model column file, in the file's units until the run converts
+/// it: millibars, degrees Celsius, millimetres and knots become inches of mercury,
+/// degrees Fahrenheit, inches and miles per hour.
+struct ModelRow {
+    int hour;
+    double pressure;
+    double temp2m;
+    double temp850;
+    double temp700;
+    double temp500;
+    double thickness;
+    double humidity;
+    double precip;
+    double cloudCover;
+    double windDir;
+    double windSpeed;
+};
+
+/// The longest model run, the long GFS, has this many forecast hours.
+inline constexpr int maxModelRows = 48;
+
 /// Menu options 2 to 5: reads `rowCount` forecast-hour rows (1 to 48) of a model column
 /// file and writes them, converted, with the temperature adjustment band, to its report.
 void runModelTable(int rowCount);
+
+/// For the first `rowCount` rows, with the wind speed in miles per hour and the
+/// temperatures in degrees Celsius: the adjustment and the band around `temp2m`, in Celsius.
+void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double upperBand[],
+                           double lowerBand[], int rowCount);
+
+/// Reads one row: a marker character, the hour, a marker character and eleven numbers.
+/// Returns false when any of the fourteen items could not be read.
+bool readModelRow(std::istream& in, ModelRow& row);
+
+/// Writes the report's column headings as one line.
+void writeModelHeaderLine(std::ostream& report);
+
+/// Writes one converted row, with its adjustment and band in Fahrenheit, as one line.
+void writeModelRowLine(std::ostream& report, const ModelRow& row, double adjustment,
+                       double upperBand, double lowerBand);

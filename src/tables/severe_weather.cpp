@@ -1,3 +1,94 @@
 #include "tables/severe_weather.h"
 
-void runSevereWeather() {}
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+#include "arith/conversions.h"
+#include "shell/data_file.h"
+#include "tables/table_file.h"
+
+namespace {
+
+struct Column {
+    const char* heading;
+    int width;
+};
+
+// Headings and rows share these widths, so the columns always line up.
+constexpr Column severeWeatherColumns[] = {
+    {"HR", 5},          {"BEST 4LYR LNDE", 16}, {"LIFT INDEX", 12}, {"CNV INHIB", 13},
+    {"CNV AVBL", 13},   {"POT TEMP", 13},       {"900MB KNTC", 12}, {"500MB KNTC", 12},
+    {"250MB KNTC", 14}, {"LAT HEAT", 11},       {"SANS HEAT", 12},
+};
+static_assert(std::size(severeWeatherColumns) == 11, "the hour and ten values");
+
+/// Kelvin to degrees Fahrenheit; the bulletins' own offset is 273.2, not 273.15.
+double kelvinToFahrenheit(double kelvin) {
+    return celsiusToFahrenheit(kelvin - 273.2);
+}
+
+}  // namespace
+
+void runSevereWeather() {
+    std::string name;
+    if (!openDataFile(name)) {
+        return;
+    }
+    std::cout << "You have a valid file." << std::endl;
+
+    std::ifstream data(name);
+    if (!skipToFirstRow(data, name)) {
+        return;
+    }
+    SevereWeatherRow rows[severeWeatherRows]{};
+    int rowsRead = 0;
+    while (rowsRead < severeWeatherRows && readSevereWeatherRow(data, rows[rowsRead])) {
+        ++rowsRead;
+    }
+    data.close();
+
+    for (int i = 0; i < rowsRead; ++i) {
+        rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
+    }
+
+    std::ofstream report;
+    openReportFile(name, report);
+    writeSevereWeatherHeaderLine(report);
+    for (int i = 0; i < rowsRead; ++i) {
+        writeSevereWeatherRowLine(report, rows[i]);
+    }
+    closeReportFile(name, report);
+    tellMissingRows(name, rowsRead, severeWeatherRows);
+}
+
+bool readSevereWeatherRow(std::istream& in, SevereWeatherRow& row) {
+    // The markers around the hour are taken whatever they are, a digit included.
+    char marker = ' ';
+    in >> marker >> row.hour >> marker;
+    in >> row.best4LyrLnde >> row.liftIndex >> row.cnvInhib >> row.cnvAvbl >> row.potTemp >>
+        row.kntc900 >> row.kntc500 >> row.kntc250 >> row.latHeat >> row.sansHeat;
+    return !in.fail();
+}
+
+void writeSevereWeatherHeaderLine(std::ostream& report) {
+    report << std::setiosflags(std::ios::left);
+    for (const Column& column : severeWeatherColumns) {
+        report << std::setw(column.width) << column.heading;
+    }
+    report << std::endl;
+}
+
+void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row) {
+    const double values[] = {row.best4LyrLnde, row.liftIndex, row.cnvInhib, row.cnvAvbl,
+                             row.potTemp,      row.kntc900,   row.kntc500,  row.kntc250,
+                             row.latHeat,      row.sansHeat};
+    report << std::setiosflags(std::ios::left) << std::setw(severeWeatherColumns[0].width)
+           << row.hour;
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        report << std::setw(severeWeatherColumns[i + 1].width) << values[i];
+    }
+    report << std::endl;
+}

@@ -1,5 +1,37 @@
 #pragma once
 
+#include <istream>
+#include <ostream>
+
+/// One forecast hour of a severe weather file; `potTemp` is read in kelvin and holds
+/// degrees Fahrenheit once the run has converted it.
+struct SevereWeatherRow {
+    int hour;
+    double best4LyrLnde;
+    double liftIndex;
+    double cnvInhib;
+    double cnvAvbl;
+    double potTemp;
+    double kntc900;
+    double kntc500;
+    double kntc250;
+    double latHeat;
+    double sansHeat;
+};
+
+/// A severe weather file holds this many forecast hours; any after them are not read.
+inline constexpr int severeWeatherRows = 29;
+
 /// Menu option 6: reads 29 forecast hours of severe-weather parameters and writes them,
 /// with the potential temperature in degrees Fahrenheit, to its report.
 void runSevereWeather();
+
+/// Reads one row: a marker character, the hour, a marker character and ten numbers.
+/// Returns false when any of the thirteen items could not be read.
+bool readSevereWeatherRow(std::istream& in, SevereWeatherRow& row);
+
+/// Writes the report's column headings as one line.
+void writeSevereWeatherHeaderLine(std::ostream& report);
+
+/// Writes one converted row as one line.
+void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row);

@@ -1,0 +1,58 @@
+#include "tables/severe_weather.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+TEST(SevereWeatherReading, AMarkerRightBeforeANumberSwallowsItsFirstDigit) {
+    // No marker after the hour: the 4 of 4.5 is taken as the marker.
+    std::istringstream in("| 12 4.5 -1.5 -25 1200 300 20 45 90 150 60");
+    SevereWeatherRow row{};
+    ASSERT_TRUE(readSevereWeatherRow(in, row));
+    EXPECT_EQ(row.hour, 12);
+    EXPECT_EQ(row.best4LyrLnde, 0.5);
+    EXPECT_EQ(row.liftIndex, -1.5);
+    EXPECT_EQ(row.potTemp, 300.0);
+    EXPECT_EQ(row.sansHeat, 60.0);
+}
+
+TEST(SevereWeatherReading, ReadsThirteenItemsPerRow) {
+    std::istringstream in("|0|-2 -1 -50 800 300 15 40 80 150 60 |3| -3 -2 -20 1500 301 20");
+    SevereWeatherRow row{};
+    ASSERT_TRUE(readSevereWeatherRow(in, row));
+    EXPECT_EQ(row.hour, 0);
+    EXPECT_EQ(row.potTemp, 300.0);
+    EXPECT_EQ(row.sansHeat, 60.0);
+    EXPECT_FALSE(readSevereWeatherRow(in, row));
+    EXPECT_EQ(row.hour, 3);
+}
+
+TEST(SevereWeatherLayout, HeaderLineIs133CharactersEndingInSansHeat) {
+    std::ostringstream report;
+    writeSevereWeatherHeaderLine(report);
+    EXPECT_EQ(report.str(),
+              "HR   BEST 4LYR LNDE  LIFT INDEX  CNV INHIB    CNV AVBL     POT TEMP     "
+              "900MB KNTC  500MB KNTC  250MB KNTC    LAT HEAT   SANS HEAT   \n");
+    EXPECT_EQ(report.str().size(), 133u + 1u);
+}
+
+TEST(SevereWeatherLayout, WideValueTouchesTheNextColumn) {
+    SevereWeatherRow row{};
+    row.hour = 27;
+    row.best4LyrLnde = -4.25;
+    row.liftIndex = 0.5;
+    row.cnvInhib = -120.0;
+    row.cnvAvbl = 2500.0;
+    row.potTemp = 80.24;
+    row.kntc900 = 35.0;
+    row.kntc500 = 60.0;
+    row.kntc250 = 110.0;
+    row.latHeat = 1234567.0;
+    row.sansHeat = 95.5;
+    std::ostringstream report;
+    writeSevereWeatherRowLine(report, row);
+    EXPECT_EQ(report.str(),
+              "27   -4.25           0.5         -120         2500         80.24        "
+              "35          60          110           1.23457e+0695.5        \n");
+}
