@@ -13,13 +13,8 @@
 
 namespace {
 
-struct Column {
-    const char* heading;
-    int width;
-};
-
 // Headings and rows share these widths, so the columns always line up.
-constexpr Column modelColumns[] = {
+constexpr TableColumn modelColumns[] = {
     {"HR", 5},          {"Pressure", 11},   {"2m Temp", 12}, {"850MB Temp", 13}, {"700MB Temp", 13},
     {"500MB Temp", 13}, {"Thickness", 12},  {"Hum %", 10},   {"Precip", 14},     {"Cld Cover", 11},
     {"Wind Dir", 12},   {"Wind Speed", 14}, {"Adj", 12},     {"+", 12},          {"-", 12},
@@ -57,13 +52,8 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 
 void runModelTable(int rowCount) {
     std::string name;
-    if (!openDataFile(name)) {
-        return;
-    }
-    std::cout << "You have a valid file." << std::endl;
-
-    std::ifstream data(name);
-    if (!skipToFirstRow(data, name)) {
+    std::ifstream data;
+    if (!openTableFile(name, data)) {
         return;
     }
     const int rowsWanted = std::min(rowCount, maxModelRows);
@@ -116,11 +106,7 @@ bool readModelRow(std::istream& in, ModelRow& row) {
 }
 
 void writeModelHeaderLine(std::ostream& report) {
-    report << std::setiosflags(std::ios::left);
-    for (const Column& column : modelColumns) {
-        report << std::setw(column.width) << column.heading;
-    }
-    report << std::endl;
+    writeHeadingLine(report, modelColumns);
 }
 
 void writeModelRowLine(std::ostream& report, const ModelRow& row, double adjustment,

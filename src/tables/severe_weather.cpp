@@ -12,13 +12,8 @@
 
 namespace {
 
-struct Column {
-    const char* heading;
-    int width;
-};
-
 // Headings and rows share these widths, so the columns always line up.
-constexpr Column severeWeatherColumns[] = {
+constexpr TableColumn severeWeatherColumns[] = {
     {"HR", 5},          {"BEST 4LYR LNDE", 16}, {"LIFT INDEX", 12}, {"CNV INHIB", 13},
     {"CNV AVBL", 13},   {"POT TEMP", 13},       {"900MB KNTC", 12}, {"500MB KNTC", 12},
     {"250MB KNTC", 14}, {"LAT HEAT", 11},       {"SANS HEAT", 12},
@@ -34,13 +29,8 @@ double kelvinToFahrenheit(double kelvin) {
 
 void runSevereWeather() {
     std::string name;
-    if (!openDataFile(name)) {
-        return;
-    }
-    std::cout << "You have a valid file." << std::endl;
-
-    std::ifstream data(name);
-    if (!skipToFirstRow(data, name)) {
+    std::ifstream data;
+    if (!openTableFile(name, data)) {
         return;
     }
     SevereWeatherRow rows[severeWeatherRows]{};
@@ -74,11 +64,7 @@ bool readSevereWeatherRow(std::istream& in, SevereWeatherRow& row) {
 }
 
 void writeSevereWeatherHeaderLine(std::ostream& report) {
-    report << std::setiosflags(std::ios::left);
-    for (const Column& column : severeWeatherColumns) {
-        report << std::setw(column.width) << column.heading;
-    }
-    report << std::endl;
+    writeHeadingLine(report, severeWeatherColumns);
 }
 
 void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row) {

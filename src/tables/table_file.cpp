@@ -1,8 +1,27 @@
 #include "tables/table_file.h"
 
+#include <iomanip>
 #include <iostream>
 
+#include "shell/data_file.h"
 #include "shell/word_scan.h"
+
+void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns) {
+    report << std::setiosflags(std::ios::left);
+    for (const TableColumn& column : columns) {
+        report << std::setw(column.width) << column.heading;
+    }
+    report << std::endl;
+}
+
+bool openTableFile(std::string& name, std::ifstream& data) {
+    if (!openDataFile(name)) {
+        return false;
+    }
+    std::cout << "You have a valid file." << std::endl;
+    data.open(name);
+    return skipToFirstRow(data, name);
+}
 
 bool skipToFirstRow(std::istream& in, const std::string& name) {
     if (skipPastWord(in, "FHR")) {

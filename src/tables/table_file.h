@@ -1,10 +1,27 @@
 #pragma once
 
+#include <fstream>
 #include <istream>
+#include <ostream>
+#include <span>
 #include <string>
 
-// What the model column and severe weather runs share: finding the first row of a
-// model output file, and telling the forecaster when the rows run out early.
+// What the model column and severe weather runs share: the column list of a report,
+// finding the first row of a model output file, and telling the forecaster when the
+// rows run out early.
+
+/// One report column: its heading and the width that the heading and every value take.
+struct TableColumn {
+    const char* heading;
+    int width;
+};
+
+/// Writes the headings of `columns` as one report line, each padded to its column.
+void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns);
+
+/// The dialogue that starts a table run: asks for the data file, confirms it, opens it
+/// on `data` and skips its header. False when the run must end; the reason has been told.
+bool openTableFile(std::string& name, std::ifstream& data);
 
 /// Skips the header of a model output file up to and including the word "FHR". When the
 /// file has no such word, says so on the console, naming the file, and returns false.
