@@ -102,10 +102,14 @@ inline std::vector<TestBulletin> validTestBulletins() {
             for (int column = 1; column <= 15; ++column) {
                 clouds.push_back(testCloudWord(bulletin, column));
             }
+            // As in real bulletins a row stands between X/N and DPT: the character read
+            // after an extended row's last value is the first of the next word.
             b.rows = {testExtendedRow("X/N", testExtendedCells(bulletin, 0)),
+                      testExtendedRow("TMP", testExtendedCells(bulletin, 10)),
                       testExtendedRow("DPT", testExtendedCells(bulletin, 20)),
                       testExtendedRow("CLD", clouds),
                       testExtendedRow("WND", testExtendedCells(bulletin, 80)),
+                      testExtendedRow("P12", testExtendedCells(bulletin, 40)),
                       testP24Row(bulletin)};
         }
         bulletins.push_back(b);
