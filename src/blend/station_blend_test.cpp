@@ -108,24 +108,6 @@ TEST(StationBlend, CloudWindTableRunsTwoSpansOfHours) {
     }
 }
 
-TEST(StationBlend, AnInvalidFileAsksNothingMoreAndWritesNoReport) {
-    ScopedTempDirectory dir;
-    std::vector<TestBulletin> bulletins = validTestBulletins();
-    std::swap(bulletins[1], bulletins[2]);
-    writeFile("bulletins.txt", testBulletinText(bulletins));
-    writeFile("bulletins.out", "yesterday's forecast\n");
-    EXPECT_EQ(runWith("bulletins.txt\n0.5\n"), filePrompt + "Your file is invalid.\n");
-    EXPECT_EQ(readFile("bulletins.out"), "yesterday's forecast\n");
-    std::string left;
-    std::cin >> left;  // the ratio is still unread
-}
-
-TEST(StationBlend, AMissingFileEndsTheRunAtOnce) {
-    ScopedTempDirectory dir;
-    EXPECT_EQ(runWith("nothing.txt\n"),
-              filePrompt + "You entered a file name wich does not exist in the directory.\n");
-}
-
 TEST(StationBlend, AnUnreadableRowStopsTheRunBeforeTheRatio) {
     ScopedTempDirectory dir;
     std::vector<TestBulletin> bulletins = validTestBulletins();
@@ -183,15 +165,4 @@ TEST(StationBlend, LeavesTheConsoleLeftJustified) {
     EXPECT_TRUE(std::cout.flags() & std::ios::left);
     EXPECT_FALSE(std::cout.flags() & std::ios::fixed);
     EXPECT_EQ(std::cout.precision(), 6);
-}
-
-TEST(StationBlend, AReportThatCannotBeWrittenIsTold) {
-    ScopedTempDirectory dir;
-    writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
-    std::filesystem::create_directory("bulletins.out");
-    const std::string output = runWith("bulletins.txt\n0.5\n");
-    const std::string told = "The report file bulletins.out could not be written.\n";
-    ASSERT_GE(output.size(), told.size());
-    EXPECT_EQ(output.substr(output.size() - told.size()), told);
-    EXPECT_TRUE(std::filesystem::is_directory("bulletins.out"));
 }
