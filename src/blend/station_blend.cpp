@@ -1,3 +1,166 @@
 #include "blend/station_blend.h"
 
-void runStationBlend() {}
+#include <cctype>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "arith/conversions.h"
+#include "blend/bulletin_check.h"
+#include "shell/data_file.h"
+#include "shell/word_scan.h"
+
+namespace {
+
+// Cloud codes run from 0 (clear) to 10 (overcast); the tables show the covered fraction.
+constexpr double cloudCodeScale = 10.0;
+
+template <std::size_t elements>
+ModelStationValues modelRecord(const std::array<std::array<std::int32_t, elements>, 4>& eta,
+                               const std::array<std::array<std::int32_t, elements>, 4>& avn,
+                               std::size_t element) {
+    return {eta[0][element], eta[1][element], eta[2][element], eta[3][element],
+            avn[0][element], avn[1][element], avn[2][element], avn[3][element]};
+}
+
+template <std::size_t elements>
+StationValues stationRecord(const std::array<std::array<std::int32_t, elements>, 4>& group,
+                            std::size_t element) {
+    return {group[0][element], group[1][element], group[2][element], group[3][element]};
+}
+
+void sayUnreadRow(const UnreadRow& unread) {
+    std::cout << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
+              << StationIds[static_cast<std::size_t>(unread.bulletin % 4)] << ", "
+              << bulletinGroup(unread.bulletin) << " group) is missing or could not be read."
+              << std::endl;
+}
+
+// Asks until a number is typed; false when the input ends first.
+bool askEtaRatio(double& etaRatio) {
+    for (;;) {
+        std::cout << "Please enter in a decimal ratio you would like for the ETA model weight: ";
+        if (std::cin >> etaRatio) {
+            return true;
+        }
+        if (std::cin.eof()) {
+            std::cout << std::endl
+                      << "No ratio was entered, so no forecast was written." << std::endl;
+            return false;
+        }
+        std::cin.clear();
+        // Drop what is left of the refused word, so the next answer is read afresh.
+        if (std::isspace(std::cin.peek()) == 0) {
+            std::string refused;
+            readWord(std::cin, refused);
+        }
+        std::cout << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
+                  << std::endl;
+    }
+}
+
+}  // namespace
+
+std::array<ModelStationValues, 12> tempPrecipRecords(const TempPrecipElements& etaTempPrecip,
+                                                     const TempPrecipElements& avnTempPrecip) {
+    std::array<ModelStationValues, 12> records{};
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        records[k] = modelRecord(etaTempPrecip, avnTempPrecip, k);
+    }
+    return records;
+}
+
+std::array<StationValues, 25> mrfTempPrecipRecords(const MrfTempPrecipElements& mrfTempPrecip) {
+    std::array<StationValues, 25> records{};
+    for (std::size_t j = 0; j < records.size(); ++j) {
+        records[j] = stationRecord(mrfTempPrecip, j);
+    }
+    return records;
+}
+
+DailyForecastTable dailyForecastTable(double etaRatio, double avnRatio,
+                                      const std::array<ModelStationValues, 12>& blended,
+                                      const std::array<StationValues, 25>& extended) {
+    const auto b = [&](std::size_t k) {
+        return blendedStationValue(etaRatio, avnRatio, blended[k]);
+    };
+    const auto w = [&](std::size_t j) { return stationWeightedValue(extended[j]); };
+    DailyForecastTable daily{};
+    for (std::size_t day = 1; day <= 2; ++day) {
+        const std::size_t k = 2 * (day - 1);
+        daily[day - 1] = {b(k), b(k + 1), b(k + 4), b(k + 5), b(k + 8), b(k + 9)};
+    }
+    for (std::size_t day = 3; day <= 7; ++day) {
+        daily[day - 1] = {w(day - 3),  w(day + 2),   w(day + 7),
+                          w(day + 12), std::nullopt, w(day + 17)};
+    }
+    return daily;
+}
+
+CloudWindTable cloudWindTable(double etaRatio, double avnRatio,
+                              const CloudWindElements& etaCloudWind,
+                              const CloudWindElements& avnCloudWind,
+                              const MrfCloudWindElements& mrfCloudWind) {
+    const auto bc = [&](std::size_t k) {
+        return blendedStationValue(etaRatio, avnRatio, modelRecord(etaCloudWind, avnCloudWind, k));
+    };
+    const auto wc = [&](std::size_t j) {
+        return stationWeightedValue(stationRecord(mrfCloudWind, j));
+    };
+    CloudWindTable table{};
+    std::size_t row = 0;
+    for (std::size_t i = 2; i <= 20; ++i) {
+        table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, bc(i + 17),
+                        knotsToMph(bc(i + 36))};
+    }
+    for (std::size_t hour = 72; hour <= 192; hour += 12) {
+        table[row++] = {static_cast<int>(hour), wc(hour / 12 - 6) / cloudCodeScale, std::nullopt,
+                        knotsToMph(wc(hour / 12 + 5))};
+    }
+    return table;
+}
+
+void runStationBlend() {
+    std::string name;
+    if (!openDataFile(name)) {
+        return;
+    }
+    if (!checkBulletinFile(name)) {
+        std::cout << "Your file is invalid." << std::endl;
+        return;
+    }
+    std::cout << "You have a valid file." << std::endl;
+
+    // Zero where a reader stores nothing, such as a cloud word it does not know.
+    TempPrecipElements etaTempPrecip{};
+    TempPrecipElements avnTempPrecip{};
+    MrfTempPrecipElements mrfTempPrecip{};
+    CloudWindElements etaCloudWind{};
+    CloudWindElements avnCloudWind{};
+    MrfCloudWindElements mrfCloudWind{};
+    UnreadRow unread;
+    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, name, unread) ||
+        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, name, unread)) {
+        sayUnreadRow(unread);
+        return;
+    }
+    const std::array<ModelStationValues, 12> blended =
+        tempPrecipRecords(etaTempPrecip, avnTempPrecip);
+    const std::array<StationValues, 25> extended = mrfTempPrecipRecords(mrfTempPrecip);
+
+    double etaRatio = 0;
+    if (!askEtaRatio(etaRatio)) {
+        return;
+    }
+    const double avnRatio = 1.0 - etaRatio;
+    std::cout << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
+
+    const DailyForecastTable daily = dailyForecastTable(etaRatio, avnRatio, blended, extended);
+    writeConsoleDailyTable(std::cout, daily);
+
+    std::ofstream report;
+    openReportFile(name, report);
+    writeBlendReport(report, daily,
+                     cloudWindTable(etaRatio, avnRatio, etaCloudWind, avnCloudWind, mrfCloudWind));
+    closeReportFile(name, report);
+}

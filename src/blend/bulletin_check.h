@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA,
+// AVN or GFS, MRF or GFSX), each group holding the four stations in this order.
+
+/// The four stations around the city; a station's position is its row in every array.
+inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "KMHE", "KFSD"};
+
+/// The number of bulletins the run reads: three groups of four stations.
+inline constexpr int bulletinCount = 12;
+
+/// The group name of bulletin 0-11 in file order: "ETA", "AVN" or "MRF".
+std::string_view bulletinGroup(int bulletin);
+
+/// The station identifier that opens the bulletin after `bulletin` (0-11): where a
+/// search inside `bulletin` must stop. Empty after the last one.
+std::string_view nextStationId(int bulletin);
+
+/// Where a reader gave up on a file that passed the check: the bulletin (0-11 in file
+/// order) and the label of the row it could not find or read in full.
+struct UnreadRow {
+    int bulletin = 0;
+    std::string_view label;
+};
+
+/// True when the file `name` starts with the twelve bulletin headers in group and station
+/// order, all of the first header's date, with the runs ETA 1200, AVN/GFS 1200 and
+/// MRF/GFSX 0000. Prints nothing.
+bool checkBulletinFile(const std::string& name);

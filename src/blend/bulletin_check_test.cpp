@@ -1,0 +1,167 @@
+#include "blend/bulletin_check.h"
+
+#include <gtest/gtest.h>
+
+#include "bulletin_text.h"
+#include "test_support.h"
+
+namespace {
+
+bool checkText(const std::string& text) {
+    ScopedTempDirectory dir;
+    writeFile("bulletins.txt", text);
+    return checkBulletinFile("bulletins.txt");
+}
+
+bool checkBulletins(const std::vector<TestBulletin>& bulletins) {
+    return checkText(testBulletinText(bulletins));
+}
+
+// A header in the test file's layout for bulletin 0-11 with some words changed.
+void setHeader(std::vector<TestBulletin>& bulletins, int bulletin, const std::string& model,
+               const std::string& date, const std::string& run) {
+    bulletins[static_cast<std::size_t>(bulletin)].header =
+        testHeader(testStations[bulletin % 4], model, date, run);
+}
+
+}  // namespace
+
+TEST(BulletinCheck, AcceptsTwelveBulletinsInOrderWithBlankSpaceBefore) {
+    const std::string text = testBulletinText(validTestBulletins());
+    EXPECT_TRUE(checkText(text));
+    EXPECT_TRUE(checkText("\n\n   \t" + text));
+}
+
+TEST(BulletinCheck, RefusesAnythingButKbkxAsTheFirstWord) {
+    const std::string text = testBulletinText(validTestBulletins());
+    EXPECT_FALSE(checkText("Guidance\n" + text));
+    EXPECT_FALSE(checkText("kbkx" + text.substr(5)));
+    EXPECT_FALSE(checkText(""));
+
+    // The AVN bulletin of KBKX first: its model is no ETA.
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    bulletins.erase(bulletins.begin(), bulletins.begin() + 4);
+    EXPECT_FALSE(checkBulletins(bulletins));
+}
+
+TEST(BulletinCheck, MissingFileIsInvalid) {
+    ScopedTempDirectory dir;
+    EXPECT_FALSE(checkBulletinFile("missing.txt"));
+}
+
+TEST(BulletinCheck, StationsOutOfOrderWithinAGroupAreInvalid) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    std::swap(bulletins[1], bulletins[2]);  // ETA KMHE before ETA KHON
+    EXPECT_FALSE(checkBulletins(bulletins));
+
+    bulletins = validTestBulletins();
+    std::swap(bulletins[8], bulletins[11]);  // MRF KFSD first
+    EXPECT_FALSE(checkBulletins(bulletins));
+}
+
+TEST(BulletinCheck, EveryDateMustBeWrittenAsTheFirst) {
+    for (int bulletin = 1; bulletin < 12; ++bulletin) {
+        std::vector<TestBulletin> bulletins = validTestBulletins();
+        const char* model = bulletin < 4 ? "ETA" : bulletin < 8 ? "AVN" : "MRF";
+        const char* run = bulletin < 8 ? "1200" : "0000";
+        setHeader(bulletins, bulletin, model, "12/09/2026", run);
+        EXPECT_FALSE(checkBulletins(bulletins)) << "bulletin " << bulletin + 1;
+        setHeader(bulletins, bulletin, model, "12/8/2026", run);  // the same day, rewritten
+        EXPECT_FALSE(checkBulletins(bulletins)) << "bulletin " << bulletin + 1;
+    }
+    // Any word serves as the date, as long as all twelve agree.
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    for (int bulletin = 0; bulletin < 12; ++bulletin) {
+        setHeader(bulletins, bulletin,
+                  bulletin < 4   ? "ETA"
+                  : bulletin < 8 ? "GFS"
+                                 : "GFSX",
+                  "today", bulletin < 8 ? "1200" : "0000");
+    }
+    EXPECT_TRUE(checkBulletins(bulletins));
+}
+
+TEST(BulletinCheck, AcceptsGfsAndGfsxInAnyMixture) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    setHeader(bulletins, 5, "GFS", "12/08/2026", "1200");
+    setHeader(bulletins, 7, "GFS", "12/08/2026", "1200");
+    setHeader(bulletins, 8, "GFSX", "12/08/2026", "0000");
+    setHeader(bulletins, 10, "GFSX", "12/08/2026", "0000");
+    EXPECT_TRUE(checkBulletins(bulletins));
+}
+
+TEST(BulletinCheck, RefusesAWrongModelOrRun) {
+    struct Change {
+        int bulletin;
+        const char* model;
+        const char* run;
+    };
+    const Change changes[] = {
+        {0, "eta", "1200"},  {2, "Eta", "1200"}, {3, "AVN", "1200"},  {1, "ETA", "0000"},
+        {4, "avn", "1200"},  {6, "gfs", "1200"}, {5, "GFSX", "1200"}, {7, "AVN", "0000"},
+        {7, "MRF", "1200"},  {8, "mrf", "0000"}, {9, "gfsx", "0000"}, {10, "GFS", "0000"},
+        {11, "MRF", "1200"}, {11, "GFSX", "00"},
+    };
+    for (const Change& change : changes) {
+        std::vector<TestBulletin> bulletins = validTestBulletins();
+        setHeader(bulletins, change.bulletin, change.model, "12/08/2026", change.run);
+        EXPECT_FALSE(checkBulletins(bulletins))
+            << "bulletin " << change.bulletin + 1 << " " << change.model << " " << change.run;
+    }
+}
+
+TEST(BulletinCheck, AFileEndingBeforeTheTwelfthHeaderIsInvalid) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    bulletins.resize(4);  // the ETA group only
+    EXPECT_FALSE(checkBulletins(bulletins));
+    bulletins = validTestBulletins();
+    bulletins.resize(11);
+    EXPECT_FALSE(checkBulletins(bulletins));
+}
+
+TEST(BulletinCheck, TheStationAsTheLastWordOfTheFileIsInvalid) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    bulletins.resize(11);
+    const std::string text = testBulletinText(bulletins);
+    EXPECT_FALSE(checkText(text + " KFSD"));
+    // Followed by a line end the search succeeds, but the header is cut short.
+    EXPECT_FALSE(checkText(text + " KFSD\n"));
+}
+
+TEST(BulletinCheck, AFinalHeaderCutShortIsInvalid) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    bulletins.resize(11);
+    const std::string text = testBulletinText(bulletins);
+    // Without its run word the header must not borrow the "0000" of the one before.
+    EXPECT_FALSE(checkText(text + " KFSD MRF MOS GUIDANCE 12/08/2026"));
+    EXPECT_FALSE(checkText(text + " KFSD MRF MOS GUIDANCE 12/08/2026\n"));
+    EXPECT_FALSE(checkText(text + " KFSD MRF\n"));
+    // A whole header is enough for the check; the readers want the rows.
+    EXPECT_TRUE(checkText(text + " KFSD MRF MOS GUIDANCE 12/08/2026 0000"));
+}
+
+TEST(BulletinCheck, BulletinsAfterTheTwelfthAreNeverRead) {
+    const std::string text = testBulletinText(validTestBulletins());
+    EXPECT_TRUE(checkText(text + " KBKX NAM MOS GUIDANCE 01/01/1999 0600 UTC\n"));
+    EXPECT_TRUE(checkText(text + text));
+}
+
+TEST(BulletinCheck, BodiesAreSkippedWordByWord) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    // A word that only contains the next station's name is no header.
+    bulletins[0].rows.push_back(" KHONX xKHON khon KHON:");
+    EXPECT_TRUE(checkBulletins(bulletins));
+    // The station's name as a whole word inside the body is taken for its header.
+    bulletins[0].rows.push_back(" REMARK KHON FOLLOWS");
+    EXPECT_FALSE(checkBulletins(bulletins));
+}
+
+TEST(BulletinLayout, NamesGroupsAndTheStationWhereABulletinEnds) {
+    EXPECT_EQ(bulletinGroup(0), "ETA");
+    EXPECT_EQ(bulletinGroup(7), "AVN");
+    EXPECT_EQ(bulletinGroup(8), "MRF");
+    EXPECT_EQ(nextStationId(0), "KHON");
+    EXPECT_EQ(nextStationId(3), "KBKX");
+    EXPECT_EQ(nextStationId(10), "KFSD");
+    EXPECT_EQ(nextStationId(11), "");
+}

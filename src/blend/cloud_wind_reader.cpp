@@ -1,0 +1,138 @@
+#include "blend/cloud_wind_reader.h"
+
+#include <fstream>
+
+#include "blend/row_scan.h"
+
+namespace {
+
+// Made once for the whole program and opened anew on every call.
+std::ifstream cloudWindStream;
+
+using CloudWindValues = std::array<std::int32_t, 57>;
+using MrfCloudWindValues = std::array<std::int32_t, 22>;
+
+struct CloudWord {
+    std::string_view word;
+    std::int32_t code;
+};
+
+// Cloud cover from 0 (clear) to 10 (overcast). The extended range knows only clear,
+// partly cloudy and overcast, and attaches the day's "|" to its word.
+constexpr std::array<CloudWord, 4> shortRangeClouds = {
+    {{"CL", 0}, {"SC", 3}, {"BK", 7}, {"OV", 10}}};
+constexpr std::array<CloudWord, 6> extendedClouds = {
+    {{"CL", 0}, {"CL|", 0}, {"PC", 5}, {"PC|", 5}, {"OV", 10}, {"OV|", 10}}};
+
+// A word the table does not know leaves the cell as it was.
+template <std::size_t size>
+void storeCloudCode(const std::array<CloudWord, size>& clouds, const std::string& word,
+                    std::int32_t& code) {
+    for (const CloudWord& cloud : clouds) {
+        if (word == cloud.word) {
+            code = cloud.code;
+            return;
+        }
+    }
+}
+
+/// Reads the CLD, WDR and WSP rows (columns 1-19) of the next short-range bulletin.
+bool readCloudWindRows(CloudWindValues& values, std::string_view nextStation,
+                       std::string_view& unreadLabel) {
+    std::istream& in = cloudWindStream;
+    unreadLabel = "CLD";
+    if (!findRow(in, "CLD", nextStation)) {
+        return false;
+    }
+    std::string word;
+    for (std::size_t column = 0; column < 19; ++column) {
+        if (!readRowWord(in, word, nextStation)) {
+            return false;
+        }
+        storeCloudCode(shortRangeClouds, word, values[column]);
+    }
+    unreadLabel = "WDR";
+    if (!findRow(in, "WDR", nextStation) || !readRowIntegers(in, values.data() + 19, 19)) {
+        return false;
+    }
+    unreadLabel = "WSP";
+    return findRow(in, "WSP", nextStation) && readRowIntegers(in, values.data() + 38, 19);
+}
+
+/// Reads the CLD and WND rows (columns 5-15) of the next extended-range bulletin.
+bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStation,
+                          std::string_view& unreadLabel) {
+    std::istream& in = cloudWindStream;
+    std::string word;
+    unreadLabel = "CLD";
+    if (!findRow(in, "CLD", nextStation)) {
+        return false;
+    }
+    // Columns 1-4 are days already covered by the short range; each is one word.
+    for (int column = 1; column <= 15; ++column) {
+        if (!readRowWord(in, word, nextStation)) {
+            return false;
+        }
+        if (column >= 5) {
+            storeCloudCode(extendedClouds, word, values[static_cast<std::size_t>(column - 5)]);
+        }
+    }
+    unreadLabel = "WND";
+    if (!findRow(in, "WND", nextStation)) {
+        return false;
+    }
+    for (int column = 1; column <= 4; ++column) {
+        if (!readRowWord(in, word, nextStation)) {
+            return false;
+        }
+    }
+    // Column 5 and its "|", then columns 6-15 in pairs, each pair followed by a "|".
+    if (!readRowInteger(in, values[11]) || !readSeparator(in)) {
+        return false;
+    }
+    for (std::size_t index = 12; index < values.size(); index += 2) {
+        if (!readRowInteger(in, values[index]) || !readRowInteger(in, values[index + 1])) {
+            return false;
+        }
+        if (index + 2 < values.size()) {
+            if (!readSeparator(in)) {
+                return false;
+            }
+        } else {
+            discardAfterLastColumn(in);
+        }
+    }
+    return true;
+}
+
+bool readAllCloudWind(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
+                      MrfCloudWindElements& mrfCloudWind, UnreadRow& unread) {
+    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
+        const auto station = static_cast<std::size_t>(bulletin % 4);
+        const std::string_view next = nextStationId(bulletin);
+        unread.bulletin = bulletin;
+        bool complete = false;
+        if (bulletin < 4) {
+            complete = readCloudWindRows(etaCloudWind[station], next, unread.label);
+        } else if (bulletin < 8) {
+            complete = readCloudWindRows(avnCloudWind[station], next, unread.label);
+        } else {
+            complete = readMrfCloudWindRows(mrfCloudWind[station], next, unread.label);
+        }
+        if (!complete) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
+                           MrfCloudWindElements& mrfCloudWind, const std::string& name,
+                           UnreadRow& unread) {
+    cloudWindStream.open(name);
+    const bool complete = readAllCloudWind(etaCloudWind, avnCloudWind, mrfCloudWind, unread);
+    cloudWindStream.close();
+    return complete;
+}

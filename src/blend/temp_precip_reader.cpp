@@ -1,0 +1,150 @@
+#include "blend/temp_precip_reader.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "blend/row_scan.h"
+
+namespace {
+
+// Made once for the whole program and opened anew on every call.
+std::ifstream tempPrecipStream;
+
+using TempPrecipValues = std::array<std::int32_t, 12>;
+using MrfTempPrecipValues = std::array<std::int32_t, 25>;
+using MrfColumnValues = std::array<std::int32_t, 5>;
+
+// Columns 1-5 are passed over; then columns 6, 8, ..., 14 go to `even` and 7, 9, ..., 15
+// to `odd`. The "|" after columns 1, 3, ..., 13 is attached to its value and read as one
+// character, whichever character it is.
+bool readMrfColumns(std::istream& in, MrfColumnValues& even, MrfColumnValues& odd) {
+    std::int32_t passedOver = 0;
+    if (!readRowInteger(in, passedOver) || !readSeparator(in)) {
+        return false;
+    }
+    for (int pair = 0; pair < 2; ++pair) {
+        if (!readRowInteger(in, passedOver) || !readRowInteger(in, passedOver) ||
+            !readSeparator(in)) {
+            return false;
+        }
+    }
+    for (std::size_t pair = 0; pair < even.size(); ++pair) {
+        if (!readRowInteger(in, even[pair]) || !readRowInteger(in, odd[pair])) {
+            return false;
+        }
+        if (pair + 1 < even.size()) {
+            if (!readSeparator(in)) {
+                return false;
+            }
+        } else {
+            discardAfterLastColumn(in);
+        }
+    }
+    return true;
+}
+
+/// Reads the N/X, DPT and P12 rows of the next short-range bulletin.
+bool readTempPrecipRows(TempPrecipValues& values, std::string_view nextStation,
+                        std::string_view& unreadLabel) {
+    std::istream& in = tempPrecipStream;
+    unreadLabel = "N/X";
+    if (!findRow(in, "N/X", nextStation) || !readRowIntegers(in, values.data(), 4)) {
+        return false;
+    }
+    // Of the nineteen dew points only those of columns 7, 11, 15 and 19 are kept.
+    unreadLabel = "DPT";
+    if (!findRow(in, "DPT", nextStation)) {
+        return false;
+    }
+    std::int32_t dewPoint = 0;
+    for (int column = 1; column <= 19; ++column) {
+        if (!readRowInteger(in, dewPoint)) {
+            return false;
+        }
+        if (column >= 7 && column % 4 == 3) {
+            values[static_cast<std::size_t>(4 + (column - 7) / 4)] = dewPoint;
+        }
+    }
+    unreadLabel = "P12";
+    return findRow(in, "P12", nextStation) && readRowIntegers(in, values.data() + 8, 4);
+}
+
+/// Reads the X/N, DPT and P24 rows of the next extended-range bulletin.
+bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextStation,
+                           std::string_view& unreadLabel) {
+    std::istream& in = tempPrecipStream;
+    MrfColumnValues even{};
+    MrfColumnValues odd{};
+    unreadLabel = "X/N";
+    if (!findRow(in, "X/N", nextStation) || !readMrfColumns(in, even, odd)) {
+        return false;
+    }
+    // The last maximum of some bulletins runs into the figures after it; only such
+    // an overlong value is cut back to its leading part.
+    if (odd[4] > 999) {
+        odd[4] = odd[4] / 1000000;
+    }
+    std::copy(even.begin(), even.end(), values.begin());
+    std::copy(odd.begin(), odd.end(), values.begin() + 5);
+
+    unreadLabel = "DPT";
+    if (!findRow(in, "DPT", nextStation) || !readMrfColumns(in, even, odd)) {
+        return false;
+    }
+    std::copy(even.begin(), even.end(), values.begin() + 10);
+    std::copy(odd.begin(), odd.end(), values.begin() + 15);
+
+    // Column 1 of P24 is blank, so its "|" stands alone; the days of columns 3 and 5 are
+    // passed over and those of columns 7 to 15 kept.
+    unreadLabel = "P24";
+    std::string passedOver;
+    if (!findRow(in, "P24", nextStation) || !readSeparator(in) ||
+        !readRowWord(in, passedOver, nextStation) || !readRowWord(in, passedOver, nextStation)) {
+        return false;
+    }
+    for (std::size_t day = 0; day < 5; ++day) {
+        if (!readRowInteger(in, values[20 + day])) {
+            return false;
+        }
+        if (day < 4) {
+            if (!readSeparator(in)) {
+                return false;
+            }
+        } else {
+            discardAfterLastColumn(in);
+        }
+    }
+    return true;
+}
+
+bool readAllTempPrecip(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
+                       MrfTempPrecipElements& mrfTempPrecip, UnreadRow& unread) {
+    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
+        const auto station = static_cast<std::size_t>(bulletin % 4);
+        const std::string_view next = nextStationId(bulletin);
+        unread.bulletin = bulletin;
+        bool complete = false;
+        if (bulletin < 4) {
+            complete = readTempPrecipRows(etaTempPrecip[station], next, unread.label);
+        } else if (bulletin < 8) {
+            complete = readTempPrecipRows(avnTempPrecip[station], next, unread.label);
+        } else {
+            complete = readMrfTempPrecipRows(mrfTempPrecip[station], next, unread.label);
+        }
+        if (!complete) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
+                            MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
+                            UnreadRow& unread) {
+    tempPrecipStream.open(name);
+    const bool complete = readAllTempPrecip(etaTempPrecip, avnTempPrecip, mrfTempPrecip, unread);
+    tempPrecipStream.close();
+    return complete;
+}
