@@ -105,34 +105,23 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStati
     return true;
 }
 
-bool readAllCloudWind(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
-                      MrfCloudWindElements& mrfCloudWind, UnreadRow& unread) {
-    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
-        const auto station = static_cast<std::size_t>(bulletin % 4);
-        const std::string_view next = nextStationId(bulletin);
-        unread.bulletin = bulletin;
-        bool complete = false;
-        if (bulletin < 4) {
-            complete = readCloudWindRows(etaCloudWind[station], next, unread.label);
-        } else if (bulletin < 8) {
-            complete = readCloudWindRows(avnCloudWind[station], next, unread.label);
-        } else {
-            complete = readMrfCloudWindRows(mrfCloudWind[station], next, unread.label);
-        }
-        if (!complete) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const std::string& name,
                            UnreadRow& unread) {
     cloudWindStream.open(name);
-    const bool complete = readAllCloudWind(etaCloudWind, avnCloudWind, mrfCloudWind, unread);
+    const bool complete = readEveryBulletin(
+        unread, [&](int bulletin, std::string_view next, std::string_view& label) {
+            const auto station = static_cast<std::size_t>(bulletin % 4);
+            if (bulletin < 4) {
+                return readCloudWindRows(etaCloudWind[station], next, label);
+            }
+            if (bulletin < 8) {
+                return readCloudWindRows(avnCloudWind[station], next, label);
+            }
+            return readMrfCloudWindRows(mrfCloudWind[station], next, label);
+        });
     cloudWindStream.close();
     return complete;
 }

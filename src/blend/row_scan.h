@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "blend/bulletin_check.h"
+
 // Reading the values of one element row inside one bulletin. Every function stops at the
 // end of the file or in a failed stream, and none reads past the next bulletin's header.
 
@@ -27,3 +29,17 @@ bool readSeparator(std::istream& in);
 /// Discards the character after the last column of an extended-range row. The file may
 /// end right after the last value: that is no fault, every value has been read.
 void discardAfterLastColumn(std::istream& in);
+
+/// Calls `readBulletin(bulletin, nextStation, label)` for the twelve bulletins in file order,
+/// each continuing where the last stopped. False at the first bulletin it could not read,
+/// with `unread` naming that bulletin and the label it left in `label`.
+template <typename ReadBulletin>
+bool readEveryBulletin(UnreadRow& unread, ReadBulletin readBulletin) {
+    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
+        unread.bulletin = bulletin;
+        if (!readBulletin(bulletin, nextStationId(bulletin), unread.label)) {
+            return false;
+        }
+    }
+    return true;
+}

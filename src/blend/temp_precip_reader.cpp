@@ -117,34 +117,23 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextSta
     return true;
 }
 
-bool readAllTempPrecip(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                       MrfTempPrecipElements& mrfTempPrecip, UnreadRow& unread) {
-    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
-        const auto station = static_cast<std::size_t>(bulletin % 4);
-        const std::string_view next = nextStationId(bulletin);
-        unread.bulletin = bulletin;
-        bool complete = false;
-        if (bulletin < 4) {
-            complete = readTempPrecipRows(etaTempPrecip[station], next, unread.label);
-        } else if (bulletin < 8) {
-            complete = readTempPrecipRows(avnTempPrecip[station], next, unread.label);
-        } else {
-            complete = readMrfTempPrecipRows(mrfTempPrecip[station], next, unread.label);
-        }
-        if (!complete) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
                             UnreadRow& unread) {
     tempPrecipStream.open(name);
-    const bool complete = readAllTempPrecip(etaTempPrecip, avnTempPrecip, mrfTempPrecip, unread);
+    const bool complete = readEveryBulletin(
+        unread, [&](int bulletin, std::string_view next, std::string_view& label) {
+            const auto station = static_cast<std::size_t>(bulletin % 4);
+            if (bulletin < 4) {
+                return readTempPrecipRows(etaTempPrecip[station], next, label);
+            }
+            if (bulletin < 8) {
+                return readTempPrecipRows(avnTempPrecip[station], next, label);
+            }
+            return readMrfTempPrecipRows(mrfTempPrecip[station], next, label);
+        });
     tempPrecipStream.close();
     return complete;
 }
