@@ -94,12 +94,8 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStati
         if (!readRowInteger(in, values[index]) || !readRowInteger(in, values[index + 1])) {
             return false;
         }
-        if (index + 2 < values.size()) {
-            if (!readSeparator(in)) {
-                return false;
-            }
-        } else {
-            discardAfterLastColumn(in);
+        if (!readPairEnd(in, index + 2 == values.size())) {
+            return false;
         }
     }
     return true;

@@ -28,7 +28,7 @@ bool readSeparator(std::istream& in) {
     return static_cast<bool>(in >> separator);
 }
 
-void discardAfterLastColumn(std::istream& in) {
-    // Missing only when the file ends right after the last value, which is read by then.
-    readSeparator(in);
+bool readPairEnd(std::istream& in, bool lastColumn) {
+    const bool read = readSeparator(in);
+    return read || lastColumn;
 }

@@ -26,9 +26,10 @@ bool readRowIntegers(std::istream& in, std::int32_t* values, int count);
 /// Reads the one non-blank character after a column, whichever it is.
 bool readSeparator(std::istream& in);
 
-/// Discards the character after the last column of an extended-range row. The file may
-/// end right after the last value: that is no fault, every value has been read.
-void discardAfterLastColumn(std::istream& in);
+/// Reads the "|" after a pair of columns of an extended-range row. After the last column it
+/// discards whatever non-blank character follows; the file may end right after the last
+/// value instead, which is no fault: every value has been read.
+bool readPairEnd(std::istream& in, bool lastColumn);
 
 /// Calls `readBulletin(bulletin, nextStation, label)` for the twelve bulletins in file order,
 /// each continuing where the last stopped. False at the first bulletin it could not read,

@@ -32,12 +32,8 @@ bool readMrfColumns(std::istream& in, MrfColumnValues& even, MrfColumnValues& od
         if (!readRowInteger(in, even[pair]) || !readRowInteger(in, odd[pair])) {
             return false;
         }
-        if (pair + 1 < even.size()) {
-            if (!readSeparator(in)) {
-                return false;
-            }
-        } else {
-            discardAfterLastColumn(in);
+        if (!readPairEnd(in, pair + 1 == even.size())) {
+            return false;
         }
     }
     return true;
@@ -106,12 +102,8 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextSta
         if (!readRowInteger(in, values[20 + day])) {
             return false;
         }
-        if (day < 4) {
-            if (!readSeparator(in)) {
-                return false;
-            }
-        } else {
-            discardAfterLastColumn(in);
+        if (!readPairEnd(in, day == 4)) {
+            return false;
         }
     }
     return true;
