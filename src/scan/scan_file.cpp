@@ -86,41 +86,66 @@ void skipRestOfWord(ScanFile& scan) {
     }
 }
 
-// Where a search for one word stands within the buffer: a match, a place that may start a
-// match once more bytes come, or neither (in which case the search can go on from
-// `resume` once the next block is in).
-struct WordHit {
-    std::size_t at = 0;
-    bool matched = false;
-    bool pending = false;
-};
+// The byte of `word` that occurs least often in the next stretch of the buffer: the one
+// to search for, so that a byte common in the file (an F in a file full of FOG and FROST,
+// or one word of a million F) does not stop the search at every turn.
+std::size_t rarestByte(const char* data, std::size_t size, std::string_view word) {
+    std::array<std::uint32_t, 256> counts{};
+    for (std::size_t i = 0; i < std::min<std::size_t>(size, 2048); ++i) {
+        ++counts[static_cast<unsigned char>(data[i])];
+    }
+    std::size_t rarest = 0;
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (counts[static_cast<unsigned char>(word[i])] <
+            counts[static_cast<unsigned char>(word[rarest])]) {
+            rarest = i;
+        }
+    }
+    return rarest;
+}
 
-// Looks for `word` as a whole word starting in [from, limit): after whitespace or at
-// `start` (where the search began, whatever precedes it), and followed by whitespace or
-// by the end of the file. Candidates come from memchr over the whole block.
-WordHit findWholeWord(const ScanFile& scan, std::size_t from, std::size_t limit,
-                      std::uint64_t start, std::string_view word) {
+// The first place in [from, limit) where `word` stands as a whole word, or `limit`: after
+// whitespace or at `start` (where the search began, whatever precedes it), and followed
+// by whitespace or by the end of the file. Every byte up to limit + word.size() is in the
+// buffer. Candidates come from memchr over the block for the word's rarest byte.
+std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t limit,
+                          std::uint64_t start, std::string_view word) {
     const char* data = scan.buffer.data();
     const std::size_t length = word.size();
+    const std::size_t anchor = rarestByte(data + from, limit - from, word);
+    // Only bytes in the buffer are searched: near the end of the file a candidate may
+    // start before `limit` and still run past the last byte.
+    const std::size_t anchorLimit = std::min(limit + anchor, scan.end);
     std::size_t at = from;
-    while (at < limit) {
-        const void* found = std::memchr(data + at, word.front(), limit - at);
+    while (at + anchor < anchorLimit) {
+        const void* found =
+            std::memchr(data + at + anchor, word[anchor], anchorLimit - (at + anchor));
         if (found == nullptr) {
-            break;
+            return limit;
         }
-        const std::size_t h = static_cast<std::size_t>(static_cast<const char*>(found) - data);
-        if (h + length >= scan.end && !scan.sourceEnded) {
-            return {h, false, true};  // its last byte or the byte after it is still to come
+        const std::size_t candidate =
+            static_cast<std::size_t>(static_cast<const char*>(found) - data) - anchor;
+        if (scan.bufferStart + candidate != start &&
+            (candidate == 0 || !isBlank(data[candidate - 1]))) {
+            // Inside a word: the next word starts after the next whitespace.
+            at = candidate + 1;
+            while (at < limit && !isBlank(data[at])) {
+                ++at;
+            }
+            continue;
         }
-        const bool startsWord = scan.bufferStart + h == start || (h > 0 && isBlank(data[h - 1]));
-        if (startsWord && h + length <= scan.end &&
-            std::memcmp(data + h, word.data(), length) == 0 &&
-            (h + length == scan.end || isBlank(data[h + length]))) {
-            return {h, true, false};
+        std::size_t same = 0;
+        while (same < length && candidate + same < scan.end &&
+               data[candidate + same] == word[same]) {
+            ++same;
         }
-        at = h + 1;
+        if (same == length &&
+            (candidate + length == scan.end || isBlank(data[candidate + length]))) {
+            return candidate;
+        }
+        at = candidate + 1;
     }
-    return {limit, false, false};
+    return limit;
 }
 
 }  // namespace
@@ -290,18 +315,24 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
     const std::size_t longest = std::max(target.size(), stopWord.size());
     std::size_t from = scan.next;
     for (;;) {
-        // The stop word matters only where it comes before the target.
-        const WordHit hit = findWholeWord(scan, from, scan.end, start, target);
-        WordHit stop{hit.at, false, false};
-        if (!stopWord.empty()) {
-            stop = findWholeWord(scan, from, hit.at, start, stopWord);
+        // Words starting before `settled` are whole in the buffer with the byte after them.
+        std::size_t settled = scan.end;
+        if (!scan.sourceEnded) {
+            settled = std::max(from, scan.end - std::min(scan.end, longest));
         }
-        const bool stopFirst = stop.matched || stop.pending;
-        const WordHit& first = stopFirst ? stop : hit;
-        if (first.matched) {
-            scan.next = first.at + (stopFirst ? stopWord.size() : target.size());
+        const std::size_t hit = findWholeWord(scan, from, settled, start, target);
+        // The stop word matters only where it comes before the target.
+        const std::size_t stop =
+            stopWord.empty() ? hit : findWholeWord(scan, from, hit, start, stopWord);
+        if (stop < hit) {
+            scan.next = stop + stopWord.size();
             scan.atEnd = scan.next == scan.end && scan.sourceEnded;
-            return !stopFirst;
+            return false;
+        }
+        if (hit < settled) {
+            scan.next = hit + target.size();
+            scan.atEnd = scan.next == scan.end && scan.sourceEnded;
+            return true;
         }
         if (scan.sourceEnded) {
             scan.next = scan.end;
@@ -309,15 +340,9 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
             scan.failed = true;
             return false;
         }
-        // No word can start before `resume`: a possible match, or the last bytes that
-        // might begin one.
-        std::size_t resume = std::max(from, scan.end - std::min(scan.end, longest - 1));
-        if (first.pending) {
-            resume = std::min(resume, first.at);
-        }
-        scan.next = resume;
-        // One byte before `resume` tells whether a word starts there.
-        readMore(scan, resume > 0 ? resume - 1 : 0);
+        // One byte before `settled` tells whether a word starts there.
+        scan.next = settled;
+        readMore(scan, settled > 0 ? settled - 1 : 0);
         from = scan.next;
     }
 }
