@@ -79,6 +79,21 @@ bool scanDouble(ScanFile& scan, double& value) {
     bool pointSeen = false;
     bool nonzeroSeen = false;
     for (;; ++scan.next, c = scanPeek(scan)) {
+        if (kept == maxKeptDigits && isDigit(c)) {
+            // Past the kept digits only their count before the point and whether any is
+            // nonzero matter: take the run in the buffer at once.
+            const char* data = scan.buffer.data();
+            std::size_t i = scan.next;
+            while (i < scan.end && isDigit(data[i])) {
+                sticky = sticky || data[i] != '0';
+                ++i;
+            }
+            if (!pointSeen) {
+                exponent += static_cast<std::int64_t>(i - scan.next);
+            }
+            scan.next = i - 1;  // the loop steps past the last digit of the run
+            continue;
+        }
         if (c == '.' && !pointSeen) {
             pointSeen = true;
         } else if (isDigit(c)) {
