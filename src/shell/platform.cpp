@@ -182,7 +182,7 @@ char pendingTemporary[maxTemporaryNameLength + 1];
 volatile std::sig_atomic_t temporaryPending = 0;
 
 // The signals that stop the program and must not leave a temporary report behind.
-constexpr int stoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int stoppingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 struct sigaction previousHandlers[std::size(stoppingSignals)];
 struct sigaction previousFileSizeHandler;
 

@@ -19,9 +19,9 @@ bool isSpecialFile(const std::string& name);
 /// Creates a new, empty temporary file beside the report `reportName` and returns its
 /// name; empty when none could be created or the existing report may not be changed.
 /// It gets the existing report's permission bits, or 0664 less the umask for a new
-/// report. Until it is replaced or discarded, an interrupt (Ctrl-C, SIGTERM, a hang-up)
-/// removes it before the program stops, and a write past the file size limit fails
-/// instead of stopping the program.
+/// report. Until it is replaced or discarded, a stopping signal (Ctrl-C, SIGTERM, a hang-up,
+/// a broken pipe) removes it before the program stops, and a write past the file size limit
+/// fails instead of stopping the program.
 std::string createReportTemporary(const std::string& reportName);
 
 /// Renames the finished temporary file over `reportName`, replacing whatever file or
