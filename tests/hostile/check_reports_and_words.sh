@@ -121,5 +121,58 @@ echoed=$(sed -n 9p ../stdout)
 rm typed
 same_files "gfs.txt"
 
+# Hostile data files: each run ends with its message and writes no report.
+fresh hostile_data_files
+: >empty.txt
+printf ' \t\n\r\n  \n' >blank.txt
+head -c 100000 /dev/zero >nul.txt
+head -c 100000 /dev/urandom >random.txt
+head -c 16777216 /dev/zero | tr '\0' x >noblank.txt
+for name in empty blank nul random noblank; do
+    case=hostile_data_files/$name
+    run "1\n$name.txt\n0.5\n2\n$name.txt\n6\n$name.txt\n7\n"
+    [ "$(grep -c "Your file is invalid.\|No FHR marker was found" ../stdout)" = 3 ] ||
+        fail "not three refusals: $(grep "file" ../stdout)"
+    [ -e "$name.out" ] && fail "a report was written"
+done
+
+# Other line ends give the same report as line feeds.
+fresh line_ends
+sed 's/$/\r/' gfs.txt >crlf.txt
+tr '\n' '\r' <gfs.txt >cr.txt
+{ printf '\357\273\277' && cat gfs.txt; } >bom.txt
+for name in crlf cr bom; do
+    case=line_ends/$name
+    run "2\n$name.txt\n7\n"
+    cmp -s "$name.out" ../reference.out || fail "the report differs from the line-feed one"
+done
+
+# A console that takes nothing: the report is still written whole.
+fresh console_closed_or_full
+for console in closed full; do
+    case=console_closed_or_full/$console
+    rm -f gfs.out
+    if [ $console = closed ]; then
+        printf '2\ngfs.txt\n7\n' | timeout 20 "$program" >&- 2>../stderr
+    else
+        printf '2\ngfs.txt\n7\n' | timeout 20 "$program" >/dev/full 2>../stderr
+    fi
+    status=$?
+    [ $status -eq 0 ] || fail "exit status $status"
+    cmp -s gfs.out ../reference.out || fail "the report differs from the undisturbed one"
+done
+
+# A reader that is gone before the program starts: SIGPIPE stops it at its first console
+# line, with the older report as it was and no temporary file.
+fresh broken_pipe
+cp "$examples/bulletins.txt" .
+printf 'the older report\n' >bulletins.out
+printf '1\nbulletins.txt\n0.5\n7\n' | (sleep 0.5 && exec timeout 20 "$program" 2>/dev/null) |
+    head -c 0
+status=${PIPESTATUS[1]}
+[ $status -eq 141 ] || fail "exit status $status, expected 141 (SIGPIPE)"
+[ "$(cat bulletins.out)" = "the older report" ] || fail "the older report was changed"
+same_files "bulletins.out bulletins.txt gfs.txt"
+
 [ $failures -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))
