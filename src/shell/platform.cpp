@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t maxTemporaryNameLength = 4200;
 
 // Beside the report, so the rename that puts it in place stays on one file system.
-std::string temporaryName(const std::string& reportName, long processId, int attempt) {
+std::string temporaryNameFor(const std::string& reportName, long processId, int attempt) {
     return reportName + "." + std::to_string(processId) + "-" + std::to_string(attempt) + ".tmp";
 }
 
@@ -61,10 +61,14 @@ extern "C" void removeTemporaryAndStop(int signalNumber) {
     std::raise(signalNumber);
 }
 
+using SignalHandler = void (*)(int);
+SignalHandler previousIntHandler = SIG_DFL;
+SignalHandler previousTermHandler = SIG_DFL;
+
 void endPendingTemporary() {
     temporaryPending = 0;
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, previousIntHandler);
+    std::signal(SIGTERM, previousTermHandler);
 }
 
 }  // namespace
@@ -78,7 +82,7 @@ bool isSpecialFile(const std::string& name) {
 
 std::string createReportTemporary(const std::string& reportName) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = temporaryName(reportName, _getpid(), attempt);
+        const std::string temporary = temporaryNameFor(reportName, _getpid(), attempt);
         if (temporary.size() > maxTemporaryNameLength) {
             return {};
         }
@@ -88,8 +92,8 @@ std::string createReportTemporary(const std::string& reportName) {
             _close(fd);
             std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
             temporaryPending = 1;
-            std::signal(SIGINT, removeTemporaryAndStop);
-            std::signal(SIGTERM, removeTemporaryAndStop);
+            previousIntHandler = std::signal(SIGINT, removeTemporaryAndStop);
+            previousTermHandler = std::signal(SIGTERM, removeTemporaryAndStop);
             return temporary;
         }
         if (errno != EEXIST) {
@@ -255,7 +259,7 @@ std::string createReportTemporary(const std::string& reportName) {
         return {};
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = temporaryName(reportName, getpid(), attempt);
+        const std::string temporary = temporaryNameFor(reportName, getpid(), attempt);
         if (temporary.size() > maxTemporaryNameLength) {
             return {};
         }
