@@ -1,7 +1,12 @@
 #include "shell/data_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include <filesystem>
 
@@ -78,6 +83,21 @@ TEST(DataFileDialogue, RefusesAPipeWithoutWaitingForAWriter) {
     EXPECT_FALSE(openDataFile(name));
 }
 
+TEST(DataFileDialogue, RefusesANameHoldingAControlCharacter) {
+    ScopedTempDirectory dir;
+    writeFile("gfs.txt", "FHR");
+    for (const std::string& input : {std::string("gfs.txt\0\0\0", 10), std::string("gfs\x1b.txt"),
+                                     std::string("gfs.txt\x7f")}) {
+        ScopedConsole console(input);
+        std::string name;
+        EXPECT_FALSE(openDataFile(name));
+        EXPECT_EQ(console.output(), prompt +
+                                        "The file name you typed holds a control character and "
+                                        "cannot name a file.\n");
+    }
+    EXPECT_FALSE(fs::exists("gfs.txtout"));
+}
+
 TEST(DataFileDialogue, RefusesAnExistingNameTooShortForItsReport) {
     ScopedTempDirectory dir;
     writeFile("ab", "FHR");
@@ -151,24 +171,73 @@ TEST(ReportFile, AnExistingReportIsEmptiedAndKeepsItsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST(ReportFile, AReportThatCannotBeCreatedIsToldByName) {
+TEST(ReportFile, AFolderPipeOrDeviceAtTheReportNameIsNeverOpened) {
     ScopedTempDirectory dir;
-    fs::create_directory("gfs.out");  // a folder where the report should go
-    std::ofstream report;
-    openReportFile("gfs.txt", report);
-    report << "lost" << std::endl;
-    ScopedConsole console("");
-    EXPECT_FALSE(closeReportFile("gfs.txt", report));
-    EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
+    fs::create_directory("folder.out");
+    ASSERT_EQ(mkfifo("pipe.out", 0600), 0);  // opening it for writing would wait for good
+    // No device name ends in "out"; a socket stands for every other kind of file.
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "socket.out");
+    ASSERT_EQ(bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    for (const char* name : {"folder.txt", "pipe.txt", "socket.txt"}) {
+        std::ofstream report;
+        openReportFile(name, report);
+        report << "lost" << std::endl;
+        ScopedConsole console("");
+        EXPECT_FALSE(closeReportFile(name, report)) << name;
+        EXPECT_EQ(console.output(), "The report file " + reportFileName(name) +
+                                        " is not a plain file, so the report cannot be written "
+                                        "there.\n");
+    }
+    EXPECT_TRUE(fs::is_directory("folder.out"));
+    EXPECT_TRUE(fs::is_fifo("pipe.out"));
+    close(socketFd);
 }
 
-TEST(ReportFile, AFullDiskIsToldByName) {
+TEST(ReportFile, AMissingFolderIsToldByName) {
     ScopedTempDirectory dir;
-    fs::create_symlink("/dev/full", "gfs.out");
+    std::ofstream report;
+    openReportFile("no/such/gfs.txt", report);
+    report << "lost" << std::endl;
+    ScopedConsole console("");
+    EXPECT_FALSE(closeReportFile("no/such/gfs.txt", report));
+    EXPECT_EQ(console.output(), "The report file no/such/gfs.out could not be written.\n");
+}
+
+TEST(ReportFile, ALinkAtTheReportNameIsReplacedAndItsTargetUntouched) {
+    ScopedTempDirectory dir;
+    writeFile("precious.dat", "keep me\n");
+    fs::create_symlink("precious.dat", "gfs.out");
+    fs::create_symlink("nowhere/missing.dat", "eta.out");
+    for (const char* name : {"gfs.txt", "eta.txt"}) {
+        std::ofstream report;
+        openReportFile(name, report);
+        report << "new" << std::endl;
+        EXPECT_TRUE(closeReportFile(name, report)) << name;
+        EXPECT_FALSE(fs::is_symlink(reportFileName(name))) << name;
+        EXPECT_EQ(readFile(reportFileName(name)), "new\n");
+    }
+    EXPECT_EQ(readFile("precious.dat"), "keep me\n");
+    EXPECT_FALSE(fs::exists("nowhere"));
+}
+
+TEST(ReportFile, AFailedWriteKeepsTheOlderReportAndLeavesNoTemporaryFile) {
+    ScopedTempDirectory dir;
+    writeFile("gfs.out", "the older report\n");
     std::ofstream report;
     openReportFile("gfs.txt", report);
-    report << "lost";  // buffered: the failure shows only when the report is closed
+    EXPECT_EQ(fs::file_size("gfs.out"), 17u);  // nothing is emptied before the write ends
+    report << "half of a new";
+    report.setstate(std::ios::badbit);  // as a full disk leaves the stream
     ScopedConsole console("");
     EXPECT_FALSE(closeReportFile("gfs.txt", report));
     EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
+    EXPECT_EQ(readFile("gfs.out"), "the older report\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(".")) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
 }
