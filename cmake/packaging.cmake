@@ -22,9 +22,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${WXGUIDE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The summary above is the Description's first line; this is the text below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "turns weather model guidance into local forecast tables
-wxguide is a console program for weather forecasters. It reads model guidance
+    "wxguide is a console program for weather forecasters. It reads model guidance
 saved as plain text (MOS bulletins, model column and severe weather runs),
 converts the values into degrees Fahrenheit, inches of mercury, inches of
 precipitation and miles per hour, and writes fixed-layout report tables: a

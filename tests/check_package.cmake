@@ -65,6 +65,9 @@ endif()
 
 # Every case that runs on bundled examples, again with the packaged program and files.
 file(GLOB cases ${E2E_DIR}/*/examples)
+if(NOT cases)
+    string(APPEND failures "\nno end-to-end case runs on the bundled examples")
+endif()
 foreach(examples_list IN LISTS cases)
     get_filename_component(case_dir ${examples_list} DIRECTORY)
     get_filename_component(case_name ${case_dir} NAME)
