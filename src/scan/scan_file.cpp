@@ -12,8 +12,8 @@ constexpr std::size_t carryRoom = 2 * (maxKeptWordLength + 1);
 // The six whitespace characters of the classic locale; every other byte belongs to a word.
 constexpr std::array<bool, 256> blankBytes = [] {
     std::array<bool, 256> blank{};
-    for (const unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) {
-        blank[c] = true;
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'}) {
+        blank[static_cast<unsigned char>(c)] = true;
     }
     return blank;
 }();
