@@ -2,13 +2,13 @@
 # Compares every transcript block of README.md with what the program prints today.
 # Usage: check_readme.sh README.md examples-folder program work-folder
 #
-# A transcript block is an indented (four blanks) block of one of two kinds, each run
-# in a fresh copy of the examples folder with the program first on PATH:
+# A transcript block is an indented (four blanks) or fenced (```) block of one of two
+# kinds, each run in a fresh copy of the examples folder with the program first on PATH:
 #  - command form: its first line starts with "$ ". Each "$ " line is run by sh, and the
 #    lines up to the next "$ " line are exactly what it prints (standard output and error).
-#  - dialogue form: the line before the block is "<!-- typed: WORD ... -->". The program
-#    is run with those words, one a line, and the block is a stretch of what a terminal
-#    shows: program output, with a typed word after a prompt ending in ": ".
+#  - dialogue form: the line before the block (or its fence) is "<!-- typed: WORD ... -->".
+#    The program is run with those words, one a line, and the block is a stretch of what
+#    a terminal shows: program output, with a typed word after a prompt ending in ": ".
 # Any other block holding a line that starts with "Please enter" fails: it would be an
 # untested transcript.
 set -u
@@ -80,7 +80,7 @@ $block
 $raw"
 }
 
-typed="" block="" start=0 lineno=0 previous=""
+typed="" block="" start=0 lineno=0 previous="" fenced=0
 finish_block() {
     [ -n "$block" ] || return 0
     block=${block%$'\n'}
@@ -96,7 +96,13 @@ finish_block() {
 }
 while IFS= read -r text || [ -n "$text" ]; do
     lineno=$((lineno + 1))
-    if [[ $text == '    '* && ( -n $block || -z $previous || $previous == '<!-- typed:'* ) ]]; then
+    if [[ $text == '```'* ]]; then
+        finish_block
+        fenced=$((1 - fenced)) start=$((lineno + 1))
+        ((fenced)) && [[ $previous == '<!-- typed:'* ]] && typed=${previous#'<!-- typed:'} typed=${typed%'-->'}
+    elif ((fenced)); then
+        block+=$text$'\n'
+    elif [[ $text == '    '* && ( -n $block || -z $previous || $previous == '<!-- typed:'* ) ]]; then
         [ -n "$block" ] || { start=$lineno; [[ $previous == '<!-- typed:'* ]] && typed=${previous#'<!-- typed:'} typed=${typed%'-->'}; }
         block+=${text#    }$'\n'
     elif [[ -z $text && -n $block ]]; then
