@@ -1,5 +1,19 @@
+#include <cstddef>
+#include <iostream>
+#include <optional>
+#include <span>
+
+#include "shell/command_line.h"
 #include "shell/menu.h"
 
-int main() {
+int main(int argc, char* argv[]) {
+    const char* const* words = argv;
+    // A program started with no argv at all has no arguments either.
+    const std::span<const char* const> arguments =
+        argc > 1 ? std::span(words + 1, static_cast<std::size_t>(argc - 1))
+                 : std::span<const char* const>();
+    if (const std::optional<int> status = answerCommandLine(arguments, std::cout, std::cerr)) {
+        return *status;
+    }
     return runMainMenu();
 }
