@@ -1,8 +1,6 @@
 #include "blend/bulletin_check.h"
 
-#include <fstream>
-
-#include "shell/word_scan.h"
+#include "scan/scan_file.h"
 
 namespace {
 
@@ -22,12 +20,12 @@ constexpr std::array<BulletinGroupRule, 3> groupRules = {{
 // Reads the five header words after the station: model, two unexamined words, date and
 // run. A header cut short by the end of the file is refused, so no word can keep a value
 // read earlier.
-bool headerMatches(std::istream& in, const BulletinGroupRule& rule, std::string& date) {
+bool headerMatches(ScanFile& in, const BulletinGroupRule& rule, std::string& date) {
     std::string model;
     std::string unexamined;
     std::string run;
-    if (!readWord(in, model) || !readWord(in, unexamined) || !readWord(in, unexamined) ||
-        !readWord(in, date) || !readWord(in, run)) {
+    if (!scanWord(in, model) || !scanWord(in, unexamined) || !scanWord(in, unexamined) ||
+        !scanWord(in, date) || !scanWord(in, run)) {
         return false;
     }
     return (model == rule.model || model == rule.otherModel) && run == rule.run;
@@ -35,20 +33,14 @@ bool headerMatches(std::istream& in, const BulletinGroupRule& rule, std::string&
 
 // The header is the first word equal to the station after the previous header. Reaching
 // the end of the file, even with the very word that matches, leaves no bulletin behind it.
-bool findStation(std::istream& in, std::string_view station) {
-    std::string word;
-    while (word != station) {
-        if (!readWord(in, word) || in.eof()) {
-            return false;
-        }
-    }
-    return true;
+bool findStation(ScanFile& in, std::string_view station) {
+    return skipPastWord(in, station) && !in.atEnd;
 }
 
-bool checkBulletins(std::istream& in) {
+bool checkBulletins(ScanFile& in) {
     std::string station;
     std::string referenceDate;
-    if (!readWord(in, station) || station != StationIds[0] ||
+    if (!scanWord(in, station) || station != StationIds[0] ||
         !headerMatches(in, groupRules[0], referenceDate)) {
         return false;
     }
@@ -77,8 +69,9 @@ std::string_view nextStationId(int bulletin) {
 }
 
 bool checkBulletinFile(const std::string& name) {
-    std::ifstream bulletins(name);
+    ScanFile bulletins;
+    openScanFile(bulletins, name);
     const bool valid = checkBulletins(bulletins);
-    bulletins.close();
+    closeScanFile(bulletins);
     return valid;
 }

@@ -1,13 +1,11 @@
 #include "blend/cloud_wind_reader.h"
 
-#include <fstream>
-
 #include "blend/row_scan.h"
 
 namespace {
 
 // Made once for the whole program and opened anew on every call.
-std::ifstream cloudWindStream;
+ScanFile cloudWindStream;
 
 using CloudWindValues = std::array<std::int32_t, 57>;
 using MrfCloudWindValues = std::array<std::int32_t, 22>;
@@ -39,7 +37,7 @@ void storeCloudCode(const std::array<CloudWord, size>& clouds, const std::string
 /// Reads the CLD, WDR and WSP rows (columns 1-19) of the next short-range bulletin.
 bool readCloudWindRows(CloudWindValues& values, std::string_view nextStation,
                        std::string_view& unreadLabel) {
-    std::istream& in = cloudWindStream;
+    ScanFile& in = cloudWindStream;
     unreadLabel = "CLD";
     if (!findRow(in, "CLD", nextStation)) {
         return false;
@@ -62,7 +60,7 @@ bool readCloudWindRows(CloudWindValues& values, std::string_view nextStation,
 /// Reads the CLD and WND rows (columns 5-15) of the next extended-range bulletin.
 bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStation,
                           std::string_view& unreadLabel) {
-    std::istream& in = cloudWindStream;
+    ScanFile& in = cloudWindStream;
     std::string word;
     unreadLabel = "CLD";
     if (!findRow(in, "CLD", nextStation)) {
@@ -106,7 +104,7 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStati
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const std::string& name,
                            UnreadRow& unread) {
-    cloudWindStream.open(name);
+    openScanFile(cloudWindStream, name);
     const bool complete = readEveryBulletin(
         unread, [&](int bulletin, std::string_view next, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
@@ -118,6 +116,6 @@ bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& a
             }
             return readMrfCloudWindRows(mrfCloudWind[station], next, label);
         });
-    cloudWindStream.close();
+    closeScanFile(cloudWindStream);
     return complete;
 }

@@ -1,20 +1,20 @@
 #include "blend/row_scan.h"
 
-#include "shell/word_scan.h"
+#include "scan/scan_number.h"
 
-bool findRow(std::istream& in, std::string_view label, std::string_view nextStation) {
+bool findRow(ScanFile& in, std::string_view label, std::string_view nextStation) {
     return skipPastWord(in, label, nextStation);
 }
 
-bool readRowWord(std::istream& in, std::string& word, std::string_view nextStation) {
-    return readWord(in, word) && word != nextStation;  // a word is never empty
+bool readRowWord(ScanFile& in, std::string& word, std::string_view nextStation) {
+    return scanWord(in, word) && word != nextStation;  // a word is never empty
 }
 
-bool readRowInteger(std::istream& in, std::int32_t& value) {
-    return static_cast<bool>(in >> value);
+bool readRowInteger(ScanFile& in, std::int32_t& value) {
+    return scanInteger(in, value);
 }
 
-bool readRowIntegers(std::istream& in, std::int32_t* values, int count) {
+bool readRowIntegers(ScanFile& in, std::int32_t* values, int count) {
     for (int i = 0; i < count; ++i) {
         if (!readRowInteger(in, values[i])) {
             return false;
@@ -23,12 +23,12 @@ bool readRowIntegers(std::istream& in, std::int32_t* values, int count) {
     return true;
 }
 
-bool readSeparator(std::istream& in) {
+bool readSeparator(ScanFile& in) {
     char separator = 0;
-    return static_cast<bool>(in >> separator);
+    return scanChar(in, separator);
 }
 
-bool readPairEnd(std::istream& in, bool lastColumn) {
+bool readPairEnd(ScanFile& in, bool lastColumn) {
     const bool read = readSeparator(in);
     return read || lastColumn;
 }

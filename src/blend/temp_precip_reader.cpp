@@ -1,14 +1,12 @@
 #include "blend/temp_precip_reader.h"
 
 #include <algorithm>
-#include <fstream>
-
 #include "blend/row_scan.h"
 
 namespace {
 
 // Made once for the whole program and opened anew on every call.
-std::ifstream tempPrecipStream;
+ScanFile tempPrecipStream;
 
 using TempPrecipValues = std::array<std::int32_t, 12>;
 using MrfTempPrecipValues = std::array<std::int32_t, 25>;
@@ -17,7 +15,7 @@ using MrfColumnValues = std::array<std::int32_t, 5>;
 // Columns 1-5 are passed over; then columns 6, 8, ..., 14 go to `even` and 7, 9, ..., 15
 // to `odd`. The "|" after columns 1, 3, ..., 13 is attached to its value and read as one
 // character, whichever character it is.
-bool readMrfColumns(std::istream& in, MrfColumnValues& even, MrfColumnValues& odd) {
+bool readMrfColumns(ScanFile& in, MrfColumnValues& even, MrfColumnValues& odd) {
     std::int32_t passedOver = 0;
     if (!readRowInteger(in, passedOver) || !readSeparator(in)) {
         return false;
@@ -42,7 +40,7 @@ bool readMrfColumns(std::istream& in, MrfColumnValues& even, MrfColumnValues& od
 /// Reads the N/X, DPT and P12 rows of the next short-range bulletin.
 bool readTempPrecipRows(TempPrecipValues& values, std::string_view nextStation,
                         std::string_view& unreadLabel) {
-    std::istream& in = tempPrecipStream;
+    ScanFile& in = tempPrecipStream;
     unreadLabel = "N/X";
     if (!findRow(in, "N/X", nextStation) || !readRowIntegers(in, values.data(), 4)) {
         return false;
@@ -68,7 +66,7 @@ bool readTempPrecipRows(TempPrecipValues& values, std::string_view nextStation,
 /// Reads the X/N, DPT and P24 rows of the next extended-range bulletin.
 bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextStation,
                            std::string_view& unreadLabel) {
-    std::istream& in = tempPrecipStream;
+    ScanFile& in = tempPrecipStream;
     MrfColumnValues even{};
     MrfColumnValues odd{};
     unreadLabel = "X/N";
@@ -114,7 +112,7 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextSta
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
                             UnreadRow& unread) {
-    tempPrecipStream.open(name);
+    openScanFile(tempPrecipStream, name);
     const bool complete = readEveryBulletin(
         unread, [&](int bulletin, std::string_view next, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
@@ -126,6 +124,6 @@ bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElement
             }
             return readMrfTempPrecipRows(mrfTempPrecip[station], next, label);
         });
-    tempPrecipStream.close();
+    closeScanFile(tempPrecipStream);
     return complete;
 }

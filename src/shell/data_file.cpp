@@ -5,8 +5,14 @@
 #include <system_error>
 
 #include "shell/platform.h"
+#include "shell/typed_word.h"
 
 namespace {
+
+// The report being written between openReportFile and closeReportFile: the temporary
+// file it goes to, and whether its name was refused. Runs write one report at a time.
+std::string temporaryReport;
+bool reportNameRefused = false;
 
 void sayNotFound() {
     std::cout << "You entered a file name wich does not exist in the directory." << std::endl;
@@ -16,8 +22,13 @@ void sayNotFound() {
 
 bool openDataFile(std::string& name) {
     std::cout << "Please enter the name of the file with the .txt extension: ";
-    name.clear();
-    std::cin >> name;
+    readTypedWord(std::cin, name);
+    // A NUL would end the name the system sees, but not the report's name.
+    if (holdsControlCharacter(name)) {
+        std::cout << "The file name you typed holds a control character and cannot name a file."
+                  << std::endl;
+        return false;
+    }
 
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(name, error);
@@ -63,16 +74,36 @@ std::string reportFileName(const std::string& name) {
 
 void openReportFile(const std::string& name, std::ofstream& report) {
     const std::string reportName = reportFileName(name);
-    createFileWithReportPermissions(reportName);
-    report.open(reportName, std::ios::out | std::ios::trunc);
+    temporaryReport.clear();
+    reportNameRefused = isSpecialFile(reportName);
+    if (!reportNameRefused) {
+        temporaryReport = createReportTemporary(reportName);
+    }
+    if (temporaryReport.empty()) {
+        report.setstate(std::ios::failbit);  // the run's writes go nowhere
+        return;
+    }
+    report.open(temporaryReport, std::ios::out | std::ios::trunc);
 }
 
 bool closeReportFile(const std::string& name, std::ofstream& report) {
+    const std::string reportName = reportFileName(name);
     report.close();
-    if (report.fail()) {
-        std::cout << "The report file " << reportFileName(name) << " could not be written."
-                  << std::endl;
-        return false;
+    bool written = false;
+    if (!temporaryReport.empty()) {
+        if (report.fail()) {
+            discardReportTemporary(temporaryReport);
+        } else {
+            written = replaceReportWithTemporary(temporaryReport, reportName);
+        }
+        temporaryReport.clear();
     }
-    return true;
+    if (reportNameRefused) {
+        reportNameRefused = false;
+        std::cout << "The report file " << reportName
+                  << " is not a plain file, so the report cannot be written there." << std::endl;
+    } else if (!written) {
+        std::cout << "The report file " << reportName << " could not be written." << std::endl;
+    }
+    return written;
 }

@@ -12,11 +12,13 @@ bool openDataFile(std::string& name);
 /// replaced by "out" (forecast.txt gives forecast.out). `name` has three or more.
 std::string reportFileName(const std::string& name);
 
-/// Creates or empties the report file of the data file `name` and opens `report` on it.
-/// A failed open is told by closeReportFile, once the run has written everything.
+/// Opens `report` on a new temporary file beside the report file of the data file `name`;
+/// the older report stays as it is until closeReportFile. Never opens a folder, a pipe or a
+/// device standing at the report's name. A failure is told by closeReportFile.
 void openReportFile(const std::string& name, std::ofstream& report);
 
-/// Closes the report of the data file `name`. When it could not be created or written
-/// (a missing folder, a full disk), says so on the console, naming the report file.
-/// Returns whether the report was written.
+/// Closes the report of the data file `name` and, when every write succeeded, puts it in
+/// place of the older report (replacing a link, not following it). Otherwise removes the
+/// temporary file, keeps the older report and says so once on the console, naming the
+/// report file. Returns whether the report was written.
 bool closeReportFile(const std::string& name, std::ofstream& report);

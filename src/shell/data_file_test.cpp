@@ -57,6 +57,33 @@ TEST(DataFileDialogue, MissingFileOrNoInputGivesTheNotFoundMessage) {
     }
 }
 
+TEST(DataFileDialogue, RefusesFolders) {
+    ScopedTempDirectory dir;
+    fs::create_directory("folder.txt");
+    for (const char* input : {"folder.txt", "."}) {
+        ScopedConsole console(input);
+        std::string name;
+        EXPECT_FALSE(openDataFile(name)) << input;
+        EXPECT_EQ(console.output(), prompt + "The name " + input +
+                                        " is not a plain file and cannot be read as data.\n");
+    }
+}
+
+TEST(DataFileDialogue, RefusesANameHoldingAControlCharacter) {
+    ScopedTempDirectory dir;
+    writeFile("gfs.txt", "FHR");
+    for (const std::string& input : {std::string("gfs.txt\0\0\0", 10), std::string("gfs\x1b.txt"),
+                                     std::string("gfs.txt\x7f")}) {
+        ScopedConsole console(input);
+        std::string name;
+        EXPECT_FALSE(openDataFile(name));
+        EXPECT_EQ(console.output(), prompt +
+                                        "The file name you typed holds a control character and "
+                                        "cannot name a file.\n");
+    }
+    EXPECT_FALSE(fs::exists("gfs.txtout"));
+}
+
 TEST(DataFileDialogue, RefusesAnExistingNameTooShortForItsReport) {
     ScopedTempDirectory dir;
     writeFile("ab", "FHR");
@@ -88,13 +115,45 @@ TEST(DataFileDialogue, RefusesADataFileThatWouldBeItsOwnReport) {
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
 }
 
-TEST(ReportFile, AReportThatCannotBeCreatedIsToldByName) {
+TEST(ReportFile, AFolderAtTheReportNameIsNeverOpened) {
     ScopedTempDirectory dir;
-    fs::create_directory("gfs.out");  // a folder where the report should go
+    fs::create_directory("folder.out");
+    std::ofstream report;
+    openReportFile("folder.txt", report);
+    report << "lost" << std::endl;
+    ScopedConsole console("");
+    EXPECT_FALSE(closeReportFile("folder.txt", report));
+    EXPECT_EQ(console.output(),
+              "The report file folder.out is not a plain file, so the report cannot be written "
+              "there.\n");
+    EXPECT_TRUE(fs::is_directory("folder.out"));
+}
+
+TEST(ReportFile, AMissingFolderIsToldByName) {
+    ScopedTempDirectory dir;
+    std::ofstream report;
+    openReportFile("no/such/gfs.txt", report);
+    report << "lost" << std::endl;
+    ScopedConsole console("");
+    EXPECT_FALSE(closeReportFile("no/such/gfs.txt", report));
+    EXPECT_EQ(console.output(), "The report file no/such/gfs.out could not be written.\n");
+}
+
+TEST(ReportFile, AFailedWriteKeepsTheOlderReportAndLeavesNoTemporaryFile) {
+    ScopedTempDirectory dir;
+    writeFile("gfs.out", "the older report\n");
     std::ofstream report;
     openReportFile("gfs.txt", report);
-    report << "lost" << std::endl;
+    EXPECT_EQ(fs::file_size("gfs.out"), 17u);  // nothing is emptied before the write ends
+    report << "half of a new";
+    report.setstate(std::ios::badbit);  // as a full disk leaves the stream
     ScopedConsole console("");
     EXPECT_FALSE(closeReportFile("gfs.txt", report));
     EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
+    EXPECT_EQ(readFile("gfs.out"), "the older report\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(".")) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
 }

@@ -5,6 +5,7 @@
 
 #include "blend/station_blend.h"
 #include "shell/platform.h"
+#include "shell/typed_word.h"
 #include "tables/model_table.h"
 #include "tables/severe_weather.h"
 
@@ -46,7 +47,7 @@ int runMainMenu() {
     std::string option;
     writeMenu();
     // The end of input quits like "7": a failed read must never repeat a run.
-    while (std::cin >> option && option != "7") {
+    while (readTypedWord(std::cin, option) && option != "7") {
         std::cout << option << std::endl;
         clearConsole();
         runOption(option);

@@ -19,6 +19,22 @@ void clearConsole();
 /// terminal it writes nothing and consumes no input.
 void pauseConsole();
 
-/// Creates the named file, if it is missing, with the permission bits 0664 (less the
-/// umask); an existing file is left as it is. Failure is left for the caller's own open.
-void createFileWithReportPermissions(const std::string& name);
+/// True when a folder, a pipe, a device or a socket stands at `name` (a link is not
+/// followed): opening such a name for writing may hang or reach no file.
+bool isSpecialFile(const std::string& name);
+
+/// Creates a new, empty temporary file beside the report `reportName` and returns its
+/// name; empty when none could be created or the existing report may not be changed.
+/// It gets the existing report's permission bits, or 0664 less the umask for a new
+/// report. Until it is replaced or discarded, a stopping signal (Ctrl-C, SIGTERM, a hang-up,
+/// a broken pipe) removes it before the program stops, and a write past the file size limit
+/// fails instead of stopping the program.
+std::string createReportTemporary(const std::string& reportName);
+
+/// Renames the finished temporary file over `reportName`, replacing whatever file or
+/// link stands there (a link is never followed). Returns false, with the temporary file
+/// removed and the older report left as it was, when that cannot be done.
+bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName);
+
+/// Removes the temporary file of a report that could not be written.
+void discardReportTemporary(const std::string& temporaryName);

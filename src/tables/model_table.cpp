@@ -8,6 +8,7 @@
 #include <string>
 
 #include "arith/conversions.h"
+#include "scan/scan_number.h"
 #include "shell/data_file.h"
 #include "tables/table_file.h"
 
@@ -21,8 +22,14 @@ constexpr TableColumn modelColumns[] = {
 };
 static_assert(std::size(modelColumns) == 15, "the hour and fourteen values");
 
+// The eleven numbers of a row in the order the file holds them.
+constexpr double ModelRow::*modelRowNumbers[] = {
+    &ModelRow::pressure,   &ModelRow::temp2m,    &ModelRow::temp850,  &ModelRow::temp700,
+    &ModelRow::temp500,    &ModelRow::thickness, &ModelRow::humidity, &ModelRow::precip,
+    &ModelRow::cloudCover, &ModelRow::windDir,   &ModelRow::windSpeed};
+
 /// Reads rows until `rowCount` are read or one is incomplete; returns how many were read.
-int readModelRows(std::istream& in, ModelRow rows[], int rowCount) {
+int readModelRows(ScanFile& in, ModelRow rows[], int rowCount) {
     int rowsRead = 0;
     while (rowsRead < rowCount && readModelRow(in, rows[rowsRead])) {
         ++rowsRead;
@@ -52,14 +59,14 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 
 void runModelTable(int rowCount) {
     std::string name;
-    std::ifstream data;
+    ScanFile data;
     if (!openTableFile(name, data)) {
         return;
     }
     const int rowsWanted = std::min(rowCount, maxModelRows);
     ModelRow rows[maxModelRows]{};
     const int rowsRead = readModelRows(data, rows, rowsWanted);
-    data.close();
+    closeScanFile(data);
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
     for (int i = 0; i < rowsRead; ++i) {
@@ -95,14 +102,16 @@ void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double up
     }
 }
 
-bool readModelRow(std::istream& in, ModelRow& row) {
+bool readModelRow(ScanFile& in, ModelRow& row) {
     // The markers around the hour are taken whatever they are.
     char marker = ' ';
-    in >> marker >> row.hour >> marker;
-    in >> row.pressure >> row.temp2m >> row.temp850 >> row.temp700 >> row.temp500 >>
-        row.thickness >> row.humidity >> row.precip >> row.cloudCover >> row.windDir >>
-        row.windSpeed;
-    return !in.fail();
+    scanChar(in, marker);
+    scanInteger(in, row.hour);
+    scanChar(in, marker);
+    for (double ModelRow::*field : modelRowNumbers) {
+        scanDouble(in, row.*field);
+    }
+    return !in.failed;
 }
 
 void writeModelHeaderLine(std::ostream& report) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <istream>
 #include <ostream>
+
+#include "scan/scan_file.h"
 
 /// One forecast hour of a model column file, in the file's units until the run converts
 /// it: millibars, degrees Celsius, millimetres and knots become inches of mercury,
@@ -35,7 +36,7 @@ void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double up
 
 /// Reads one row: a marker character, the hour, a marker character and eleven numbers.
 /// Returns false when any of the fourteen items could not be read.
-bool readModelRow(std::istream& in, ModelRow& row);
+bool readModelRow(ScanFile& in, ModelRow& row);
 
 /// Writes the report's column headings as one line.
 void writeModelHeaderLine(std::ostream& report);

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "scan/scan_file.h"
+
 namespace {
 
 // The worked row as the run hands it to the band: wind already in miles per hour,
@@ -65,9 +67,10 @@ TEST(ModelTable, BandLeavesEntriesPastTheRowCountAlone) {
 }
 
 TEST(ModelRowReading, TakesAnyMarkersAndTheHourAsAnInteger) {
-    std::istringstream in(
-        "| 006 |1013.25 21.3 15\n5 -10 5640 65 2.5 40 180 10\n"
-        "x-3y 1e3 0 0 0 0 0 0 0 0 0 .5");
+    ScanFile in;
+    openScanText(in,
+                 "| 006 |1013.25 21.3 15\n5 -10 5640 65 2.5 40 180 10\n"
+                 "x-3y 1e3 0 0 0 0 0 0 0 0 0 .5");
     ModelRow row{};
     ASSERT_TRUE(readModelRow(in, row));
     EXPECT_EQ(row.hour, 6);
@@ -85,7 +88,8 @@ TEST(ModelRowReading, TakesAnyMarkersAndTheHourAsAnInteger) {
 TEST(ModelRowReading, AShortRowOrAWordForANumberIsNotARow) {
     for (const char* text : {"| 6 | 1013.25 21.3 15 5 -10 5640 65 2.5 40 180",
                              "| 6 | 1013.25 21.3 15 5 -10 M 65 2.5 40 180 10", "| 6 |", ""}) {
-        std::istringstream in(text);
+        ScanFile in;
+        openScanText(in, text);
         ModelRow row{};
         EXPECT_FALSE(readModelRow(in, row)) << text;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "arith/conversions.h"
+#include "scan/scan_number.h"
 #include "shell/data_file.h"
 #include "tables/table_file.h"
 
@@ -20,6 +21,13 @@ constexpr TableColumn severeWeatherColumns[] = {
 };
 static_assert(std::size(severeWeatherColumns) == 11, "the hour and ten values");
 
+// The ten numbers of a row in the order the file holds them.
+constexpr double SevereWeatherRow::*severeWeatherNumbers[] = {
+    &SevereWeatherRow::best4LyrLnde, &SevereWeatherRow::liftIndex, &SevereWeatherRow::cnvInhib,
+    &SevereWeatherRow::cnvAvbl,      &SevereWeatherRow::potTemp,   &SevereWeatherRow::kntc900,
+    &SevereWeatherRow::kntc500,      &SevereWeatherRow::kntc250,   &SevereWeatherRow::latHeat,
+    &SevereWeatherRow::sansHeat};
+
 /// Kelvin to degrees Fahrenheit; the bulletins' own offset is 273.2, not 273.15.
 double kelvinToFahrenheit(double kelvin) {
     return celsiusToFahrenheit(kelvin - 273.2);
@@ -29,7 +37,7 @@ double kelvinToFahrenheit(double kelvin) {
 
 void runSevereWeather() {
     std::string name;
-    std::ifstream data;
+    ScanFile data;
     if (!openTableFile(name, data)) {
         return;
     }
@@ -38,7 +46,7 @@ void runSevereWeather() {
     while (rowsRead < severeWeatherRows && readSevereWeatherRow(data, rows[rowsRead])) {
         ++rowsRead;
     }
-    data.close();
+    closeScanFile(data);
 
     for (int i = 0; i < rowsRead; ++i) {
         rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
@@ -54,13 +62,16 @@ void runSevereWeather() {
     tellMissingRows(name, rowsRead, severeWeatherRows);
 }
 
-bool readSevereWeatherRow(std::istream& in, SevereWeatherRow& row) {
+bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row) {
     // The markers around the hour are taken whatever they are, a digit included.
     char marker = ' ';
-    in >> marker >> row.hour >> marker;
-    in >> row.best4LyrLnde >> row.liftIndex >> row.cnvInhib >> row.cnvAvbl >> row.potTemp >>
-        row.kntc900 >> row.kntc500 >> row.kntc250 >> row.latHeat >> row.sansHeat;
-    return !in.fail();
+    scanChar(in, marker);
+    scanInteger(in, row.hour);
+    scanChar(in, marker);
+    for (double SevereWeatherRow::*field : severeWeatherNumbers) {
+        scanDouble(in, row.*field);
+    }
+    return !in.failed;
 }
 
 void writeSevereWeatherHeaderLine(std::ostream& report) {

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <istream>
 #include <ostream>
+
+#include "scan/scan_file.h"
 
 /// One forecast hour of a severe weather file; `potTemp` is read in kelvin and holds
 /// degrees Fahrenheit once the run has converted it.
@@ -28,7 +29,7 @@ void runSevereWeather();
 
 /// Reads one row: a marker character, the hour, a marker character and ten numbers.
 /// Returns false when any of the thirteen items could not be read.
-bool readSevereWeatherRow(std::istream& in, SevereWeatherRow& row);
+bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row);
 
 /// Writes the report's column headings as one line.
 void writeSevereWeatherHeaderLine(std::ostream& report);

@@ -5,9 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "scan/scan_file.h"
+
 TEST(SevereWeatherReading, AMarkerRightBeforeANumberSwallowsItsFirstDigit) {
     // No marker after the hour: the 4 of 4.5 is taken as the marker.
-    std::istringstream in("| 12 4.5 -1.5 -25 1200 300 20 45 90 150 60");
+    ScanFile in;
+    openScanText(in, "| 12 4.5 -1.5 -25 1200 300 20 45 90 150 60");
     SevereWeatherRow row{};
     ASSERT_TRUE(readSevereWeatherRow(in, row));
     EXPECT_EQ(row.hour, 12);
@@ -18,7 +21,8 @@ TEST(SevereWeatherReading, AMarkerRightBeforeANumberSwallowsItsFirstDigit) {
 }
 
 TEST(SevereWeatherReading, ReadsThirteenItemsPerRow) {
-    std::istringstream in("|0|-2 -1 -50 800 300 15 40 80 150 60 |3| -3 -2 -20 1500 301 20");
+    ScanFile in;
+    openScanText(in, "|0|-2 -1 -50 800 300 15 40 80 150 60 |3| -3 -2 -20 1500 301 20");
     SevereWeatherRow row{};
     ASSERT_TRUE(readSevereWeatherRow(in, row));
     EXPECT_EQ(row.hour, 0);

@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "shell/data_file.h"
-#include "shell/word_scan.h"
 
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns) {
     report << std::setiosflags(std::ios::left);
@@ -14,16 +13,16 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
     report << std::endl;
 }
 
-bool openTableFile(std::string& name, std::ifstream& data) {
+bool openTableFile(std::string& name, ScanFile& data) {
     if (!openDataFile(name)) {
         return false;
     }
     std::cout << "You have a valid file." << std::endl;
-    data.open(name);
+    openScanFile(data, name);
     return skipToFirstRow(data, name);
 }
 
-bool skipToFirstRow(std::istream& in, const std::string& name) {
+bool skipToFirstRow(ScanFile& in, const std::string& name) {
     if (skipPastWord(in, "FHR")) {
         return true;
     }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <fstream>
-#include <istream>
 #include <ostream>
 #include <span>
 #include <string>
+
+#include "scan/scan_file.h"
 
 // What the model column and severe weather runs share: the column list of a report,
 // finding the first row of a model output file, and telling the forecaster when the
@@ -21,11 +21,11 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
 
 /// The dialogue that starts a table run: asks for the data file, confirms it, opens it
 /// on `data` and skips its header. False when the run must end; the reason has been told.
-bool openTableFile(std::string& name, std::ifstream& data);
+bool openTableFile(std::string& name, ScanFile& data);
 
 /// Skips the header of a model output file up to and including the word "FHR". When the
 /// file has no such word, says so on the console, naming the file, and returns false.
-bool skipToFirstRow(std::istream& in, const std::string& name);
+bool skipToFirstRow(ScanFile& in, const std::string& name);
 
 /// When only `rowsRead` of the `rowCount` forecast hours could be read from the data file
 /// `name`, says so on the console; says nothing when all were read.

@@ -1,0 +1,17 @@
+// The bulletin check of the station blend on any file.
+#include <cstddef>
+#include <cstdint>
+
+#include "blend/bulletin_check.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enterScratchFolder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    writeDataFile(data, size);
+    checkBulletinFile(fuzzDataName);
+    return 0;
+}

@@ -1,0 +1,26 @@
+// The cloud and wind reader on any file that passes the bulletin check, as the station
+// blend run calls it.
+#include <cstddef>
+#include <cstdint>
+
+#include "blend/bulletin_check.h"
+#include "blend/cloud_wind_reader.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enterScratchFolder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    writeDataFile(data, size);
+    if (!checkBulletinFile(fuzzDataName)) {
+        return 0;
+    }
+    CloudWindElements eta{};
+    CloudWindElements avn{};
+    MrfCloudWindElements mrf{};
+    UnreadRow unread;
+    readCloudWindElements(eta, avn, mrf, fuzzDataName, unread);
+    return 0;
+}

@@ -1,0 +1,19 @@
+// The long GFS model column run, the longest of the four, on any file: the dialogue,
+// the reading, the conversions and the report.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "tables/model_table.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enterScratchFolder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    writeDataFile(data, size);
+    runWithConsole(std::string(fuzzDataName) + "\n", [] { runModelTable(maxModelRows); });
+    return 0;
+}

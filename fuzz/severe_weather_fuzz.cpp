@@ -1,0 +1,18 @@
+// The severe weather run on any file: the dialogue, the reading and the report.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "tables/severe_weather.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    enterScratchFolder();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    writeDataFile(data, size);
+    runWithConsole(std::string(fuzzDataName) + "\n", runSevereWeather);
+    return 0;
+}

@@ -1,0 +1,348 @@
+#include "scan/scan_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+// Room kept in front of every block: a word that may straddle two blocks stays whole.
+constexpr std::size_t carryRoom = 2 * (maxKeptWordLength + 1);
+
+// The six whitespace characters of the classic locale; every other byte belongs to a word.
+constexpr std::array<bool, 256> blankBytes = [] {
+    std::array<bool, 256> blank{};
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'}) {
+        blank[static_cast<unsigned char>(c)] = true;
+    }
+    return blank;
+}();
+
+bool isBlank(char c) {
+    return blankBytes[static_cast<unsigned char>(c)];
+}
+
+void resetState(ScanFile& scan, std::size_t blockSize) {
+    scan.blockSize = std::max<std::size_t>(blockSize, 1);
+    scan.buffer.resize(scan.blockSize + carryRoom);
+    scan.textTaken = 0;
+    scan.next = 0;
+    scan.end = 0;
+    scan.bufferStart = 0;
+    scan.sourceEnded = false;
+    scan.atEnd = false;
+    scan.failed = false;
+}
+
+// Moves the bytes from `keepFrom` on to the front of the buffer and appends the next
+// block of the source. False when the source had nothing more.
+bool readMore(ScanFile& scan, std::size_t keepFrom) {
+    if (scan.sourceEnded) {
+        return false;
+    }
+    char* data = scan.buffer.data();
+    const std::size_t kept = scan.end - keepFrom;
+    if (keepFrom > 0) {
+        std::memmove(data, data + keepFrom, kept);
+        scan.bufferStart += keepFrom;
+        scan.next -= keepFrom;
+        scan.end = kept;
+    }
+    std::size_t got = 0;
+    if (scan.file != nullptr) {
+        got = std::fread(data + scan.end, 1, scan.blockSize, scan.file);
+        // A regular file gives a short read only at its end (or on an error, which ends
+        // the reading just the same).
+        scan.sourceEnded = got < scan.blockSize;
+    } else {
+        got = std::min(scan.blockSize, scan.text.size() - scan.textTaken);
+        std::memcpy(data + scan.end, scan.text.data() + scan.textTaken, got);
+        scan.textTaken += got;
+        scan.sourceEnded = scan.textTaken == scan.text.size();
+    }
+    scan.end += got;
+    return got > 0;
+}
+
+// How many bytes of the current word follow in the buffer (0 when it has ended); meets
+// the end of the file when the word runs up to it.
+std::size_t wordBytesAvailable(ScanFile& scan) {
+    if (scan.next == scan.end && !scanRefill(scan)) {
+        scan.atEnd = true;
+        return 0;
+    }
+    const char* data = scan.buffer.data();
+    std::size_t i = scan.next;
+    while (i < scan.end && !isBlank(data[i])) {
+        ++i;
+    }
+    return i - scan.next;
+}
+
+// Consumes the rest of the current word.
+void skipRestOfWord(ScanFile& scan) {
+    while (const std::size_t run = wordBytesAvailable(scan)) {
+        scan.next += run;
+    }
+}
+
+// The byte of `word` that occurs least often in the next stretch of the buffer: the one
+// to search for, so that a byte common in the file (an F in a file full of FOG and FROST,
+// or one word of a million F) does not stop the search at every turn.
+std::size_t rarestByte(const char* data, std::size_t size, std::string_view word) {
+    std::array<std::uint32_t, 256> counts{};
+    for (std::size_t i = 0; i < std::min<std::size_t>(size, 2048); ++i) {
+        ++counts[static_cast<unsigned char>(data[i])];
+    }
+    std::size_t rarest = 0;
+    for (std::size_t i = 1; i < word.size(); ++i) {
+        if (counts[static_cast<unsigned char>(word[i])] <
+            counts[static_cast<unsigned char>(word[rarest])]) {
+            rarest = i;
+        }
+    }
+    return rarest;
+}
+
+// The first place in [from, limit) where `word` stands as a whole word, or `limit`: after
+// whitespace or at `start` (where the search began, whatever precedes it), and followed
+// by whitespace or by the end of the file. Every byte up to limit + word.size() is in the
+// buffer. Candidates come from memchr over the block for the word's rarest byte.
+std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t limit,
+                          std::uint64_t start, std::string_view word) {
+    const char* data = scan.buffer.data();
+    const std::size_t length = word.size();
+    const std::size_t anchor = rarestByte(data + from, limit - from, word);
+    // Only bytes in the buffer are searched: near the end of the file a candidate may
+    // start before `limit` and still run past the last byte.
+    const std::size_t anchorLimit = std::min(limit + anchor, scan.end);
+    std::size_t at = from;
+    while (at + anchor < anchorLimit) {
+        const void* found =
+            std::memchr(data + at + anchor, word[anchor], anchorLimit - (at + anchor));
+        if (found == nullptr) {
+            return limit;
+        }
+        const std::size_t candidate =
+            static_cast<std::size_t>(static_cast<const char*>(found) - data) - anchor;
+        if (scan.bufferStart + candidate != start &&
+            (candidate == 0 || !isBlank(data[candidate - 1]))) {
+            // Inside a word: the next word starts after the next whitespace.
+            at = candidate + 1;
+            while (at < limit && !isBlank(data[at])) {
+                ++at;
+            }
+            continue;
+        }
+        std::size_t same = 0;
+        while (same < length && candidate + same < scan.end &&
+               data[candidate + same] == word[same]) {
+            ++same;
+        }
+        if (same == length &&
+            (candidate + length == scan.end || isBlank(data[candidate + length]))) {
+            return candidate;
+        }
+        at = candidate + 1;
+    }
+    return limit;
+}
+
+}  // namespace
+
+ScanFile::~ScanFile() {
+    closeScanFile(*this);
+}
+
+bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize) {
+    closeScanFile(scan);
+    resetState(scan, blockSize);
+    scan.name = name;
+    scan.text = {};
+    scan.file = std::fopen(name.c_str(), "r");
+    if (scan.file == nullptr) {
+        scan.sourceEnded = true;
+        scan.failed = true;
+        return false;
+    }
+    // The buffer here is the only one: fread then reads straight into it.
+    std::setvbuf(scan.file, nullptr, _IONBF, 0);
+    return true;
+}
+
+void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize) {
+    closeScanFile(scan);
+    resetState(scan, blockSize);
+    scan.name.clear();
+    scan.text = text;
+}
+
+bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset) {
+    if (source.file != nullptr || !source.name.empty()) {
+        if (!openScanFile(scan, source.name, source.blockSize)) {
+            return false;
+        }
+    } else {
+        openScanText(scan, source.text, source.blockSize);
+    }
+    while (offset > 0) {
+        if (scan.next == scan.end && !scanRefill(scan)) {
+            return false;
+        }
+        const std::size_t step =
+            static_cast<std::size_t>(std::min<std::uint64_t>(offset, scan.end - scan.next));
+        scan.next += step;
+        offset -= step;
+    }
+    return true;
+}
+
+void closeScanFile(ScanFile& scan) {
+    if (scan.file != nullptr) {
+        std::fclose(scan.file);
+        scan.file = nullptr;
+    }
+    scan.text = {};
+    scan.next = 0;
+    scan.end = 0;
+    scan.sourceEnded = true;
+}
+
+std::uint64_t scanOffset(const ScanFile& scan) {
+    return scan.bufferStart + scan.next;
+}
+
+bool scanRefill(ScanFile& scan) {
+    return readMore(scan, scan.end);
+}
+
+bool scanSkipBlanks(ScanFile& scan) {
+    if (!scanGood(scan)) {
+        scan.failed = true;
+        return false;
+    }
+    for (;;) {
+        const char* data = scan.buffer.data();
+        while (scan.next < scan.end && isBlank(data[scan.next])) {
+            ++scan.next;
+        }
+        if (scan.next < scan.end) {
+            return true;
+        }
+        if (!scanRefill(scan)) {
+            scan.atEnd = true;
+            scan.failed = true;
+            return false;
+        }
+    }
+}
+
+bool scanWord(ScanFile& scan, std::string& word) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    word.clear();
+    while (const std::size_t run = wordBytesAvailable(scan)) {
+        const std::size_t room = maxKeptWordLength + 1 - word.size();
+        word.append(scan.buffer.data() + scan.next, std::min(run, room));
+        scan.next += run;
+    }
+    return true;
+}
+
+bool scanWordIs(ScanFile& scan, std::string_view word) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    std::size_t matched = 0;
+    bool same = true;
+    while (const std::size_t run = wordBytesAvailable(scan)) {
+        if (same) {
+            same = run <= word.size() - matched &&
+                   std::memcmp(scan.buffer.data() + scan.next, word.data() + matched, run) == 0;
+            matched += run;
+        }
+        scan.next += run;
+    }
+    return same && matched == word.size();
+}
+
+bool scanWordsEqual(ScanFile& scan, ScanFile& other) {
+    const bool scanHasWord = scanSkipBlanks(scan);
+    const bool otherHasWord = scanSkipBlanks(other);
+    if (!scanHasWord || !otherHasWord) {
+        if (scanHasWord) {
+            skipRestOfWord(scan);
+        }
+        if (otherHasWord) {
+            skipRestOfWord(other);
+        }
+        return false;
+    }
+    bool same = true;
+    for (;;) {
+        const std::size_t run = wordBytesAvailable(scan);
+        const std::size_t otherRun = wordBytesAvailable(other);
+        if (run == 0 || otherRun == 0) {
+            same = same && run == otherRun;
+            skipRestOfWord(scan);
+            skipRestOfWord(other);
+            return same;
+        }
+        const std::size_t step = std::min(run, otherRun);
+        same = same && std::memcmp(scan.buffer.data() + scan.next, other.buffer.data() + other.next,
+                                   step) == 0;
+        scan.next += step;
+        other.next += step;
+    }
+}
+
+bool scanChar(ScanFile& scan, char& c) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    c = scan.buffer[scan.next++];
+    return true;
+}
+
+bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord) {
+    if (!scanGood(scan)) {
+        scan.failed = true;
+        return false;
+    }
+    // The first word starts where the search starts, whatever stands before it.
+    const std::uint64_t start = scanOffset(scan);
+    const std::size_t longest = std::max(target.size(), stopWord.size());
+    std::size_t from = scan.next;
+    for (;;) {
+        // Words starting before `settled` are whole in the buffer with the byte after them.
+        std::size_t settled = scan.end;
+        if (!scan.sourceEnded) {
+            settled = std::max(from, scan.end - std::min(scan.end, longest));
+        }
+        const std::size_t hit = findWholeWord(scan, from, settled, start, target);
+        // The stop word matters only where it comes before the target.
+        const std::size_t stop =
+            stopWord.empty() ? hit : findWholeWord(scan, from, hit, start, stopWord);
+        if (stop < hit) {
+            scan.next = stop + stopWord.size();
+            scan.atEnd = scan.next == scan.end && scan.sourceEnded;
+            return false;
+        }
+        if (hit < settled) {
+            scan.next = hit + target.size();
+            scan.atEnd = scan.next == scan.end && scan.sourceEnded;
+            return true;
+        }
+        if (scan.sourceEnded) {
+            scan.next = scan.end;
+            scan.atEnd = true;
+            scan.failed = true;
+            return false;
+        }
+        // One byte before `settled` tells whether a word starts there.
+        scan.next = settled;
+        readMore(scan, settled > 0 ? settled - 1 : 0);
+        from = scan.next;
+    }
+}

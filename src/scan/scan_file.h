@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The one reading layer for every data file. It reads words, single characters, integers
+// and decimal numbers exactly as formatted stream extraction reads them (the same value,
+// the same position afterwards, the same end-of-file and failed state), but through one
+// large buffer, in bounded memory whatever the file holds, and it finds a wanted word by
+// searching whole blocks rather than word by word.
+
+/// How many bytes one read of the file asks for.
+inline constexpr std::size_t scanBlockSize = std::size_t{256} * 1024;
+
+/// Words are kept up to this many characters; a longer word is still consumed whole,
+/// and its kept part (one character longer than any word searched for) equals none.
+inline constexpr std::size_t maxKeptWordLength = 255;
+
+/// A data file (or a text in memory) being read, with its buffer and its read state.
+/// Made once, it may be opened and closed again and again; the buffer is kept.
+struct ScanFile {
+    ScanFile() = default;
+    ScanFile(const ScanFile&) = delete;
+    ScanFile& operator=(const ScanFile&) = delete;
+    ~ScanFile();
+
+    std::FILE* file = nullptr;
+    std::string name;           // the file's name, to open it again at a remembered place
+    std::string_view text;      // the source when reading from memory
+    std::size_t textTaken = 0;  // how much of `text` has gone into the buffer
+    std::vector<char> buffer;
+    std::size_t blockSize = scanBlockSize;
+    std::size_t next = 0;           // the next unread byte of the buffer
+    std::size_t end = 0;            // the end of the bytes in the buffer
+    std::uint64_t bufferStart = 0;  // how many bytes of the source lie before buffer[0]
+    bool sourceEnded = false;       // every byte of the source is in the buffer
+    bool atEnd = false;             // a read met the end of the file (eofbit)
+    bool failed = false;            // a read failed (failbit); nothing more is read
+};
+
+/// Opens the named file in text mode, resetting the read state. A file that cannot be
+/// opened leaves `scan` failed, so that every read fails, as on a stream.
+bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize = scanBlockSize);
+
+/// Reads `text` instead of a file (it must outlive the reading), taking it `blockSize`
+/// bytes at a time as a file would be.
+void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize = scanBlockSize);
+
+/// Opens `scan` on the source of `source` (the same file, or the same text) and skips to
+/// `offset` bytes from its start, where a word remembered by its offset begins.
+bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset);
+
+/// Closes the file; the buffer stays for the next opening.
+void closeScanFile(ScanFile& scan);
+
+/// How many bytes have been consumed: the position a stream would give.
+std::uint64_t scanOffset(const ScanFile& scan);
+
+/// True when neither the end of the file has been met nor a read has failed.
+inline bool scanGood(const ScanFile& scan) {
+    return !scan.atEnd && !scan.failed;
+}
+
+/// Reads the next word like `in >> word`: skips whitespace, stops before the next
+/// whitespace character, meets the end of the file when the word runs up to it, and
+/// fails (returning false, `word` untouched) when no word is left. Keeps the first
+/// maxKeptWordLength + 1 characters and consumes the rest.
+bool scanWord(ScanFile& scan, std::string& word);
+
+/// Reads the next word like scanWord and says whether it is `word` exactly (whole word,
+/// case-sensitive); `word` may be of any length. False also when no word is left.
+bool scanWordIs(ScanFile& scan, std::string_view word);
+
+/// Reads the next word of `scan` and the next word of `other` and says whether they are
+/// equal, byte for byte at any length, keeping neither whole. Both words are consumed.
+bool scanWordsEqual(ScanFile& scan, ScanFile& other);
+
+/// Reads the next non-blank character like `in >> c`; false (and `c` untouched) when the
+/// file ends first.
+bool scanChar(ScanFile& scan, char& c);
+
+/// Reads words until one equals `target` exactly (whole word, case-sensitive; at most
+/// maxKeptWordLength characters) and returns true. Returns false at the end of the file,
+/// in a failed state, or when `stopWord` (if not empty) is read first; the word that
+/// ended the search has been consumed. Searches whole blocks at a time.
+bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord = {});
+
+// What the number readers build on: whitespace skipping and byte access.
+
+/// Skips whitespace as extraction does before every item: false (and the end of the file
+/// met and the state failed) when nothing but whitespace is left, or when already failed
+/// or at the end.
+bool scanSkipBlanks(ScanFile& scan);
+
+/// Moves the next bytes of the file into the buffer once the buffer has been read up;
+/// false at the end of the file.
+bool scanRefill(ScanFile& scan);
+
+/// The next byte without consuming it, or -1 at the end of the file.
+inline int scanPeek(ScanFile& scan) {
+    if (scan.next == scan.end && !scanRefill(scan)) {
+        return -1;
+    }
+    return static_cast<unsigned char>(scan.buffer[scan.next]);
+}

@@ -1,0 +1,210 @@
+#include "scan/scan_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scan/scan_check.h"
+#include "test_support.h"
+
+namespace {
+
+constexpr std::size_t blockSizes[] = {1, 2, 3, 5, 8, 64, scanBlockSize};
+
+// The same reads through the layer, in blocks of every size, and through a string stream.
+void expectSameAsStream(const std::string& text, const std::vector<ScanRead>& reads) {
+    for (const std::size_t blockSize : blockSizes) {
+        ScanFile scan;
+        openScanText(scan, text, blockSize);
+        std::istringstream in(text);
+        const std::string difference = firstDifference(scan, in, reads);
+        ASSERT_EQ(difference, "") << "block size " << blockSize << ", text \""
+                                  << text.substr(0, 200) << "\"";
+    }
+}
+
+constexpr const char* blanks = " \t\n\v\f\r";
+constexpr const char* searched[] = {"FHR", "KHON", "N/X", "|", "5", "a"};
+
+// Words and numbers of every kind the data files hold, and the shapes that trip readers:
+// lookalikes of the searched words, signs without digits, attached separators.
+std::string randomToken(std::mt19937& random) {
+    static const char* const fixed[] = {"FHR",
+                                        "FHR:",
+                                        "fhr",
+                                        "XFHR",
+                                        "FHRX",
+                                        "KHON",
+                                        "KHONK",
+                                        "N/X",
+                                        "N/X|",
+                                        "|",
+                                        "||",
+                                        "5",
+                                        "-5",
+                                        "+5",
+                                        "007|",
+                                        "-",
+                                        "+",
+                                        ".",
+                                        "+.",
+                                        "1e",
+                                        "1e+",
+                                        "e5",
+                                        "0x1F",
+                                        "12.5",
+                                        "1.e5",
+                                        "-.5",
+                                        "2147483648",
+                                        "-2147483649",
+                                        "99999999999999999999|",
+                                        "CL|",
+                                        "a",
+                                        "é",
+                                        "\x01"};
+    std::uniform_int_distribution<int> pick(0, 9);
+    switch (pick(random)) {
+        case 0: {
+            std::string word(std::uniform_int_distribution<std::size_t>(1, 300)(random), 'F');
+            word[word.size() / 2] = 'H';
+            return word;
+        }
+        case 1:
+        case 2: {
+            std::string word;
+            const std::string letters = "FHRKON/X|ab5-.e";
+            for (int n = std::uniform_int_distribution<int>(1, 5)(random); n > 0; --n) {
+                word += letters[std::uniform_int_distribution<std::size_t>(0, 14)(random)];
+            }
+            return word;
+        }
+        case 3:
+            return std::to_string(
+                std::uniform_int_distribution<std::int64_t>(-5000000000LL, 5000000000LL)(random));
+        default:
+            return fixed[std::uniform_int_distribution<std::size_t>(0,
+                                                                    std::size(fixed) - 1)(random)];
+    }
+}
+
+std::string randomText(std::mt19937& random) {
+    std::string text;
+    for (int n = std::uniform_int_distribution<int>(0, 30)(random); n > 0; --n) {
+        // Sometimes nothing between two tokens: they make one word.
+        for (int b = std::uniform_int_distribution<int>(0, 3)(random); b > 0; --b) {
+            text += blanks[std::uniform_int_distribution<int>(0, 5)(random)];
+        }
+        text += randomToken(random);
+    }
+    return text;
+}
+
+std::vector<ScanRead> randomReads(std::mt19937& random) {
+    std::vector<ScanRead> reads;
+    for (int n = std::uniform_int_distribution<int>(1, 25)(random); n > 0; --n) {
+        ScanRead read;
+        read.kind = static_cast<ScanReadKind>(std::uniform_int_distribution<int>(0, 5)(random));
+        read.target = searched[std::uniform_int_distribution<std::size_t>(0, 5)(random)];
+        if (std::uniform_int_distribution<int>(0, 1)(random) == 1) {
+            read.stopWord = searched[std::uniform_int_distribution<std::size_t>(0, 5)(random)];
+        }
+        reads.push_back(read);
+    }
+    return reads;
+}
+
+}  // namespace
+
+TEST(ScanFile, AgreesWithStreamExtractionOnGeneratedInputs) {
+    std::mt19937 random(20261208);
+    for (int input = 0; input < 400; ++input) {
+        expectSameAsStream(randomText(random), randomReads(random));
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(ScanFile, WantedWordAtTheVeryEndOrAcrossBlocks) {
+    const ScanRead skipToFhr{ScanReadKind::skipPast, "FHR", {}};
+    const ScanRead skipToLabel{ScanReadKind::skipPast, "N/X", "KHON"};
+    const ScanRead word{ScanReadKind::word, {}, {}};
+    const std::string longWord(1000, 'F');
+    for (const std::string& text :
+         {std::string("a b FHR"), std::string("a b FHR\n"), std::string("FHR"),
+          std::string("\v\f\rFHR\t"), std::string("FH"), std::string("FHRFHR FHR"),
+          std::string("xFHR FHR 1"), "N/X:" + longWord + " KHON N/X", longWord + "FHR " + longWord,
+          longWord + " FHR", std::string("KHON N/X"), std::string(""), std::string(" \n")}) {
+        expectSameAsStream(text, {skipToFhr, word, word});
+        expectSameAsStream(text, {skipToLabel, word, skipToLabel});
+        expectSameAsStream(text, {word, word, skipToFhr, skipToFhr});
+    }
+}
+
+namespace {
+
+// Whether a text-mode file stream reads a CR LF as one LF, as on Windows.
+bool textModeJoinsCrLf() {
+    writeFile("crlf.txt", "\r\n");
+    std::ifstream in("crlf.txt");
+    const std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return read == "\n";
+}
+
+}  // namespace
+
+TEST(ScanFile, ReadsAFileAsAFileStreamDoes) {
+    ScopedTempDirectory dir;
+    // Where text mode joins CR LF, a stream's position counts the CR that neither reader
+    // sees, the layer's only what it consumed (its offsets serve only its own reopening):
+    // there the files hold no CR LF, which the in-memory cases cover.
+    const bool joinsCrLf = textModeJoinsCrLf();
+    std::mt19937 random(7);
+    for (int input = 0; input < 20; ++input) {
+        std::string text = randomText(random);
+        for (std::size_t at = text.find("\r\n"); joinsCrLf && at != std::string::npos;
+             at = text.find("\r\n")) {
+            text.erase(at, 1);
+        }
+        const std::vector<ScanRead> reads = randomReads(random);
+        writeFile("data.txt", text);
+        ScanFile scan;
+        ASSERT_TRUE(openScanFile(scan, "data.txt", 3));
+        std::ifstream in("data.txt");
+        EXPECT_EQ(firstDifference(scan, in, reads), "") << text;
+    }
+    ScanFile missing;
+    EXPECT_FALSE(openScanFile(missing, "missing.txt"));
+    std::string word = "kept";
+    EXPECT_FALSE(scanWord(missing, word));
+    EXPECT_EQ(word, "kept");
+}
+
+TEST(ScanFile, ComparesWholeWordsOfAnyLengthInBoundedMemory) {
+    const std::string date(3 * scanBlockSize, '7');
+    std::string other = date;
+    other.back() = '8';
+    const std::string text = "KBKX " + date + " KHON " + date + " KMHE " + other + " KFSD " + date +
+                             "7 KBKX " + date.substr(1) + " end";
+    ScanFile scan;
+    ScanFile reference;
+    openScanText(scan, text, 4096);
+    std::string word;
+    ASSERT_TRUE(scanWord(scan, word));
+    const std::uint64_t dateOffset = scanOffset(scan);
+    ASSERT_TRUE(scanWord(scan, word));
+    for (const bool equal : {true, false, false, false}) {
+        ASSERT_TRUE(scanWord(scan, word));
+        ASSERT_TRUE(openScanAgain(reference, scan, dateOffset));
+        EXPECT_EQ(scanWordsEqual(scan, reference), equal) << word;
+        EXPECT_EQ(scanOffset(reference), dateOffset + 1 + date.size());
+    }
+    EXPECT_TRUE(scanWordIs(scan, "end"));
+    EXPECT_TRUE(scan.atEnd);
+    EXPECT_FALSE(scanWordsEqual(scan, reference));
+}

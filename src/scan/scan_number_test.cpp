@@ -1,0 +1,151 @@
+#include "scan/scan_number.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scan/scan_check.h"
+
+namespace {
+
+constexpr ScanRead decimal{ScanReadKind::decimal, {}, {}};
+constexpr ScanRead integer{ScanReadKind::integer, {}, {}};
+constexpr ScanRead character{ScanReadKind::character, {}, {}};
+
+void expectSameAsStream(const std::string& text, const std::vector<ScanRead>& reads) {
+    for (const std::size_t blockSize : {std::size_t{1}, std::size_t{7}, scanBlockSize}) {
+        ScanFile scan;
+        openScanText(scan, text, blockSize);
+        std::istringstream in(text);
+        const std::string difference = firstDifference(scan, in, reads);
+        ASSERT_EQ(difference, "") << "block size " << blockSize << ", text \""
+                                  << text.substr(0, 120) << "\"";
+    }
+}
+
+// The exact decimal digits of the point halfway between `value` (positive, finite) and
+// the next double up, and the power of ten they are to be scaled by.
+std::pair<std::string, int> halfwayDigits(double value) {
+    int exponent = 0;
+    const double fraction = std::frexp(value, &exponent);
+    // value = mantissa * 2^(exponent - 53), or a subnormal's fixed scale 2^-1074.
+    int binaryExponent = std::max(exponent - 53, -1074);
+    auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, exponent - binaryExponent));
+    mantissa = 2 * mantissa + 1;
+    --binaryExponent;
+    std::vector<int> digits;  // least significant first
+    for (; mantissa > 0; mantissa /= 10) {
+        digits.push_back(static_cast<int>(mantissa % 10));
+    }
+    // A negative power of two is a power of five over the same power of ten.
+    const int factor = binaryExponent < 0 ? 5 : 2;
+    for (int n = std::abs(binaryExponent); n > 0; --n) {
+        int carry = 0;
+        for (int& digit : digits) {
+            const int product = digit * factor + carry;
+            digit = product % 10;
+            carry = product / 10;
+        }
+        if (carry > 0) {
+            digits.push_back(carry);
+        }
+    }
+    std::string text;
+    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+        text += static_cast<char>('0' + *digit);
+    }
+    return {text, std::min(binaryExponent, 0)};
+}
+
+}  // namespace
+
+TEST(ScanNumber, AgreesWithStreamExtractionOnEveryShapeOfNumber) {
+    const std::vector<ScanRead> reads = {decimal, character, decimal, integer, character, integer};
+    for (const char* text : {"1e 5",
+                             "1e5x 2",
+                             "1ex 3",
+                             "- 4",
+                             "+. 5",
+                             ". 6",
+                             "1e+ 7",
+                             "1e+-5",
+                             ".e5",
+                             "e5",
+                             "1e400 1",
+                             "-1e400 2",
+                             "1e-400 3",
+                             "4e-320",
+                             "0x10 7",
+                             "00.5 00.5",
+                             "1.2.3 4",
+                             "-0 -0",
+                             "- 5 5",
+                             "1e5e3 1",
+                             "1E5|2",
+                             "1.e5",
+                             "+.5e-3|7",
+                             "12|34|",
+                             "2147483647 2147483648",
+                             "-2147483648",
+                             "-2147483649 -0000000000000000000000002147483648",
+                             "99999999999999999999999 1",
+                             "007|008|",
+                             "0e999999999999999999999 1",
+                             "1e-999999999999999999999 1",
+                             "1e99999999999999999999999999 1",
+                             "2.2250738585072011e-308 1",
+                             ""}) {
+        expectSameAsStream(text, reads);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(ScanNumber, RoundsNumbersOfThousandsOfDigitsAndHalfwayCasesExactly) {
+    std::mt19937_64 random(5);
+    std::vector<double> values = {1.0,
+                                  9007199254740992.0,
+                                  std::numeric_limits<double>::denorm_min(),
+                                  std::numeric_limits<double>::min(),
+                                  std::nextafter(std::numeric_limits<double>::max(), 0.0),
+                                  0.1};
+    for (int n = 0; n < 12; ++n) {
+        values.push_back(std::abs(std::bit_cast<double>(random() & 0x7fefffffffffffffULL)));
+    }
+    const std::string zeros(2000, '0');
+    for (const double value : values) {
+        const auto [digits, exponent] = halfwayDigits(value);
+        const auto scale = [exponent](int shift) { return "e" + std::to_string(exponent + shift); };
+        const int length = static_cast<int>(digits.size());
+        std::string below = digits;
+        below.back() = static_cast<char>(below.back() - 1);
+        // The tie itself, a hair above it past the kept digits, and a hair below it; written
+        // with a point, with leading zeros after it and with trailing zeros before it.
+        for (const std::string& text :
+             {digits + scale(0), digits + zeros + "1" + scale(-2001),
+              below + std::string(1500, '9') + scale(-1500),
+              "0." + zeros + digits + scale(2000 + length),
+              "-" + digits.substr(0, 1) + "." + digits.substr(1) + zeros + scale(length - 1),
+              digits + zeros + scale(-2000)}) {
+            expectSameAsStream(text + " 1 " + text, {decimal, integer, decimal});
+            if (HasFatalFailure()) {
+                return;
+            }
+        }
+    }
+}
+
+TEST(ScanNumber, ALongNumberAcrossBlocksLeavesWhatFollowsIt) {
+    const std::string digits(50000, '7');
+    expectSameAsStream(digits + "|" + digits + ".5e-49990" + "|-" + digits + " x",
+                       {integer, character, decimal, character, decimal, character, decimal});
+    expectSameAsStream("00000" + std::string(30000, '0') + "1|" + digits,
+                       {integer, character, integer, integer});
+}

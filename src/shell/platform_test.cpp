@@ -1,0 +1,40 @@
+#include "shell/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int entriesIn(const fs::path& folder) {
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
+        ++entries;
+    }
+    return entries;
+}
+
+}  // namespace
+
+TEST(ReportTemporary, IsMadeBesideTheReportAndGoneOnceReplacedOrDiscarded) {
+    ScopedTempDirectory dir;
+    fs::create_directory("runs");
+    const std::string kept = createReportTemporary("runs/gfs.out");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(fs::path(kept).parent_path(), "runs");
+    EXPECT_EQ(entriesIn("runs"), 1);
+    EXPECT_TRUE(replaceReportWithTemporary(kept, "runs/gfs.out"));
+    EXPECT_TRUE(fs::is_regular_file("runs/gfs.out"));
+
+    const std::string dropped = createReportTemporary("runs/gfs.out");
+    ASSERT_FALSE(dropped.empty());
+    EXPECT_EQ(entriesIn("runs"), 2);
+    discardReportTemporary(dropped);
+    EXPECT_EQ(entriesIn("runs"), 1);
+
+    EXPECT_TRUE(createReportTemporary("missing/gfs.out").empty());
+}

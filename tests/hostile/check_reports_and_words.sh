@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# What a hostile or careless user can put where a report goes, or type: a pipe or a link
+# at the report name, a write cut short by the file size limit, a huge typed word. Each
+# case runs the real program in a fresh folder and checks the older files' bytes.
+#   check_reports_and_words.sh PROGRAM EXAMPLES_DIR CASES_DIR
+set -u
+program=$(realpath "$1")
+examples=$(realpath "$2")
+cases=$(realpath "$3")
+work=$(mktemp -d)
+trap 'exec 3>&- 2>/dev/null; kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+pid=""
+failures=0
+
+fail() { echo "FAIL [$case]: $1"; failures=$((failures + 1)); }
+fresh() {  # a clean folder holding the bundled gfs.txt
+    case=$1
+    rm -rf "$work/run" && mkdir "$work/run" && cd "$work/run" || exit 1
+    cp "$examples/gfs.txt" .
+}
+# run INPUT [BLOCKS]: the program on INPUT (printf format), with its files limited to
+# BLOCKS of 1024 bytes if given; its transcript in ../stdout, through a pipe, which the
+# limit does not touch.
+run() {
+    # shellcheck disable=SC2059
+    printf "$1" | (ulimit -f "${2:-unlimited}" && exec timeout 20 "$program" 2>../stderr) |
+        cat >../stdout
+    status=${PIPESTATUS[1]}
+    [ $status -eq 0 ] || fail "exit status $status (124: it hung)"
+    [ -s ../stderr ] && fail "standard error: $(head -c 300 ../stderr)"
+}
+same_files() {  # EXPECTED-LIST: the folder holds exactly these names
+    local actual
+    actual=$(ls -A | tr '\n' ' ')
+    [ "$actual" = "$1 " ] || fail "folder holds [$actual], expected [$1 ]"
+}
+
+# The transcript and report of an undisturbed option 2 run on gfs.txt.
+fresh reference
+run '2\ngfs.txt\n7\n'
+cp gfs.out ../reference.out
+cp ../stdout ../reference.stdout
+cmp -s ../reference.out "$cases/table_bundled_examples/expected/gfs.out" ||
+    fail "the undisturbed report differs from the bundled case's"
+
+fresh fifo_at_report_name
+mkfifo gfs.out
+run '2\ngfs.txt\n7\n'
+cmp -s ../stdout "$cases/table_report_not_written/stdout" || fail "transcript: $(cat ../stdout)"
+[ -p gfs.out ] || fail "the pipe was replaced"
+same_files "gfs.out gfs.txt"
+
+fresh link_at_report_name
+printf 'precious bytes\n' >precious.dat
+ln -s precious.dat gfs.out
+ln -s missing/nowhere.dat gfs.ou  # not a report name: a control that nothing follows it
+run '2\ngfs.txt\n7\n'
+cmp -s ../stdout ../reference.stdout || fail "transcript differs from an undisturbed run"
+[ -L gfs.out ] && fail "the link is still there"
+cmp -s gfs.out ../reference.out || fail "the report is not the undisturbed report"
+[ "$(cat precious.dat)" = "precious bytes" ] || fail "the link's target was changed"
+same_files "gfs.ou gfs.out gfs.txt precious.dat"
+
+fresh link_to_missing_path
+ln -s missing.dat gfs.out
+run '2\ngfs.txt\n7\n'
+[ -e missing.dat ] && fail "a file was created where the link pointed"
+cmp -s gfs.out ../reference.out || fail "the report is not the undisturbed report"
+
+fresh write_fails_part_way
+printf 'the older report\n' >gfs.out
+# One block: the new report is cut off part way; the older one is already there.
+run '2\ngfs.txt\n7\n' 1
+grep -qxF "The report file gfs.out could not be written." ../stdout ||
+    fail "no message naming the report: $(cat ../stdout)"
+told=$(grep -c "could not be written" ../stdout)
+[ "$told" = 1 ] || fail "the failure is told $told times"
+[ "$(cat gfs.out)" = "the older report" ] || fail "the older report was changed"
+same_files "gfs.out gfs.txt"
+
+fresh nul_in_file_name
+run '2\ngfs.txt\0\0\0\n7\n'
+grep -qxF "Please enter the name of the file with the .txt extension: The file name you typed holds a control character and cannot name a file." ../stdout ||
+    fail "no refusal: $(cat -v ../stdout)"
+same_files "gfs.txt"
+
+# A 100 MB option, then a 100 MB file name: the program's peak memory stays small, and
+# the echo of the option keeps only the start of the word.
+fresh huge_typed_words
+mkfifo typed
+"$program" <typed >../stdout 2>../stderr &
+pid=$!
+exec 3>typed
+wait_for_line() {  # count of lines matching TEXT to wait for
+    for _ in $(seq 1 300); do
+        [ "$(grep -c "$2" ../stdout)" -ge "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the program did not answer: $(tail -c 300 ../stdout)"
+}
+peak_kib() { awk '/^VmHWM/ {print $2}' "/proc/$pid/status"; }
+start_kib=$(peak_kib)
+{ head -c 100000000 /dev/zero | tr '\0' 1; echo; } >&3
+wait_for_line 1 "Illegal option was entered"
+option_kib=$(peak_kib)
+{ echo 2; head -c 100000000 /dev/zero | tr '\0' a; echo; } >&3
+wait_for_line 1 "wich does not exist"
+name_kib=$(peak_kib)
+echo 7 >&3
+exec 3>&-
+wait "$pid"
+status=$?
+[ $status -eq 0 ] || fail "exit status $status"
+for peak in "$option_kib" "$name_kib"; do
+    # 100 MB kept whole would add at least 97656 KiB to the peak.
+    [ $((peak - start_kib)) -lt 16384 ] || fail "peak memory grew from $start_kib to $peak KiB"
+done
+echoed=$(sed -n 9p ../stdout)
+[ "${#echoed}" -eq 4096 ] || fail "the option echo holds ${#echoed} characters"
+[ "$(wc -c <../stdout)" -lt 10000 ] || fail "the transcript holds $(wc -c <../stdout) bytes"
+rm typed
+same_files "gfs.txt"
+
+# Hostile data files: each run ends with its message and writes no report.
+fresh hostile_data_files
+: >empty.txt
+printf ' \t\n\r\n  \n' >blank.txt
+head -c 100000 /dev/zero >nul.txt
+head -c 100000 /dev/urandom >random.txt
+head -c 16777216 /dev/zero | tr '\0' x >noblank.txt
+for name in empty blank nul random noblank; do
+    case=hostile_data_files/$name
+    run "1\n$name.txt\n0.5\n2\n$name.txt\n6\n$name.txt\n7\n"
+    [ "$(grep -c "Your file is invalid.\|No FHR marker was found" ../stdout)" = 3 ] ||
+        fail "not three refusals: $(grep "file" ../stdout)"
+    [ -e "$name.out" ] && fail "a report was written"
+done
+
+# Other line ends give the same report as line feeds.
+fresh line_ends
+sed 's/$/\r/' gfs.txt >crlf.txt
+tr '\n' '\r' <gfs.txt >cr.txt
+{ printf '\357\273\277' && cat gfs.txt; } >bom.txt
+for name in crlf cr bom; do
+    case=line_ends/$name
+    run "2\n$name.txt\n7\n"
+    cmp -s "$name.out" ../reference.out || fail "the report differs from the line-feed one"
+done
+
+# A console that takes nothing: the report is still written whole.
+fresh console_closed_or_full
+for console in closed full; do
+    case=console_closed_or_full/$console
+    rm -f gfs.out
+    if [ $console = closed ]; then
+        printf '2\ngfs.txt\n7\n' | timeout 20 "$program" >&- 2>../stderr
+    else
+        printf '2\ngfs.txt\n7\n' | timeout 20 "$program" >/dev/full 2>../stderr
+    fi
+    status=$?
+    [ $status -eq 0 ] || fail "exit status $status"
+    cmp -s gfs.out ../reference.out || fail "the report differs from the undisturbed one"
+done
+
+# A reader that is gone before the program starts: SIGPIPE stops it at its first console
+# line, with the older report as it was and no temporary file.
+fresh broken_pipe
+cp "$examples/bulletins.txt" .
+printf 'the older report\n' >bulletins.out
+printf '1\nbulletins.txt\n0.5\n7\n' | (sleep 0.5 && exec timeout 20 "$program" 2>/dev/null) |
+    head -c 0
+status=${PIPESTATUS[1]}
+[ $status -eq 141 ] || fail "exit status $status, expected 141 (SIGPIPE)"
+[ "$(cat bulletins.out)" = "the older report" ] || fail "the older report was changed"
+same_files "bulletins.out bulletins.txt gfs.txt"
+
+[ $failures -eq 0 ] && echo "all cases passed"
+exit $((failures > 0))
