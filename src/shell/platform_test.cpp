@@ -36,5 +36,13 @@ TEST(ReportTemporary, IsMadeBesideTheReportAndGoneOnceReplacedOrDiscarded) {
     discardReportTemporary(dropped);
     EXPECT_EQ(entriesIn("runs"), 1);
 
+    // Windows' own rename refuses to replace a file: the newer report must still win.
+    const std::string newer = createReportTemporary("runs/gfs.out");
+    ASSERT_FALSE(newer.empty());
+    writeFile(newer, "newer\n");
+    EXPECT_TRUE(replaceReportWithTemporary(newer, "runs/gfs.out"));
+    EXPECT_EQ(readFile("runs/gfs.out"), "newer\n");
+    EXPECT_EQ(entriesIn("runs"), 1);
+
     EXPECT_TRUE(createReportTemporary("missing/gfs.out").empty());
 }
