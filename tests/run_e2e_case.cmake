@@ -11,6 +11,10 @@
 #   expected/  every file the folder must hold after the run, inputs included (optional;
 #              when absent the folder must hold exactly the inputs, unchanged)
 # The program must exit with status 0 and write nothing to standard error.
+#
+# EMULATOR (a list joined with "|") runs a cross-compiled program. ACCEPT_CRLF takes a
+# CR LF where the expected file has a LF, as Windows text mode writes it; nothing else
+# may differ.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -33,7 +37,8 @@ set(stdin_file ${CASE_DIR}/stdin)
 if(NOT EXISTS ${stdin_file})
     set(stdin_file /dev/null)
 endif()
-execute_process(COMMAND ${PROGRAM}
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} ${PROGRAM}
                 WORKING_DIRECTORY ${run_dir}
                 INPUT_FILE ${stdin_file}
                 OUTPUT_FILE ${WORK_DIR}/stdout
@@ -42,9 +47,24 @@ execute_process(COMMAND ${PROGRAM}
                 TIMEOUT 30)
 
 set(failures "")
+# A file's bytes as hex pairs, each followed by a blank, so no match straddles two bytes.
+function(read_bytes path out)
+    file(READ ${path} hex HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${hex}")
+    set(${out} "${bytes}" PARENT_SCOPE)
+endfunction()
+
 function(compare_file expected actual what)
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${expected} ${actual}
                     RESULT_VARIABLE differ)
+    if(differ AND ACCEPT_CRLF AND EXISTS ${actual})
+        read_bytes(${expected} wanted)
+        read_bytes(${actual} written)
+        string(REPLACE "0d 0a " "0a " written "${written}")
+        if(written STREQUAL wanted)
+            set(differ 0)
+        endif()
+    endif()
     if(differ)
         execute_process(COMMAND diff -u ${expected} ${actual} OUTPUT_VARIABLE shown)
         set(failures "${failures}\n${what} differs from ${expected}:\n${shown}" PARENT_SCOPE)

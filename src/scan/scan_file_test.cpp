@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -145,11 +146,31 @@ TEST(ScanFile, WantedWordAtTheVeryEndOrAcrossBlocks) {
     }
 }
 
+namespace {
+
+// Whether a text-mode file stream reads a CR LF as one LF, as on Windows.
+bool textModeJoinsCrLf() {
+    writeFile("crlf.txt", "\r\n");
+    std::ifstream in("crlf.txt");
+    const std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return read == "\n";
+}
+
+}  // namespace
+
 TEST(ScanFile, ReadsAFileAsAFileStreamDoes) {
     ScopedTempDirectory dir;
+    // Where text mode joins CR LF, a stream's position counts the CR that neither reader
+    // sees, the layer's only what it consumed (its offsets serve only its own reopening):
+    // there the files hold no CR LF, which the in-memory cases cover.
+    const bool joinsCrLf = textModeJoinsCrLf();
     std::mt19937 random(7);
     for (int input = 0; input < 20; ++input) {
-        const std::string text = randomText(random);
+        std::string text = randomText(random);
+        for (std::size_t at = text.find("\r\n"); joinsCrLf && at != std::string::npos;
+             at = text.find("\r\n")) {
+            text.erase(at, 1);
+        }
         const std::vector<ScanRead> reads = randomReads(random);
         writeFile("data.txt", text);
         ScanFile scan;

@@ -36,12 +36,38 @@ std::string temporaryNameFor(const std::string& reportName, long processId, int 
 #include <filesystem>
 #include <system_error>
 
+namespace {
+
+// A redirected handle (a file, a pipe, NUL) has no console mode.
+bool isConsole(DWORD standardHandle) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
+}
+
+}  // namespace
+
+bool standardInputIsConsole() {
+    return isConsole(STD_INPUT_HANDLE);
+}
+
+bool standardOutputIsConsole() {
+    return isConsole(STD_OUTPUT_HANDLE);
+}
+
 void clearConsole() {
+    if (!standardOutputIsConsole()) {
+        return;
+    }
     std::cout.flush();
     std::system("CLS");
 }
 
+// PAUSE reads its key from standard input: on a redirected input it would eat the
+// script's next line, and the prompt would land in the transcript.
 void pauseConsole() {
+    if (!standardInputIsConsole()) {
+        return;
+    }
     std::cout.flush();
     std::system("PAUSE");
 }
@@ -140,15 +166,23 @@ extern "C" void restoreTerminalAndStop(int signalNumber) {
 
 }  // namespace
 
+bool standardInputIsConsole() {
+    return isatty(STDIN_FILENO) != 0;
+}
+
+bool standardOutputIsConsole() {
+    return isatty(STDOUT_FILENO) != 0;
+}
+
 void clearConsole() {
-    if (isatty(STDOUT_FILENO) == 0) {
+    if (!standardOutputIsConsole()) {
         return;
     }
     std::cout << "\033[H\033[2J" << std::flush;
 }
 
 void pauseConsole() {
-    if (isatty(STDIN_FILENO) == 0) {
+    if (!standardInputIsConsole()) {
         return;
     }
     std::cout << "Press any key to continue . . . " << std::flush;

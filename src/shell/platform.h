@@ -4,6 +4,13 @@
 
 // The platform layer: the one place that differs between Windows and elsewhere.
 
+/// True when standard input is a console (a terminal) that a forecaster types at,
+/// false when it is redirected from a file or a pipe.
+bool standardInputIsConsole();
+
+/// True when standard output is a console (a terminal), false when it is redirected.
+bool standardOutputIsConsole();
+
 /// Clears the console between runs. Off a terminal (a script, a redirected
 /// transcript) it writes nothing, so a transcript holds only the program's lines.
 void clearConsole();

@@ -39,6 +39,7 @@ tmux send-keys -t "$session" "7" Enter
 wait_for "Press any key to continue . . ." "no pause before quitting"
 tmux send-keys -t "$session" "y"
 wait_for "exit=0" "the program did not quit with status 0"
+screen | grep -qF "Press any key to continue . . . y" && fail "the key pressed at the pause was echoed"
 screen | grep -q "^7$" || fail "the typed 7 was not echoed by the terminal"
 
 # Ctrl-C during the pause must leave the terminal in its normal mode.
