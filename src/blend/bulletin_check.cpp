@@ -12,7 +12,7 @@ struct BulletinGroupRule {
 };
 
 constexpr std::array<BulletinGroupRule, 3> groupRules = {{
-    {"ETA", "ETA", "ETA", "1200"},
+    {"ETA", "ETA", "NAM", "1200"},
     {"AVN", "AVN", "GFS", "1200"},
     {"MRF", "MRF", "GFSX", "0000"},
 }};

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-// The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA,
-// AVN or GFS, MRF or GFSX), each group holding the four stations in this order.
+// The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA or
+// NAM, AVN or GFS, MRF or GFSX), each group holding the four stations in this order.
 
 /// The four stations around the city; a station's position is its row in every array.
 inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "KMHE", "KFSD"};
@@ -28,6 +28,6 @@ struct UnreadRow {
 };
 
 /// True when the file `name` starts with the twelve bulletin headers in group and station
-/// order, all of the first header's date, with the runs ETA 1200, AVN/GFS 1200 and
+/// order, all of the first header's date, with the runs ETA/NAM 1200, AVN/GFS 1200 and
 /// MRF/GFSX 0000. Prints nothing.
 bool checkBulletinFile(const std::string& name);

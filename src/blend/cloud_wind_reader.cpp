@@ -17,8 +17,9 @@ struct CloudWord {
 
 // Cloud cover from 0 (clear) to 10 (overcast). The extended range knows only clear,
 // partly cloudy and overcast, and attaches the day's "|" to its word.
-constexpr std::array<CloudWord, 4> shortRangeClouds = {
-    {{"CL", 0}, {"SC", 3}, {"BK", 7}, {"OV", 10}}};
+// Few clouds (FW, up to 2/8) takes the middle of its range in tenths, as SC and BK do.
+constexpr std::array<CloudWord, 5> shortRangeClouds = {
+    {{"CL", 0}, {"FW", 1}, {"SC", 3}, {"BK", 7}, {"OV", 10}}};
 constexpr std::array<CloudWord, 6> extendedClouds = {
     {{"CL", 0}, {"CL|", 0}, {"PC", 5}, {"PC|", 5}, {"OV", 10}, {"OV|", 10}}};
 
