@@ -27,7 +27,36 @@ struct UnreadRow {
     std::string_view label;
 };
 
+/// The six header words of a bulletin as far as they were read, each kept to its first
+/// characters.
+struct BulletinHeader {
+    std::string station;
+    std::string model;
+    std::array<std::string, 2> unexamined;
+    std::string date;
+    std::string run;
+    int wordsRead = 0;
+};
+
+enum class BulletinFault { none, wrongFirstWord, notFound, cutShort, wrongHeader, otherDate };
+
+/// Why the check refused a file: the bulletin (0-11) it stopped at and what stood there.
+struct BulletinVerdict {
+    BulletinFault fault = BulletinFault::none;
+    int bulletin = 0;
+    BulletinHeader header;
+    std::string referenceDate;  // bulletin 1's date, when the dates differ
+};
+
 /// True when the file `name` starts with the twelve bulletin headers in group and station
 /// order, all of the first header's date, with the runs ETA/NAM 1200, AVN/GFS 1200 and
-/// MRF/GFSX 0000. Prints nothing.
+/// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why.
+bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict);
 bool checkBulletinFile(const std::string& name);
+
+/// Quoted words of an explanation are cut to this many characters.
+inline constexpr std::size_t quotedWordLength = 40;
+
+/// One line for the forecaster naming the bulletin the check stopped at, what was due
+/// there and what stood there.
+std::string explainVerdict(const BulletinVerdict& verdict);

@@ -134,8 +134,9 @@ void runStationBlend() {
     if (!openDataFile(name)) {
         return;
     }
-    if (!checkBulletinFile(name)) {
-        std::cout << "Your file is invalid." << std::endl;
+    BulletinVerdict verdict;
+    if (!checkBulletinFile(name, verdict)) {
+        std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return;
     }
     std::cout << "You have a valid file." << std::endl;
