@@ -88,15 +88,9 @@ bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
     return true;
 }
 
-// The header is the first word equal to the station after the previous header. Reaching
-// the end of the file, even with the very word that matches, leaves no bulletin behind it.
-bool findStation(ScanFile& in, std::string_view station) {
-    return skipPastWord(in, station) && !in.atEnd;
-}
-
 bool checkBulletins(ScanFile& in, BulletinVerdict& verdict) {
     std::uint64_t referenceDate = 0;
-    if (!scanWord(in, verdict.header.station) || verdict.header.station != StationIds[0]) {
+    if (!findBulletinStation(in, 0, &verdict.header.station)) {
         verdict.fault = BulletinFault::wrongFirstWord;
         return false;
     }
@@ -106,7 +100,7 @@ bool checkBulletins(ScanFile& in, BulletinVerdict& verdict) {
     for (int bulletin = 1; bulletin < bulletinCount; ++bulletin) {
         verdict.bulletin = bulletin;
         verdict.header = BulletinHeader{};
-        if (!findStation(in, stationOf(bulletin))) {
+        if (!findBulletinStation(in, bulletin)) {
             verdict.fault = BulletinFault::notFound;
             return false;
         }
@@ -154,6 +148,17 @@ std::string_view nextStationId(int bulletin) {
         return {};
     }
     return StationIds[static_cast<std::size_t>((bulletin + 1) % 4)];
+}
+
+bool findBulletinStation(ScanFile& in, int bulletin, std::string* firstWord) {
+    if (bulletin == 0) {
+        std::string word;
+        std::string& read = firstWord != nullptr ? *firstWord : word;
+        return scanWord(in, read) && read == StationIds[0];
+    }
+    // The first word equal to the station after the previous header. Reaching the end of the
+    // file, even with the very word that matches, leaves no bulletin behind it.
+    return skipPastWord(in, stationOf(bulletin)) && !in.atEnd;
 }
 
 bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "scan/scan_file.h"
+
 // The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA or
 // NAM, AVN or GFS, MRF or GFSX), each group holding the four stations in this order.
 
@@ -26,6 +28,11 @@ struct UnreadRow {
     int bulletin = 0;
     std::string_view label;
 };
+
+/// Reads on to the station word that opens `bulletin` (0-11), the way both the check and
+/// the readers find a bulletin: bulletin 0's is the file's first word (kept in `firstWord`
+/// when given), a later one's the first word equal to its station.
+bool findBulletinStation(ScanFile& in, int bulletin, std::string* firstWord = nullptr);
 
 /// The six header words of a bulletin as far as they were read, each kept to its first
 /// characters.
