@@ -90,6 +90,23 @@ TEST(BulletinCheck, AcceptsGfsAndGfsxInAnyMixture) {
     EXPECT_TRUE(checkBulletins(bulletins));
 }
 
+TEST(BulletinCheck, AcceptsNamBesideEtaOnlyInTheFirstGroup) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    setHeader(bulletins, 0, "NAM", "12/08/2026", "1200");
+    setHeader(bulletins, 2, "NAM", "12/08/2026", "1200");
+    EXPECT_TRUE(checkBulletins(bulletins));
+    for (int bulletin : {0, 3}) {
+        bulletins = validTestBulletins();
+        setHeader(bulletins, bulletin, "nam", "12/08/2026", "1200");
+        EXPECT_FALSE(checkBulletins(bulletins));
+    }
+    for (int bulletin : {4, 9}) {
+        bulletins = validTestBulletins();
+        setHeader(bulletins, bulletin, "NAM", "12/08/2026", bulletin < 8 ? "1200" : "0000");
+        EXPECT_FALSE(checkBulletins(bulletins));
+    }
+}
+
 TEST(BulletinCheck, RefusesAWrongModelOrRun) {
     struct Change {
         int bulletin;

@@ -17,8 +17,9 @@ struct CloudWord {
 
 // Cloud cover from 0 (clear) to 10 (overcast). The extended range knows only clear,
 // partly cloudy and overcast, and attaches the day's "|" to its word.
-constexpr std::array<CloudWord, 4> shortRangeClouds = {
-    {{"CL", 0}, {"SC", 3}, {"BK", 7}, {"OV", 10}}};
+// Few clouds (FW, up to 2/8) takes the middle of its range in tenths, as SC and BK do.
+constexpr std::array<CloudWord, 5> shortRangeClouds = {
+    {{"CL", 0}, {"FW", 1}, {"SC", 3}, {"BK", 7}, {"OV", 10}}};
 constexpr std::array<CloudWord, 6> extendedClouds = {
     {{"CL", 0}, {"CL|", 0}, {"PC", 5}, {"PC|", 5}, {"OV", 10}, {"OV|", 10}}};
 
@@ -35,40 +36,37 @@ void storeCloudCode(const std::array<CloudWord, size>& clouds, const std::string
 }
 
 /// Reads the CLD, WDR and WSP rows (columns 1-19) of the next short-range bulletin.
-bool readCloudWindRows(CloudWindValues& values, std::string_view nextStation,
-                       std::string_view& unreadLabel) {
-    ScanFile& in = cloudWindStream;
+bool readCloudWindRows(CloudWindValues& values, BulletinWalk& walk, std::string_view& unreadLabel) {
     unreadLabel = "CLD";
-    if (!findRow(in, "CLD", nextStation)) {
+    if (!findRow(walk, "CLD")) {
         return false;
     }
     std::string word;
     for (std::size_t column = 0; column < 19; ++column) {
-        if (!readRowWord(in, word, nextStation)) {
+        if (!readRowWord(walk, word)) {
             return false;
         }
         storeCloudCode(shortRangeClouds, word, values[column]);
     }
     unreadLabel = "WDR";
-    if (!findRow(in, "WDR", nextStation) || !readRowIntegers(in, values.data() + 19, 19)) {
+    if (!findRow(walk, "WDR") || !readRowIntegers(walk, values.data() + 19, 19)) {
         return false;
     }
     unreadLabel = "WSP";
-    return findRow(in, "WSP", nextStation) && readRowIntegers(in, values.data() + 38, 19);
+    return findRow(walk, "WSP") && readRowIntegers(walk, values.data() + 38, 19);
 }
 
 /// Reads the CLD and WND rows (columns 5-15) of the next extended-range bulletin.
-bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStation,
+bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
                           std::string_view& unreadLabel) {
-    ScanFile& in = cloudWindStream;
     std::string word;
     unreadLabel = "CLD";
-    if (!findRow(in, "CLD", nextStation)) {
+    if (!findRow(walk, "CLD")) {
         return false;
     }
     // Columns 1-4 are days already covered by the short range; each is one word.
     for (int column = 1; column <= 15; ++column) {
-        if (!readRowWord(in, word, nextStation)) {
+        if (!readRowWord(walk, word)) {
             return false;
         }
         if (column >= 5) {
@@ -76,23 +74,23 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, std::string_view nextStati
         }
     }
     unreadLabel = "WND";
-    if (!findRow(in, "WND", nextStation)) {
+    if (!findRow(walk, "WND")) {
         return false;
     }
     for (int column = 1; column <= 4; ++column) {
-        if (!readRowWord(in, word, nextStation)) {
+        if (!readRowWord(walk, word)) {
             return false;
         }
     }
     // Column 5 and its "|", then columns 6-15 in pairs, each pair followed by a "|".
-    if (!readRowInteger(in, values[11]) || !readSeparator(in)) {
+    if (!readRowInteger(walk, values[11]) || !readSeparator(walk)) {
         return false;
     }
     for (std::size_t index = 12; index < values.size(); index += 2) {
-        if (!readRowInteger(in, values[index]) || !readRowInteger(in, values[index + 1])) {
+        if (!readRowInteger(walk, values[index]) || !readRowInteger(walk, values[index + 1])) {
             return false;
         }
-        if (!readPairEnd(in, index + 2 == values.size())) {
+        if (!readPairEnd(walk, index + 2 == values.size())) {
             return false;
         }
     }
@@ -106,15 +104,15 @@ bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& a
                            UnreadRow& unread) {
     openScanFile(cloudWindStream, name);
     const bool complete = readEveryBulletin(
-        unread, [&](int bulletin, std::string_view next, std::string_view& label) {
+        cloudWindStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
             if (bulletin < 4) {
-                return readCloudWindRows(etaCloudWind[station], next, label);
+                return readCloudWindRows(etaCloudWind[station], walk, label);
             }
             if (bulletin < 8) {
-                return readCloudWindRows(avnCloudWind[station], next, label);
+                return readCloudWindRows(avnCloudWind[station], walk, label);
             }
-            return readMrfCloudWindRows(mrfCloudWind[station], next, label);
+            return readMrfCloudWindRows(mrfCloudWind[station], walk, label);
         });
     closeScanFile(cloudWindStream);
     return complete;

@@ -72,10 +72,11 @@ TEST(CloudWindReader, FillsEachGroupAndStationFromItsOwnBulletin) {
 
 TEST(CloudWindReader, TurnsShortRangeCloudWordsIntoCodes) {
     std::vector<TestBulletin> bulletins = validTestBulletins();
-    testRow(bulletins[4], "CLD") = " CLD CL SC BK OV OV OV OV OV OV OV OV OV OV OV OV OV OV OV OV";
+    testRow(bulletins[4], "CLD") = " CLD CL SC BK OV FW fw OV OV OV OV OV OV OV OV OV OV OV OV OV";
     const CloudWindRead read = readBulletins(bulletins);
     ASSERT_TRUE(read.complete);
-    const std::array<std::int32_t, 19> expected = {0,  3,  7,  10, 10, 10, 10, 10, 10, 10,
+    // "fw" is no cloud word and leaves its cell at the reader's zero.
+    const std::array<std::int32_t, 19> expected = {0,  3,  7,  10, 1,  0,  10, 10, 10, 10,
                                                    10, 10, 10, 10, 10, 10, 10, 10, 10};
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), read.avn[0].begin()));
 }

@@ -1,14 +1,14 @@
 #include "blend/station_blend.h"
 
-#include <cctype>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "arith/conversions.h"
 #include "blend/bulletin_check.h"
 #include "shell/data_file.h"
-#include "shell/word_scan.h"
+#include "shell/typed_word.h"
 
 namespace {
 
@@ -36,23 +36,32 @@ void sayUnreadRow(const UnreadRow& unread) {
               << std::endl;
 }
 
+// Reads one typed word as the ratio: false at the end of input. `isNumber` holds only when
+// the whole word is a decimal number; its value is then what `std::cin >> double` gives.
+bool readRatioWord(double& etaRatio, bool& isNumber) {
+    std::string word;
+    if (!readTypedWord(std::cin, word)) {
+        return false;
+    }
+    // A word as long as the kept part may have lost its tail, so it is no number either.
+    std::istringstream number(word);
+    isNumber =
+        word.size() < maxTypedWordLength && static_cast<bool>(number >> etaRatio) && number.eof();
+    return true;
+}
+
 // Asks until a number is typed; false when the input ends first.
 bool askEtaRatio(double& etaRatio) {
     for (;;) {
         std::cout << "Please enter in a decimal ratio you would like for the ETA model weight: ";
-        if (std::cin >> etaRatio) {
-            return true;
-        }
-        if (std::cin.eof()) {
+        bool isNumber = false;
+        if (!readRatioWord(etaRatio, isNumber)) {
             std::cout << std::endl
                       << "No ratio was entered, so no forecast was written." << std::endl;
             return false;
         }
-        std::cin.clear();
-        // Drop what is left of the refused word, so the next answer is read afresh.
-        if (std::isspace(std::cin.peek()) == 0) {
-            std::string refused;
-            readWord(std::cin, refused);
+        if (isNumber) {
+            return true;
         }
         std::cout << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
                   << std::endl;
@@ -125,8 +134,9 @@ void runStationBlend() {
     if (!openDataFile(name)) {
         return;
     }
-    if (!checkBulletinFile(name)) {
-        std::cout << "Your file is invalid." << std::endl;
+    BulletinVerdict verdict;
+    if (!checkBulletinFile(name, verdict)) {
+        std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return;
     }
     std::cout << "You have a valid file." << std::endl;

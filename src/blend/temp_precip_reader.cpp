@@ -15,22 +15,22 @@ using MrfColumnValues = std::array<std::int32_t, 5>;
 // Columns 1-5 are passed over; then columns 6, 8, ..., 14 go to `even` and 7, 9, ..., 15
 // to `odd`. The "|" after columns 1, 3, ..., 13 is attached to its value and read as one
 // character, whichever character it is.
-bool readMrfColumns(ScanFile& in, MrfColumnValues& even, MrfColumnValues& odd) {
+bool readMrfColumns(BulletinWalk& walk, MrfColumnValues& even, MrfColumnValues& odd) {
     std::int32_t passedOver = 0;
-    if (!readRowInteger(in, passedOver) || !readSeparator(in)) {
+    if (!readRowInteger(walk, passedOver) || !readSeparator(walk)) {
         return false;
     }
     for (int pair = 0; pair < 2; ++pair) {
-        if (!readRowInteger(in, passedOver) || !readRowInteger(in, passedOver) ||
-            !readSeparator(in)) {
+        if (!readRowInteger(walk, passedOver) || !readRowInteger(walk, passedOver) ||
+            !readSeparator(walk)) {
             return false;
         }
     }
     for (std::size_t pair = 0; pair < even.size(); ++pair) {
-        if (!readRowInteger(in, even[pair]) || !readRowInteger(in, odd[pair])) {
+        if (!readRowInteger(walk, even[pair]) || !readRowInteger(walk, odd[pair])) {
             return false;
         }
-        if (!readPairEnd(in, pair + 1 == even.size())) {
+        if (!readPairEnd(walk, pair + 1 == even.size())) {
             return false;
         }
     }
@@ -38,21 +38,20 @@ bool readMrfColumns(ScanFile& in, MrfColumnValues& even, MrfColumnValues& odd) {
 }
 
 /// Reads the N/X, DPT and P12 rows of the next short-range bulletin.
-bool readTempPrecipRows(TempPrecipValues& values, std::string_view nextStation,
+bool readTempPrecipRows(TempPrecipValues& values, BulletinWalk& walk,
                         std::string_view& unreadLabel) {
-    ScanFile& in = tempPrecipStream;
     unreadLabel = "N/X";
-    if (!findRow(in, "N/X", nextStation) || !readRowIntegers(in, values.data(), 4)) {
+    if (!findRow(walk, "N/X") || !readRowIntegers(walk, values.data(), 4)) {
         return false;
     }
     // Of the nineteen dew points only those of columns 7, 11, 15 and 19 are kept.
     unreadLabel = "DPT";
-    if (!findRow(in, "DPT", nextStation)) {
+    if (!findRow(walk, "DPT")) {
         return false;
     }
     std::int32_t dewPoint = 0;
     for (int column = 1; column <= 19; ++column) {
-        if (!readRowInteger(in, dewPoint)) {
+        if (!readRowInteger(walk, dewPoint)) {
             return false;
         }
         if (column >= 7 && column % 4 == 3) {
@@ -60,17 +59,16 @@ bool readTempPrecipRows(TempPrecipValues& values, std::string_view nextStation,
         }
     }
     unreadLabel = "P12";
-    return findRow(in, "P12", nextStation) && readRowIntegers(in, values.data() + 8, 4);
+    return findRow(walk, "P12") && readRowIntegers(walk, values.data() + 8, 4);
 }
 
 /// Reads the X/N, DPT and P24 rows of the next extended-range bulletin.
-bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextStation,
+bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
                            std::string_view& unreadLabel) {
-    ScanFile& in = tempPrecipStream;
     MrfColumnValues even{};
     MrfColumnValues odd{};
     unreadLabel = "X/N";
-    if (!findRow(in, "X/N", nextStation) || !readMrfColumns(in, even, odd)) {
+    if (!findRow(walk, "X/N") || !readMrfColumns(walk, even, odd)) {
         return false;
     }
     // The last maximum of some bulletins runs into the figures after it; only such
@@ -82,7 +80,7 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextSta
     std::copy(odd.begin(), odd.end(), values.begin() + 5);
 
     unreadLabel = "DPT";
-    if (!findRow(in, "DPT", nextStation) || !readMrfColumns(in, even, odd)) {
+    if (!findRow(walk, "DPT") || !readMrfColumns(walk, even, odd)) {
         return false;
     }
     std::copy(even.begin(), even.end(), values.begin() + 10);
@@ -92,15 +90,15 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, std::string_view nextSta
     // passed over and those of columns 7 to 15 kept.
     unreadLabel = "P24";
     std::string passedOver;
-    if (!findRow(in, "P24", nextStation) || !readSeparator(in) ||
-        !readRowWord(in, passedOver, nextStation) || !readRowWord(in, passedOver, nextStation)) {
+    if (!findRow(walk, "P24") || !readSeparatorAndWord(walk, passedOver) ||
+        !readRowWord(walk, passedOver)) {
         return false;
     }
     for (std::size_t day = 0; day < 5; ++day) {
-        if (!readRowInteger(in, values[20 + day])) {
+        if (!readRowInteger(walk, values[20 + day])) {
             return false;
         }
-        if (!readPairEnd(in, day == 4)) {
+        if (!readPairEnd(walk, day == 4)) {
             return false;
         }
     }
@@ -114,15 +112,15 @@ bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElement
                             UnreadRow& unread) {
     openScanFile(tempPrecipStream, name);
     const bool complete = readEveryBulletin(
-        unread, [&](int bulletin, std::string_view next, std::string_view& label) {
+        tempPrecipStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
             if (bulletin < 4) {
-                return readTempPrecipRows(etaTempPrecip[station], next, label);
+                return readTempPrecipRows(etaTempPrecip[station], walk, label);
             }
             if (bulletin < 8) {
-                return readTempPrecipRows(avnTempPrecip[station], next, label);
+                return readTempPrecipRows(avnTempPrecip[station], walk, label);
             }
-            return readMrfTempPrecipRows(mrfTempPrecip[station], next, label);
+            return readMrfTempPrecipRows(mrfTempPrecip[station], walk, label);
         });
     closeScanFile(tempPrecipStream);
     return complete;
