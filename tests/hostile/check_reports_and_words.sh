@@ -106,20 +106,26 @@ option_kib=$(peak_kib)
 { echo 2; head -c 100000000 /dev/zero | tr '\0' a; echo; } >&3
 wait_for_line 1 "wich does not exist"
 name_kib=$(peak_kib)
+cp "$examples/bulletins.txt" .
+{ echo 1; echo bulletins.txt; head -c 100000000 /dev/zero | tr '\0' 5; echo; } >&3
+wait_for_line 1 "That is not a number"
+ratio_kib=$(peak_kib)
+echo 0.6 >&3
+wait_for_line 1 "The AVNratio value then has to be: 0.4"
 echo 7 >&3
 exec 3>&-
 wait "$pid"
 status=$?
 [ $status -eq 0 ] || fail "exit status $status"
-for peak in "$option_kib" "$name_kib"; do
+for peak in "$option_kib" "$name_kib" "$ratio_kib"; do
     # 100 MB kept whole would add at least 97656 KiB to the peak.
     [ $((peak - start_kib)) -lt 16384 ] || fail "peak memory grew from $start_kib to $peak KiB"
 done
 echoed=$(sed -n 9p ../stdout)
 [ "${#echoed}" -eq 4096 ] || fail "the option echo holds ${#echoed} characters"
-[ "$(wc -c <../stdout)" -lt 10000 ] || fail "the transcript holds $(wc -c <../stdout) bytes"
+[ "$(wc -c <../stdout)" -lt 20000 ] || fail "the transcript holds $(wc -c <../stdout) bytes"
 rm typed
-same_files "gfs.txt"
+same_files "bulletins.out bulletins.txt gfs.txt"
 
 # Hostile data files: each run ends with its message and writes no report.
 fresh hostile_data_files
