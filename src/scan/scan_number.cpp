@@ -16,6 +16,17 @@ bool isDigit(int c) {
 constexpr std::int64_t writtenExponentLimit = 100000000000000000;
 constexpr std::int64_t exponentLimit = 1000000;
 
+// Consumes a leading sign, as extraction does for both integers and decimals; `c` becomes
+// the byte after it. True for a minus.
+bool scanSign(ScanFile& scan, int& c) {
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        ++scan.next;
+        c = scanPeek(scan);
+    }
+    return negative;
+}
+
 }  // namespace
 
 bool scanInteger(ScanFile& scan, std::int32_t& value) {
@@ -23,11 +34,7 @@ bool scanInteger(ScanFile& scan, std::int32_t& value) {
         return false;
     }
     int c = scanPeek(scan);
-    const bool negative = c == '-';
-    if (c == '-' || c == '+') {
-        ++scan.next;
-        c = scanPeek(scan);
-    }
+    const bool negative = scanSign(scan, c);
     // Every digit is consumed, also once the value is past the limit.
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     std::uint64_t magnitude = 0;
@@ -64,11 +71,7 @@ bool scanDouble(ScanFile& scan, double& value) {
         return false;
     }
     int c = scanPeek(scan);
-    const bool negative = c == '-';
-    if (c == '-' || c == '+') {
-        ++scan.next;
-        c = scanPeek(scan);
-    }
+    const bool negative = scanSign(scan, c);
     // The value is 0.digits x 10^exponent, with `sticky` standing for any nonzero digit
     // past the kept ones.
     char digits[maxKeptDigits];
