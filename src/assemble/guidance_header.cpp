@@ -145,10 +145,17 @@ bool readGuidanceHeader(std::string_view line, GuidanceHeader& header) {
             break;
         }
     }
+    // Every header has "MOS" as its third word or "NBM" as its second: a row (a label,
+    // then values) fails this after three words, so most lines cost no more.
+    std::array<std::string_view, 3> first;
+    std::array<std::size_t, 3> firstStarts{};
+    if (splitWords(line, start, first, firstStarts) < 3 ||
+        (first[1] != "NBM" && first[2] != "MOS")) {
+        return false;
+    }
     std::array<std::string_view, 8> words;
     std::array<std::size_t, 8> starts{};
     const std::size_t count = splitWords(line, start, words, starts);
-    // The model word is the cheapest test, and rows fail it at once.
     if (count < 7 || count > 8) {
         return false;
     }
