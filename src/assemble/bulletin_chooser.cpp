@@ -107,6 +107,8 @@ void offerBulletin(BulletinChoice& choice, int slot, int place, FoundBulletin bu
         choice.keptBytes -= costOf(blend);
         blend = FoundBulletin{};
     }
+    // Charged by its size, so it must not hold the room its growing line by line left.
+    bulletin.text.shrink_to_fit();
     choice.keptBytes += costOf(bulletin);
     found[static_cast<std::size_t>(slot)] = std::move(bulletin);
 
