@@ -27,8 +27,8 @@ void appendLine(std::string& text, std::string_view line) {
     text += '\n';
 }
 
-void finish(Gathering& gathering, const std::string& name, BulletinChoice& choice,
-            std::ostream& err) {
+void finishBulletin(Gathering& gathering, const std::string& name, BulletinChoice& choice,
+                    std::ostream& err) {
     if (!gathering.active) {
         return;
     }
@@ -42,8 +42,8 @@ void finish(Gathering& gathering, const std::string& name, BulletinChoice& choic
     offerBulletin(choice, gathering.slot, gathering.place, std::move(gathering.bulletin));
 }
 
-void begin(Gathering& gathering, std::string_view line, const GuidanceHeader& header, int slot,
-           int place) {
+void beginBulletin(Gathering& gathering, std::string_view line, const GuidanceHeader& header,
+                   int slot, int place) {
     gathering.active = true;
     gathering.tooLong = false;
     gathering.slot = slot;
@@ -72,11 +72,11 @@ bool readProductBulletins(ProductFile& product, const std::string& name, Bulleti
     GuidanceHeader header;
     while (readProductLine(product, line, cut)) {
         if (readGuidanceHeader(line, header)) {
-            finish(gathering, name, choice, err);
+            finishBulletin(gathering, name, choice, err);
             int slot = 0;
             int place = 0;
             if (placeOfBulletin(choice, header, slot, place)) {
-                begin(gathering, line, header, slot, place);
+                beginBulletin(gathering, line, header, slot, place);
             }
             continue;
         }
@@ -84,7 +84,7 @@ bool readProductBulletins(ProductFile& product, const std::string& name, Bulleti
             continue;
         }
         if (endsBulletin(line)) {
-            finish(gathering, name, choice, err);
+            finishBulletin(gathering, name, choice, err);
             continue;
         }
         if (gathering.tooLong) {
@@ -96,7 +96,7 @@ bool readProductBulletins(ProductFile& product, const std::string& name, Bulleti
             gathering.bulletin = FoundBulletin{};
         }
     }
-    finish(gathering, name, choice, err);
+    finishBulletin(gathering, name, choice, err);
     if (!productReadWhole(product)) {
         err << "wxguide assemble: " << name << " could not be read to its end.\n";
         return false;
