@@ -29,14 +29,14 @@ std::size_t tagEnd(std::string_view line, std::size_t at) {
     return close == std::string_view::npos ? close : close + 1;
 }
 
-bool holdsTag(std::string_view line) {
+std::size_t firstTag(std::string_view line) {
     for (std::size_t at = line.find('<'); at != std::string_view::npos;
          at = line.find('<', at + 1)) {
         if (tagEnd(line, at) != std::string_view::npos) {
-            return true;
+            return at;
         }
     }
-    return false;
+    return std::string_view::npos;
 }
 
 // Splits the line into at most `words.size()` words; the count is one more when more
@@ -129,6 +129,10 @@ bool isAwipsIdentifier(std::string_view word) {
 
 }  // namespace
 
+std::string_view beforeFirstTag(std::string_view line) {
+    return line.substr(0, firstTag(line));
+}
+
 bool isFramingCharacter(char c) {
     return c == '\x01' || c == '\x03' || c == '\x1e';
 }
@@ -185,7 +189,7 @@ bool endsBulletin(std::string_view line) {
     std::array<std::string_view, 3> words;
     std::array<std::size_t, 3> starts{};
     const std::size_t count = splitWords(line, 0, words, starts);
-    if (count == 0 || words[0].starts_with("$$") || holdsTag(line)) {
+    if (count == 0 || words[0].starts_with("$$") || firstTag(line) != std::string_view::npos) {
         return true;
     }
     if (count == 1) {

@@ -29,5 +29,9 @@ bool readGuidanceHeader(std::string_view line, GuidanceHeader& header);
 /// line, a line holding an HTML tag, a WMO heading, a sequence line or an AWIPS identifier.
 bool endsBulletin(std::string_view line);
 
+/// The line up to its first HTML tag: a saved page may close its <pre> right after the
+/// last row, on the same line.
+std::string_view beforeFirstTag(std::string_view line);
+
 /// True for the feed's framing characters SOH, ETX and RS, which count as blank space.
 bool isFramingCharacter(char c);

@@ -33,7 +33,7 @@ void finishBulletin(Gathering& gathering, const std::string& name, BulletinChoic
         return;
     }
     gathering.active = false;
-    if (gathering.tooLong) {
+    if (gathering.tooLong || gathering.bulletin.text.size() > maxBulletinLength) {
         err << "wxguide assemble: " << name << ": the bulletin \"" << gathering.header
             << "\" is longer than " << maxBulletinLength / 1024
             << " KiB, which no guidance bulletin is; it is left out.\n";
@@ -84,6 +84,11 @@ bool readProductBulletins(ProductFile& product, const std::string& name, Bulleti
             continue;
         }
         if (endsBulletin(line)) {
+            // The last row may stand before a closing tag on its line.
+            const std::string_view row = beforeFirstTag(line);
+            if (row.size() < line.size() && !gathering.tooLong && !endsBulletin(row)) {
+                appendLine(gathering.bulletin.text, row);
+            }
             finishBulletin(gathering, name, choice, err);
             continue;
         }
