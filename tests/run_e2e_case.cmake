@@ -10,7 +10,13 @@
 #              expected unchanged after the run (optional; keeps a case on the real examples)
 #   expected/  every file the folder must hold after the run, inputs included (optional;
 #              when absent the folder must hold exactly the inputs, unchanged)
-# The program must exit with status 0 and write nothing to standard error.
+#   args       the program's arguments, one run a line, words separated by blanks; the
+#              runs follow one another in the same folder, each with the whole stdin, and
+#              their transcripts follow one another too (optional: one run, no arguments)
+#   status     the exit status of each run in turn (optional: every run exits with 0)
+#   stderr     what the runs write to standard error (optional: nothing)
+#   generate.cmake  a script that writes input files too large to keep in the case into
+#              the folder OUT_DIR; they are copied in and expected unchanged (optional)
 #
 # EMULATOR (a list joined with "|") runs a cross-compiled program. ACCEPT_CRLF takes a
 # CR LF where the expected file has a LF, as Windows text mode writes it; nothing else
@@ -33,18 +39,67 @@ if(EXISTS ${CASE_DIR}/examples)
     endforeach()
 endif()
 
+set(generated_names "")
+if(EXISTS ${CASE_DIR}/generate.cmake)
+    set(generated_dir ${WORK_DIR}/generated)
+    file(MAKE_DIRECTORY ${generated_dir})
+    execute_process(COMMAND ${CMAKE_COMMAND} -DOUT_DIR=${generated_dir}
+                            -P ${CASE_DIR}/generate.cmake
+                    RESULT_VARIABLE generated)
+    if(NOT generated EQUAL 0)
+        message(FATAL_ERROR "case ${CASE_DIR}: generate.cmake failed")
+    endif()
+    file(GLOB_RECURSE generated_names RELATIVE ${generated_dir} ${generated_dir}/*)
+    file(COPY ${generated_dir}/ DESTINATION ${run_dir})
+endif()
+
 set(stdin_file ${CASE_DIR}/stdin)
 if(NOT EXISTS ${stdin_file})
     set(stdin_file /dev/null)
 endif()
+set(args_text "")
+if(EXISTS ${CASE_DIR}/args)
+    file(READ ${CASE_DIR}/args args_text)
+    string(REGEX REPLACE "\n$" "" args_text "${args_text}")
+endif()
+# Every run's line gets a leading "@", so that an empty line still counts as a run.
+string(REPLACE ";" "\\;" args_text "${args_text}")
+string(REPLACE "\n" ";@" runs "@${args_text}")
+set(expected_statuses "")
+if(EXISTS ${CASE_DIR}/status)
+    file(READ ${CASE_DIR}/status status_text)
+    string(REGEX MATCHALL "[0-9]+" expected_statuses "${status_text}")
+endif()
+
 string(REPLACE "|" ";" emulator "${EMULATOR}")
-execute_process(COMMAND ${emulator} ${PROGRAM}
-                WORKING_DIRECTORY ${run_dir}
-                INPUT_FILE ${stdin_file}
-                OUTPUT_FILE ${WORK_DIR}/stdout
-                ERROR_FILE ${WORK_DIR}/stderr
-                RESULT_VARIABLE status
-                TIMEOUT 30)
+set(statuses "")
+set(stdout_parts "")
+set(stderr_parts "")
+set(run_count 0)
+foreach(run_line IN LISTS runs)
+    string(SUBSTRING "${run_line}" 1 -1 run_args)
+    separate_arguments(run_words UNIX_COMMAND "${run_args}")
+    math(EXPR run_count "${run_count} + 1")
+    execute_process(COMMAND ${emulator} ${PROGRAM} ${run_words}
+                    WORKING_DIRECTORY ${run_dir}
+                    INPUT_FILE ${stdin_file}
+                    OUTPUT_FILE ${WORK_DIR}/stdout.${run_count}
+                    ERROR_FILE ${WORK_DIR}/stderr.${run_count}
+                    RESULT_VARIABLE status
+                    TIMEOUT 30)
+    list(APPEND statuses ${status})
+    list(APPEND stdout_parts ${WORK_DIR}/stdout.${run_count})
+    list(APPEND stderr_parts ${WORK_DIR}/stderr.${run_count})
+endforeach()
+# The transcripts of the runs, one after another, byte for byte.
+execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${stdout_parts} OUTPUT_FILE ${WORK_DIR}/stdout)
+execute_process(COMMAND ${CMAKE_COMMAND} -E cat ${stderr_parts} OUTPUT_FILE ${WORK_DIR}/stderr)
+file(REMOVE ${stdout_parts} ${stderr_parts})
+if(NOT expected_statuses)
+    foreach(run RANGE 1 ${run_count})
+        list(APPEND expected_statuses 0)
+    endforeach()
+endif()
 
 set(failures "")
 # A file's bytes as hex pairs, each followed by a blank, so no match straddles two bytes.
@@ -71,12 +126,16 @@ function(compare_file expected actual what)
     endif()
 endfunction()
 
-if(NOT status EQUAL 0)
-    string(APPEND failures "\nexit status: ${status} (expected 0)")
+if(NOT "${statuses}" STREQUAL "${expected_statuses}")
+    string(APPEND failures "\nexit statuses: ${statuses} (expected ${expected_statuses})")
 endif()
-file(READ ${WORK_DIR}/stderr errors)
-if(NOT errors STREQUAL "")
-    string(APPEND failures "\nstandard error was not empty:\n${errors}")
+if(EXISTS ${CASE_DIR}/stderr)
+    compare_file(${CASE_DIR}/stderr ${WORK_DIR}/stderr "standard error")
+else()
+    file(READ ${WORK_DIR}/stderr errors)
+    if(NOT errors STREQUAL "")
+        string(APPEND failures "\nstandard error was not empty:\n${errors}")
+    endif()
 endif()
 compare_file(${CASE_DIR}/stdout ${WORK_DIR}/stdout "console transcript")
 
@@ -95,7 +154,10 @@ endif()
 foreach(name IN LISTS example_names)
     compare_file(${EXAMPLES_DIR}/${name} ${run_dir}/${name} "example ${name}")
 endforeach()
-set(file_names ${expected_names} ${example_names})
+foreach(name IN LISTS generated_names)
+    compare_file(${generated_dir}/${name} ${run_dir}/${name} "generated ${name}")
+endforeach()
+set(file_names ${expected_names} ${example_names} ${generated_names})
 file(GLOB_RECURSE actual_names RELATIVE ${run_dir} ${run_dir}/*)
 list(SORT file_names)
 list(SORT actual_names)

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "assemble/assemble_command.h"
+
 #ifndef WXGUIDE_VERSION
 #error "the build passes the project version as WXGUIDE_VERSION"
 #endif
@@ -10,6 +12,9 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [--help | --version]\n"
+           "       "
+        << assembleUsage
+        << "\n"
            "\n"
            "Turns saved weather model guidance into the tables of a local forecast:\n"
            "temperatures in F, pressure in inches of mercury, precipitation in inches,\n"
@@ -19,6 +24,16 @@ void writeUsage(std::ostream& out) {
            "your data files, type the number of a run, then the data file's name; each\n"
            "run writes a report named after the data file (gfs.txt gives gfs.out).\n"
            "A run can be scripted:  printf '2\\ngfs.txt\\n7\\n' | wxguide\n"
+           "\n"
+           "wxguide assemble picks option 1's twelve bulletins (KBKX, KHON, KMHE, KFSD)\n"
+           "out of saved guidance products and writes them in option 1's order, to FILE\n"
+           "or standard output; it exits 0 when the file was written and passes option\n"
+           "1's check, 1 when it could not be made, 2 for a usage error.\n"
+           "  --date DATE    the bulletins of DATE (12/08/2026); without it, the newest\n"
+           "                 date that has all twelve\n"
+           "  --output FILE  write FILE whole or not at all, instead of standard output\n"
+           "  PRODUCT        a saved product (feed collective, whole-cycle file, web page),\n"
+           "                 or - for standard input\n"
            "\n"
            "  --help     show this text and exit\n"
            "  --version  show the version and exit\n"
@@ -35,6 +50,9 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         return std::nullopt;
     }
     const std::string_view first = arguments[0];
+    if (first == "assemble") {
+        return runAssemble(arguments.subspan(1), out, err);
+    }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (arguments.size() == 1 && first == "--help") {
         writeUsage(out);

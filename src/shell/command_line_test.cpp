@@ -70,3 +70,20 @@ TEST(CommandLine, AFailedWriteIsNoSuccess) {
     const std::array<const char*, 1> version = {"--version"};
     EXPECT_EQ(answerCommandLine(version, out, err), 1);
 }
+
+TEST(CommandLine, AssembleTakesTheWordsAfterIt) {
+    const Answer help = answer({"--help"});
+    EXPECT_NE(help.out.find("\n       wxguide assemble [--date DATE] [--output FILE] PRODUCT...\n"),
+              std::string::npos);
+
+    // Its own usage errors, not the program's: the words after it are its own.
+    const Answer noProduct = answer({"assemble", "--output", "today.txt"});
+    EXPECT_EQ(noProduct.status, 2);
+    EXPECT_EQ(noProduct.out, "");
+    EXPECT_EQ(noProduct.err.rfind("wxguide assemble: no product given\n", 0), 0u);
+
+    const Answer missing = answer({"assemble", "no-such-product.txt"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err,
+              "wxguide assemble: no-such-product.txt cannot be opened; nothing was written.\n");
+}

@@ -1,0 +1,36 @@
+# Writes guidance/gfs_cycle.txt: a whole-cycle GFS MOS file of 3000 stations, blank lines
+# between bulletins, with the four stations' bulletins (gfs_four.txt) spread among others
+# whose rows are those of gfs_filler.txt.
+cmake_minimum_required(VERSION 3.25)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/gfs_four.txt four)
+string(REPLACE "@@\n" ";" four "${four}")
+file(READ ${CMAKE_CURRENT_LIST_DIR}/gfs_filler.txt filler)
+set(letters A B C D E F G H I J K L M N O P Q R S T U V W X Y Z)
+set(cycle "")
+set(placed 0)
+file(WRITE ${OUT_DIR}/guidance/gfs_cycle.txt "")
+foreach(i RANGE 0 2999)
+    # Every 700th place holds one of the four stations, in the order KFSD, KMHE, KHON, KBKX.
+    math(EXPR slot "${i} % 700")
+    if(slot EQUAL 350 AND placed LESS 4)
+        math(EXPR which "3 - ${placed}")
+        list(GET four ${which} bulletin)
+        string(APPEND cycle "${bulletin}\n")
+        math(EXPR placed "${placed} + 1")
+    endif()
+    math(EXPR a "${i} / 676 % 26")
+    math(EXPR b "${i} / 26 % 26")
+    math(EXPR c "${i} % 26")
+    list(GET letters ${a} la)
+    list(GET letters ${b} lb)
+    list(GET letters ${c} lc)
+    # The four stations stand in the file once only.
+    if(NOT "${la}${lb}${lc}" MATCHES "^(BKX|HON|MHE|FSD)$")
+        string(APPEND cycle " K${la}${lb}${lc}   GFS MOS GUIDANCE   12/08/2026  1200 UTC\n${filler}\n")
+    endif()
+    # Written 26 bulletins at a time: one string growing to megabytes is slow.
+    if(c EQUAL 25 OR i EQUAL 2999)
+        file(APPEND ${OUT_DIR}/guidance/gfs_cycle.txt "${cycle}")
+        set(cycle "")
+    endif()
+endforeach()
