@@ -31,6 +31,17 @@ wxguide_debian_copyright(${PROJECT_SOURCE_DIR}/LICENSE ${debian_dir}/copyright w
                          ${WXGUIDE_MAINTAINER})
 
 install(TARGETS wxguide RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (cpack's, or `cmake --install --strip`) also drops the compiler's
+# .comment and the .note section, as Debian's own stripping does.
+install(CODE "set(wxguide_objcopy \"${CMAKE_OBJCOPY}\")
+set(wxguide_installed_program \"${CMAKE_INSTALL_BINDIR}/wxguide\")")
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND ${wxguide_objcopy} --remove-section=.comment --remove-section=.note
+                                $ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${wxguide_installed_program}
+                        COMMAND_ERROR_IS_FATAL ANY)
+    endif()
+]])
 install(FILES ${debian_dir}/wxguide.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${debian_dir}/copyright ${debian_dir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
