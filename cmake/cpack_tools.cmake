@@ -15,7 +15,8 @@ if(CPACK_GENERATOR STREQUAL "DEB")
         endif()
     endforeach()
     if(missing)
-        message(FATAL_ERROR "A Debian package needs dpkg-dev and file; install:${missing}\n"
-                            "(as root: apt-get install${missing}, or tools/deps --package)")
+        message(FATAL_ERROR "A .deb needs dpkg-dev (dpkg-shlibdeps writes its Depends) and file; "
+                            "missing:${missing}\n"
+                            "Install them as root: apt-get install${missing} (or tools/deps --package)")
     endif()
 endif()
