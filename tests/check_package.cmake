@@ -3,8 +3,8 @@
 # program: --help, --version, and every end-to-end case on the bundled examples (one
 # session of each option) with the packaged program on the packaged examples. The
 # reports the set-up left must not ship; the check removes the ones it made.
-#
-# A Release build's program must also be hardened. Also checks that cpack refuses to pack when dpkg-shlibdeps and file are missing.
+# A Release build's program must also be hardened. Last, cpack must refuse to pack when
+# dpkg-shlibdeps and file are missing.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${WORK_DIR})
