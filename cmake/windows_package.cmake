@@ -1,20 +1,19 @@
-# The Windows download: wxguide-<version>-win64.zip with wxguide.exe, the examples and
-# a README text with CR LF line ends, so Notepad on any Windows shows its lines.
-install(TARGETS wxguide RUNTIME DESTINATION .)
-install(FILES examples/bulletins.txt examples/gfs.txt examples/severe.txt
-        DESTINATION examples)
+# The Windows download: wxguide-<version>-win64.zip with wxguide.exe, the examples, a
+# README.txt written for Windows users and the licence, the texts with CR LF line ends.
+include(${CMAKE_CURRENT_LIST_DIR}/examples.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/crlf_text.cmake)
 
-# Notepad before Windows 10 shows a file with bare LF line ends as one long line.
+install(TARGETS wxguide RUNTIME DESTINATION .)
+install(FILES ${wxguide_example_files} DESTINATION examples)
+
 function(wxguide_install_text_with_crlf source destination name)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
-    file(READ ${source} text)
-    string(REPLACE "\r\n" "\n" text "${text}")
-    string(REPLACE "\n" "\r\n" text "${text}")
-    set(converted ${CMAKE_CURRENT_BINARY_DIR}/package/${destination}/${name})
-    file(WRITE ${converted} "${text}")
+    set(converted ${PROJECT_BINARY_DIR}/package/${destination}/${name})
+    wxguide_crlf_text(${source} ${converted} ${PROJECT_VERSION})
     install(FILES ${converted} DESTINATION ${destination})
 endfunction()
-wxguide_install_text_with_crlf(${PROJECT_SOURCE_DIR}/README.md . README.txt)
+wxguide_install_text_with_crlf(${PROJECT_SOURCE_DIR}/doc/README.windows.txt . README.txt)
+wxguide_install_text_with_crlf(${PROJECT_SOURCE_DIR}/LICENSE . LICENSE.txt)
 wxguide_install_text_with_crlf(${PROJECT_SOURCE_DIR}/examples/README.md examples README.txt)
 
 set(CPACK_GENERATOR ZIP)

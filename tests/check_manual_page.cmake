@@ -1,4 +1,5 @@
-# The manual page must read without a single groff warning; a missing groff fails.
+# The manual page must read without a single groff warning (the test is skipped where
+# groff is missing).
 find_program(GROFF groff)
 if(NOT GROFF)
     message(FATAL_ERROR "groff is missing (apt-get install groff-base)")

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Completes typed command lines with the bash completion file and compares the offered
+# words. Usage: check_bash_completion.sh completion-file work-folder
+set -u
+completion=$(realpath "$1") work=$2
+rm -rf "$work" && mkdir -p "$work/runs" && cd "$work" || exit 1
+touch gfs.txt "my guidance.txt"
+# shellcheck disable=SC1090
+source "$completion"
+failures=0
+
+# expect "COMMAND LINE" "OFFERED WORDS, sorted, |-separated": the last word of the line
+# is the one being completed (a line ending in a blank completes an empty word).
+expect() {
+    local line=$1 wanted=$2 got
+    read -r -a COMP_WORDS <<<"$line"
+    [[ $line == *' ' ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE=$line COMP_POINT=${#line}
+    _wxguide wxguide "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd '|')
+    if [[ $got != "$wanted" ]]; then
+        echo "completing \"$line\": offered \"$got\", expected \"$wanted\"" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+expect "wxguide " "--help|--version|-V|-h|assemble"
+expect "wxguide --v" "--version"
+expect "wxguide -" "--help|--version|-V|-h"
+expect "wxguide as" "assemble"
+expect "wxguide --help " ""
+expect "wxguide assemble --" "--date|--output"
+expect "wxguide assemble --date 12/08/2026 --o" "--output"
+expect "wxguide assemble --date " ""
+expect "wxguide assemble --output g" "gfs.txt"
+expect "wxguide assemble --output today.txt m" "my guidance.txt"
+expect "wxguide assemble " "gfs.txt|my guidance.txt|runs"
+expect "wxguide gfs" ""
+
+[[ $(complete -p wxguide) == *"-F _wxguide"* ]] || {
+    echo "the file does not register _wxguide for wxguide" >&2
+    failures=$((failures + 1))
+}
+[ "$failures" -eq 0 ]
