@@ -25,8 +25,11 @@ CloudWindRead readText(const std::string& text, std::int32_t initial = 0) {
     for (auto& row : read.mrf) {
         row.fill(initial);
     }
+    BulletinVerdict verdict;
+    BulletinFileBounds bounds;
+    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
     read.complete =
-        readCloudWindElements(read.eta, read.avn, read.mrf, "bulletins.txt", read.unread);
+        readCloudWindElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
     return read;
 }
 

@@ -21,8 +21,11 @@ TempPrecipRead readText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
     TempPrecipRead read;
+    BulletinVerdict verdict;
+    BulletinFileBounds bounds;
+    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
     read.complete =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", read.unread);
+        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
     return read;
 }
 
