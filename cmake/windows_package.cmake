@@ -1,7 +1,7 @@
 # The Windows download: wxguide-<version>-win64.zip with wxguide.exe, the examples and
 # a README text with CR LF line ends, so Notepad on any Windows shows its lines.
 install(TARGETS wxguide RUNTIME DESTINATION .)
-install(FILES examples/bulletins.txt examples/gfs.txt examples/severe.txt
+install(FILES examples/bulletins.txt examples/bulletins_nam.txt examples/gfs.txt examples/severe.txt
         DESTINATION examples)
 
 # Notepad before Windows 10 shows a file with bare LF line ends as one long line.

@@ -42,7 +42,7 @@ execute_process(COMMAND dpkg-deb -x ${deb} ${root} RESULT_VARIABLE status)
 set(program ${root}/usr/bin/wxguide)
 set(examples ${root}/usr/share/doc/wxguide/examples)
 foreach(path ${program} ${root}/usr/share/man/man1/wxguide.1
-             ${root}/usr/share/doc/wxguide/README.md ${examples}/bulletins.txt
+             ${root}/usr/share/doc/wxguide/README.md ${examples}/bulletins.txt ${examples}/bulletins_nam.txt
              ${examples}/gfs.txt ${examples}/severe.txt)
     if(NOT EXISTS ${path})
         string(APPEND failures "\nthe package lacks ${path}")
