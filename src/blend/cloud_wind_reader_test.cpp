@@ -147,19 +147,6 @@ TEST(CloudWindReader, LabelsAreWholeCaseSensitiveWords) {
     expectUnread(readBulletins(bulletins), 10, "WND");
 }
 
-TEST(CloudWindReader, AMissingRowIsToldNotTakenFromTheNextBulletin) {
-    for (const char* label : {"CLD", "WDR", "WSP"}) {
-        std::vector<TestBulletin> bulletins = validTestBulletins();
-        removeTestRow(bulletins[3], label);
-        expectUnread(readBulletins(bulletins), 3, label);
-    }
-    for (const char* label : {"CLD", "WND"}) {
-        std::vector<TestBulletin> bulletins = validTestBulletins();
-        removeTestRow(bulletins[11], label);
-        expectUnread(readBulletins(bulletins), 11, label);
-    }
-}
-
 TEST(CloudWindReader, ACloudRowCutShortByTheNextHeaderIsTold) {
     // With the cloud row last, its missing words would be taken from the next header.
     std::vector<TestBulletin> bulletins = validTestBulletins();
@@ -173,14 +160,4 @@ TEST(CloudWindReader, ACloudRowCutShortByTheNextHeaderIsTold) {
     removeTestRow(bulletins[8], "P24");
     bulletins[8].rows.push_back(" CLD OV| PC OV|");
     expectUnread(readBulletins(bulletins), 8, "CLD");
-}
-
-TEST(CloudWindReader, AWordWhereANumberIsDueIsTold) {
-    std::vector<TestBulletin> bulletins = validTestBulletins();
-    testRow(bulletins[1], "WDR") = testShortRow("WDR", 1, 60, 18);  // runs into "WSP"
-    expectUnread(readBulletins(bulletins), 1, "WDR");
-
-    bulletins = validTestBulletins();
-    testRow(bulletins[9], "WND") = " WND 13| 15 12| 10 14|  8 NA| 12 15| 10 12| 14 12| 11";
-    expectUnread(readBulletins(bulletins), 9, "WND");
 }
