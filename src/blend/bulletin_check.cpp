@@ -161,7 +161,7 @@ bool checkBulletins(ScanFile& in, BulletinVerdict& verdict, BulletinFileBounds& 
         }
         body.bodyEnd = scanOffset(in) - stationOf(bulletin).size();
         if (body.blend) {
-            body.rowsStart = std::min(watch.found, body.bodyEnd);
+            body.rowsStart = std::min({watch.found, watch.pending, body.bodyEnd});
         }
         if (!headerMatches(in, bulletin, referenceDate, verdict)) {
             return false;

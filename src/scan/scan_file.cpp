@@ -166,12 +166,49 @@ std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t li
     return limit;
 }
 
+// Tells whether the line starting at `lineStart` begins with a watched word and notes it;
+// false when the buffer ends inside its first word, and more of the file is to come.
+bool watchLine(const ScanFile& scan, std::size_t lineStart, LineWatch& watch) {
+    const char* data = scan.buffer.data();
+    std::size_t word = lineStart;
+    while (word < scan.end && data[word] != '\n' && isBlank(scan, data[word])) {
+        ++word;
+    }
+    // Only as many bytes as the longest watched word and one more are looked at.
+    for (const std::string_view wanted : watch.words) {
+        const std::size_t after = word + wanted.size();
+        if (after >= scan.end) {
+            if (!scan.sourceEnded) {
+                return false;
+            }
+            if (after > scan.end) {
+                continue;
+            }
+        }
+        if (data[word] == wanted[0] &&
+            std::memcmp(data + word, wanted.data(), wanted.size()) == 0 &&
+            (after == scan.end || isBlank(scan, data[after]))) {
+            watch.found = scan.bufferStart + lineStart;
+            return true;
+        }
+    }
+    return true;
+}
+
 // Notes in `watch` the first line starting after a line feed in [from, to) whose first word
-// is one of the watched words. A first word the buffer does not hold whole is noted too:
+// is one of the watched words. A line whose first word runs past the buffer is left
+// pending, kept in the buffer for the next block when it fits there, else noted as it is:
 // the note only has to come no later than the first such line.
 void watchLines(const ScanFile& scan, std::size_t from, std::size_t to, LineWatch& watch) {
     const char* data = scan.buffer.data();
     std::size_t at = from;
+    if (watch.pending != noScanLimit) {
+        at = static_cast<std::size_t>(watch.pending - scan.bufferStart);
+        watch.pending = noScanLimit;
+        if (!watchLine(scan, at, watch)) {
+            watch.found = scan.bufferStart + at;
+        }
+    }
     while (watch.found == noScanLimit && at < to) {
         const void* feed = std::memchr(data + at, '\n', to - at);
         if (feed == nullptr) {
@@ -180,24 +217,13 @@ void watchLines(const ScanFile& scan, std::size_t from, std::size_t to, LineWatc
         const std::size_t lineStart =
             static_cast<std::size_t>(static_cast<const char*>(feed) - data) + 1;
         at = lineStart;
-        std::size_t word = lineStart;
-        while (word < scan.end && data[word] != '\n' && isBlank(scan, data[word])) {
-            ++word;
-        }
-        std::size_t wordEnd = word;
-        while (wordEnd < scan.end && !isBlank(scan, data[wordEnd])) {
-            ++wordEnd;
-        }
-        if (wordEnd == scan.end && !scan.sourceEnded) {
-            watch.found = scan.bufferStart + lineStart;
-            return;
-        }
-        const std::string_view first(data + word, wordEnd - word);
-        for (const std::string_view wanted : watch.words) {
-            if (first == wanted) {
+        if (!watchLine(scan, lineStart, watch)) {
+            if (scan.end - lineStart < carryRoom) {
+                watch.pending = scan.bufferStart + lineStart;
+            } else {
                 watch.found = scan.bufferStart + lineStart;
-                return;
             }
+            return;
         }
     }
 }
@@ -459,9 +485,15 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
             scan.failed = true;
             return false;
         }
-        // One byte before `settled` tells whether a word starts there.
+        // One byte before `settled` tells whether a word starts there; a line the watch
+        // could not yet judge stays in the buffer too.
         scan.next = settled;
-        readMore(scan, settled > 0 ? settled - 1 : 0);
+        std::size_t keepFrom = settled > 0 ? settled - 1 : 0;
+        if (watch != nullptr && watch->pending != noScanLimit) {
+            keepFrom =
+                std::min(keepFrom, static_cast<std::size_t>(watch->pending - scan.bufferStart));
+        }
+        readMore(scan, keepFrom);
         from = scan.next;
     }
 }

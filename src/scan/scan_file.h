@@ -88,6 +88,7 @@ bool scanLine(ScanFile& scan, std::string& line, std::size_t keep);
 struct LineWatch {
     std::span<const std::string_view> words;
     std::uint64_t found = noScanLimit;
+    std::uint64_t pending = noScanLimit;  // a line whose first word the next block shows
 };
 
 /// Closes the file; the buffer stays for the next opening.
