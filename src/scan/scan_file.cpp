@@ -202,29 +202,34 @@ bool watchLine(const ScanFile& scan, std::size_t lineStart, LineWatch& watch) {
 void watchLines(const ScanFile& scan, std::size_t from, std::size_t to, LineWatch& watch) {
     const char* data = scan.buffer.data();
     std::size_t at = from;
-    if (watch.pending != noScanLimit) {
-        at = static_cast<std::size_t>(watch.pending - scan.bufferStart);
+    // A pending line is judged first, and waits again while it still runs past the buffer.
+    std::size_t lineStart = from;
+    bool judging = watch.pending != noScanLimit;
+    if (judging) {
+        lineStart = static_cast<std::size_t>(watch.pending - scan.bufferStart);
         watch.pending = noScanLimit;
-        if (!watchLine(scan, at, watch)) {
-            watch.found = scan.bufferStart + at;
-        }
     }
-    while (watch.found == noScanLimit && at < to) {
+    while (watch.found == noScanLimit) {
+        if (judging) {
+            at = lineStart;
+            if (!watchLine(scan, lineStart, watch)) {
+                if (scan.end - lineStart < carryRoom) {
+                    watch.pending = scan.bufferStart + lineStart;
+                } else {
+                    watch.found = scan.bufferStart + lineStart;
+                }
+                return;
+            }
+        }
+        if (at >= to) {
+            return;
+        }
         const void* feed = std::memchr(data + at, '\n', to - at);
         if (feed == nullptr) {
             return;
         }
-        const std::size_t lineStart =
-            static_cast<std::size_t>(static_cast<const char*>(feed) - data) + 1;
-        at = lineStart;
-        if (!watchLine(scan, lineStart, watch)) {
-            if (scan.end - lineStart < carryRoom) {
-                watch.pending = scan.bufferStart + lineStart;
-            } else {
-                watch.found = scan.bufferStart + lineStart;
-            }
-            return;
-        }
+        lineStart = static_cast<std::size_t>(static_cast<const char*>(feed) - data) + 1;
+        judging = true;
     }
 }
 

@@ -266,6 +266,7 @@ TEST(ScanFile, ASearchNotesTheFirstLineStartingWithAWatchedWord) {
         {"head SKY\nFHR 6\nKHON", 9},                  // nor on the line the search starts in
         {"head\nSKYX 1\nKHON\nSKY 2\n", noScanLimit},  // nor past the word searched for
         {"head\n\x1e\rFHR\x03\nKHON", 5},              // framing and CR are blank
+        {"head\n    SKYE\n\t\tSKY\nKHON", 14},         // a longer word is not the label
     };
     for (const Case& c : cases) {
         for (const std::size_t blockSize : blockSizes) {
