@@ -2,6 +2,7 @@
 # ship the reports a run leaves beside them. A new example is one more line here.
 set(wxguide_example_names
     bulletins.txt
+    bulletins_nam.txt
     gfs.txt
     severe.txt)
 list(TRANSFORM wxguide_example_names PREPEND ${PROJECT_SOURCE_DIR}/examples/

@@ -117,10 +117,54 @@ inline std::vector<TestBulletin> validTestBulletins() {
     return bulletins;
 }
 
+/// An NBS row: the label, then three-character fields for hours 6, 9, ..., 72 from `value`
+/// (an empty text leaves the field blank).
+template <typename Value>
+std::string testBlendRow(const std::string& label, Value value) {
+    std::string row = label;
+    row.resize(4, ' ');
+    for (int hour = 6; hour <= 72; hour += 3) {
+        std::string field = value(hour);
+        field.insert(0, field.size() < 3 ? 3 - field.size() : 0, ' ');
+        row += field;
+    }
+    return row;
+}
+
+/// The value an NBS test bulletin (0-3) holds at `hour` in the row with the given offset
+/// (as for testValue; SKY 0): three characters at most.
+inline int testBlendValue(int bulletin, int rowOffset, int hour) {
+    return 100 * bulletin + rowOffset + hour % 20;
+}
+
+/// The Blend's NBS bulletin standing in for short-range bulletin `bulletin` (0-3): every
+/// row holds testBlendValue at each hour from 6 to 72, TXN and P12 every 12 hours only.
+inline TestBulletin testBlendBulletin(int bulletin, const std::string& date = "12/08/2026") {
+    TestBulletin b;
+    b.header = "\x1e" + std::string(testStations[bulletin % 4]) + "    NBM V5.0 NBS GUIDANCE   " +
+               date + "  1200 UTC";
+    const auto values = [bulletin](int rowOffset, int every) {
+        return [=](int hour) {
+            return hour % every == 0 ? std::to_string(testBlendValue(bulletin, rowOffset, hour))
+                                     : std::string();
+        };
+    };
+    b.rows = {
+        "DT /DEC   8/DEC   9",
+        testBlendRow("FHR", [](int hour) { return (hour < 10 ? "0" : "") + std::to_string(hour); }),
+        testBlendRow("TXN", values(0, 12)),
+        testBlendRow("DPT", values(20, 3)),
+        testBlendRow("SKY", values(0, 3)),
+        testBlendRow("WDR", values(60, 3)),
+        testBlendRow("WSP", values(80, 3)),
+        testBlendRow("P12", values(40, 12))};
+    return b;
+}
+
 /// The row of `bulletin` that starts with `label`; the test fails loudly when absent.
 inline std::string& testRow(TestBulletin& bulletin, const std::string& label) {
     for (std::string& row : bulletin.rows) {
-        if (row.rfind(" " + label + " ", 0) == 0) {
+        if (row.rfind(" " + label + " ", 0) == 0 || row.rfind(label + " ", 0) == 0) {
             return row;
         }
     }
@@ -128,8 +172,9 @@ inline std::string& testRow(TestBulletin& bulletin, const std::string& label) {
 }
 
 inline void removeTestRow(TestBulletin& bulletin, const std::string& label) {
-    std::erase_if(bulletin.rows,
-                  [&](const std::string& row) { return row.rfind(" " + label + " ", 0) == 0; });
+    std::erase_if(bulletin.rows, [&](const std::string& row) {
+        return row.rfind(" " + label + " ", 0) == 0 || row.rfind(label + " ", 0) == 0;
+    });
 }
 
 /// The file text: each header and row on a line of its own.

@@ -51,3 +51,30 @@ TEST(ModelBlend, RatioOutsideZeroToOneExtrapolates) {
     EXPECT_EQ(blendedStationValue(1.5, -0.5, values), 1.5 * eta + -0.5 * avn);
     EXPECT_LT(blendedStationValue(1.5, -0.5, values), eta);
 }
+
+TEST(ModelBlend, WindDirectionsAcrossNorthBlendOnTheCircle) {
+    struct Case {
+        ModelStationDecimals directions;
+        double etaRatio;
+        double expected;
+    };
+    const auto plain = [](const ModelStationDecimals& d, double eta) {
+        return blendedStationValue(eta, 1.0 - eta, d);
+    };
+    const ModelStationDecimals nearNorth = {35, 1, 35, 1, 35, 1, 35, 1};
+    const ModelStationDecimals shifted = {35, 37, 35, 37, 35, 37, 35, 37};
+    const ModelStationDecimals mostlyEast = {1, 1, 35, 1, 1, 1, 35, 1};
+    const ModelStationDecimals mostlyEastShifted = {37, 37, 35, 37, 37, 37, 35, 37};
+    const ModelStationDecimals halfCircle = {0, 18, 0, 18, 0, 18, 0, 18};
+    const ModelStationDecimals outside = {35, 1, 35, 1, 35, 1, 35, 99};
+    const Case cases[] = {
+        {nearNorth, 0.6, plain(shifted, 0.6)},                    // 35.86, not 20.35
+        {mostlyEast, 0.3, plain(mostlyEastShifted, 0.3) - 36.0},  // past 36 comes round
+        {halfCircle, 0.6, plain(halfCircle, 0.6)},                // 18 apart: as before
+        {outside, 0.6, plain(outside, 0.6)},                      // 99 is no direction
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(blendedWindDirection(c.etaRatio, 1.0 - c.etaRatio, c.directions), c.expected);
+    }
+    EXPECT_NEAR(blendedWindDirection(0.6, 0.4, nearNorth), 35.86, 0.005);
+}

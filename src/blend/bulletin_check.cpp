@@ -1,6 +1,8 @@
 #include "blend/bulletin_check.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "scan/scan_file.h"
 
@@ -27,26 +29,32 @@ std::string_view stationOf(int bulletin) {
     return StationIds[static_cast<std::size_t>(bulletin % 4)];
 }
 
+// Opens `again` on the source of `source` at `offset` bytes.
+bool openAt(ScanFile& again, const ScanFile& source, std::uint64_t offset) {
+    return openScanAgain(again, source, 0) && scanSeek(again, offset);
+}
+
 // The kept part of the word that starts after `offset` bytes of the file.
 std::string wordAt(const ScanFile& source, std::uint64_t offset) {
     ScanFile again;
     std::string word;
-    if (openScanAgain(again, source, offset)) {
+    if (openAt(again, source, offset)) {
         scanWord(again, word);
     }
     closeScanFile(again);
     return word;
 }
 
-// Reads the six header words of `bulletin` (its station just read, or for bulletin 0 read
+// Reads the header words of `bulletin` (its station just read, or for bulletin 0 read
 // here) and tests them. Bulletin 1's date, at `referenceDate` bytes, is compared whole
-// with each later date by reading it again, so dates of any length compare exactly.
+// with each later date by reading it again, so dates of any length compare exactly. A
+// Blend header in the first group has a version word (not in the oldest products) and
+// a product word that must be NBS.
 bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
                    BulletinVerdict& verdict) {
     BulletinHeader& header = verdict.header;
     header.station = stationOf(bulletin);
     header.wordsRead = 1;
-    std::uint64_t dateOffset = 0;
     const auto readHeaderWord = [&](std::string& word) {
         if (!scanWord(in, word)) {
             return false;
@@ -55,54 +63,105 @@ bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
         return true;
     };
     bool sameDate = true;
+    std::uint64_t dateOffset = 0;
+    bool dateRead = false;
     const auto readDate = [&] {
         dateOffset = scanOffset(in);
         if (bulletin == 0) {
             referenceDate = dateOffset;
-            return readHeaderWord(header.date);
+            dateRead = readHeaderWord(header.date);
+            return dateRead;
         }
         ScanFile reference;
-        openScanAgain(reference, in, referenceDate);
-        const bool read = scanSkipBlanks(in);
-        sameDate = read && scanWordsEqual(in, reference);
+        openAt(reference, in, referenceDate);
+        dateRead = scanSkipBlanks(in);
+        sameDate = dateRead && scanWordsEqual(in, reference);
         closeScanFile(reference);
-        header.date = wordAt(in, dateOffset);
-        header.wordsRead += read ? 1 : 0;
-        return read;
+        header.wordsRead += dateRead ? 1 : 0;
+        return dateRead;
     };
-    if (!readHeaderWord(header.model) || !readHeaderWord(header.unexamined[0]) ||
-        !readHeaderWord(header.unexamined[1]) || !readDate() || !readHeaderWord(header.run)) {
+    // A later date is kept only to be told: reading it again costs a reopening.
+    const auto keepDate = [&] {
+        if (bulletin > 0 && dateRead) {
+            header.date = wordAt(in, dateOffset);
+        }
+    };
+    const bool blendHeader = bulletin < 4;
+    bool read = readHeaderWord(header.model);
+    if (read && blendHeader && header.model == "NBM") {
+        read = readHeaderWord(header.unexamined[0]);
+        if (read && header.unexamined[0] != "NBS") {
+            header.version = header.unexamined[0];
+            header.hasVersion = true;
+            read = readHeaderWord(header.unexamined[0]);
+        }
+    } else if (read) {
+        read = readHeaderWord(header.unexamined[0]);
+    }
+    if (!read || !readHeaderWord(header.unexamined[1]) || !readDate() ||
+        !readHeaderWord(header.run)) {
         verdict.fault = BulletinFault::cutShort;
+        keepDate();
         return false;
     }
     const BulletinGroupRule& rule = ruleOf(bulletin);
-    if ((header.model != rule.model && header.model != rule.otherModel) || header.run != rule.run) {
+    const bool modelFits = header.model == rule.model || header.model == rule.otherModel ||
+                           (blendHeader && header.model == "NBM" && header.unexamined[0] == "NBS");
+    if (!modelFits || header.run != rule.run) {
         verdict.fault = BulletinFault::wrongHeader;
+        keepDate();
         return false;
     }
     if (!sameDate) {
         verdict.fault = BulletinFault::otherDate;
+        keepDate();
         verdict.referenceDate = wordAt(in, referenceDate);
         return false;
     }
     return true;
 }
 
-bool checkBulletins(ScanFile& in, BulletinVerdict& verdict) {
+// Reads on to the station word that opens `bulletin` (0-11): bulletin 0's is the file's
+// first word (kept in `firstWord`), a later one's the first word equal to its station.
+bool findBulletinStation(ScanFile& in, int bulletin, std::string& firstWord, LineWatch* watch) {
+    if (bulletin == 0) {
+        return scanWord(in, firstWord) && firstWord == StationIds[0];
+    }
+    // Reaching the end of the file, even with the very word that matches, leaves no
+    // bulletin behind it.
+    return skipPastWord(in, stationOf(bulletin), {}, watch) && !in.atEnd;
+}
+
+bool checkBulletins(ScanFile& in, BulletinVerdict& verdict, BulletinFileBounds& bounds) {
     std::uint64_t referenceDate = 0;
-    if (!findBulletinStation(in, 0, &verdict.header.station)) {
+    if (!findBulletinStation(in, 0, verdict.header.station, nullptr)) {
         verdict.fault = BulletinFault::wrongFirstWord;
         return false;
     }
     if (!headerMatches(in, 0, referenceDate, verdict)) {
         return false;
     }
-    for (int bulletin = 1; bulletin < bulletinCount; ++bulletin) {
+    for (int bulletin = 1; bulletin <= bulletinCount; ++bulletin) {
+        // The body just read: it starts after its header; the search for the next station
+        // passes over it once and notes where an NBS body's first row line stands.
+        BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin - 1)];
+        body.bodyStart = scanOffset(in);
+        body.rowsStart = body.bodyStart;
+        body.blend = verdict.header.model == "NBM";
+        if (bulletin == bulletinCount) {
+            break;
+        }
+        LineWatch watch{blendRowLabels};
         verdict.bulletin = bulletin;
         verdict.header = BulletinHeader{};
-        if (!findBulletinStation(in, bulletin)) {
+        std::string station;
+        if (!findBulletinStation(in, bulletin, station, body.blend ? &watch : nullptr)) {
             verdict.fault = BulletinFault::notFound;
             return false;
+        }
+        body.bodyEnd = scanOffset(in) - stationOf(bulletin).size();
+        if (body.blend) {
+            body.rowsStart = std::min({watch.found, watch.pending, body.bodyEnd});
         }
         if (!headerMatches(in, bulletin, referenceDate, verdict)) {
             return false;
@@ -120,21 +179,25 @@ std::string cutWord(const std::string& word, bool& cut) {
 }
 
 std::string headerText(const BulletinHeader& header, bool& cut) {
-    const std::string* const words[6] = {&header.station,       &header.model,
-                                         &header.unexamined[0], &header.unexamined[1],
-                                         &header.date,          &header.run};
+    std::vector<const std::string*> words = {&header.station, &header.model};
+    if (header.hasVersion) {
+        words.push_back(&header.version);
+    }
+    words.insert(words.end(),
+                 {&header.unexamined[0], &header.unexamined[1], &header.date, &header.run});
     std::string text;
-    for (int word = 0; word < header.wordsRead && word < 6; ++word) {
+    for (std::size_t word = 0;
+         word < static_cast<std::size_t>(header.wordsRead) && word < words.size(); ++word) {
         text += (word > 0 ? " " : "") + cutWord(*words[word], cut);
     }
     return text;
 }
 
-// "ETA or NAM 1200 UTC": the models a bulletin may come from, and its run.
+// "ETA, NAM or NBS 1200 UTC": the models a bulletin may come from, and its run.
 std::string groupText(int bulletin) {
     const BulletinGroupRule& rule = ruleOf(bulletin);
-    return std::string(rule.model) + " or " + std::string(rule.otherModel) + " " +
-           std::string(rule.run) + " UTC";
+    return std::string(rule.model) + (bulletin < 4 ? ", " : " or ") + std::string(rule.otherModel) +
+           (bulletin < 4 ? " or NBS " : " ") + std::string(rule.run) + " UTC";
 }
 
 }  // namespace
@@ -150,29 +213,27 @@ std::string_view nextStationId(int bulletin) {
     return StationIds[static_cast<std::size_t>((bulletin + 1) % 4)];
 }
 
-bool findBulletinStation(ScanFile& in, int bulletin, std::string* firstWord) {
-    if (bulletin == 0) {
-        std::string word;
-        std::string& read = firstWord != nullptr ? *firstWord : word;
-        return scanWord(in, read) && read == StationIds[0];
-    }
-    // The first word equal to the station after the previous header. Reaching the end of the
-    // file, even with the very word that matches, leaves no bulletin behind it.
-    return skipPastWord(in, stationOf(bulletin)) && !in.atEnd;
+bool openBulletinFile(ScanFile& in, const std::string& name) {
+    const bool opened = openScanFile(in, name, scanBlockSize, true);
+    treatFramingAsBlank(in);
+    return opened;
 }
 
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict) {
+bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict,
+                       BulletinFileBounds& bounds) {
     verdict = BulletinVerdict{};
+    bounds = BulletinFileBounds{};
     ScanFile bulletins;
-    openScanFile(bulletins, name);
-    const bool valid = checkBulletins(bulletins, verdict);
+    openBulletinFile(bulletins, name);
+    const bool valid = checkBulletins(bulletins, verdict, bounds);
     closeScanFile(bulletins);
     return valid;
 }
 
 bool checkBulletinFile(const std::string& name) {
     BulletinVerdict verdict;
-    return checkBulletinFile(name, verdict);
+    BulletinFileBounds bounds;
+    return checkBulletinFile(name, verdict, bounds);
 }
 
 std::string explainVerdict(const BulletinVerdict& verdict) {

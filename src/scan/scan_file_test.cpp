@@ -208,3 +208,75 @@ TEST(ScanFile, ComparesWholeWordsOfAnyLengthInBoundedMemory) {
     EXPECT_TRUE(scan.atEnd);
     EXPECT_FALSE(scanWordsEqual(scan, reference));
 }
+
+TEST(ScanFile, FramingIsBlankOnlyWhereAskedFor) {
+    const std::string text = "\x01\r\r\n251\x1eKDSM NBM\x03";
+    for (const std::size_t blockSize : blockSizes) {
+        ScanFile scan;
+        openScanText(scan, text, blockSize);
+        std::string word;
+        ASSERT_TRUE(scanWord(scan, word));
+        EXPECT_EQ(word, "\x01");
+        openScanText(scan, text, blockSize);
+        treatFramingAsBlank(scan);
+        std::vector<std::string> words;
+        while (scanWord(scan, word)) {
+            words.push_back(word);
+        }
+        EXPECT_EQ(words, (std::vector<std::string>{"251", "KDSM", "NBM"})) << blockSize;
+    }
+}
+
+TEST(ScanFile, SeeksStraightToAnOffsetAndReadsNoFurtherThanTheLimit) {
+    const std::string text = "N/X 1 2 3 KHON P12 4 5\nDPT 6\n";
+    ScopedTempDirectory dir;
+    writeFile("bulletins.txt", text);
+    for (const std::size_t blockSize : blockSizes) {
+        ScanFile file;
+        ScanFile memory;
+        openScanFile(file, "bulletins.txt", blockSize, true);
+        openScanText(memory, text, blockSize);
+        for (ScanFile* scan : {&file, &memory}) {
+            // The body from "1" to the station word: a search stops at the limit.
+            ASSERT_TRUE(scanSeek(*scan, 4, 10));
+            std::string word;
+            ASSERT_TRUE(scanWord(*scan, word));
+            EXPECT_EQ(word, "1");
+            EXPECT_FALSE(skipPastWord(*scan, "P12"));
+            EXPECT_TRUE(scan->atEnd);
+            // Back again, beyond the first limit, to the end.
+            ASSERT_TRUE(scanSeek(*scan, 15));
+            EXPECT_TRUE(skipPastWord(*scan, "DPT"));
+            std::string line;
+            ASSERT_TRUE(scanLine(*scan, line, 3));
+            EXPECT_EQ(line, " 6");
+            EXPECT_FALSE(scanLine(*scan, line, 3));
+        }
+    }
+}
+
+TEST(ScanFile, ASearchNotesTheFirstLineStartingWithAWatchedWord) {
+    constexpr std::string_view watched[] = {"SKY", "FHR"};
+    struct Case {
+        std::string text;
+        std::uint64_t noted;  // noScanLimit: none
+    };
+    const Case cases[] = {
+        {"head UTC\nDT SKY\n  SKY 1\nKHON", 16},       // SKY later on its line does not count
+        {"head SKY\nFHR 6\nKHON", 9},                  // nor on the line the search starts in
+        {"head\nSKYX 1\nKHON\nSKY 2\n", noScanLimit},  // nor past the word searched for
+        {"head\n\x1e\rFHR\x03\nKHON", 5},              // framing and CR are blank
+        {"head\n    SKYE\n\t\tSKY\nKHON", 14},         // a longer word is not the label
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t blockSize : blockSizes) {
+            ScanFile scan;
+            openScanText(scan, c.text, blockSize);
+            treatFramingAsBlank(scan);
+            LineWatch watch{watched};
+            ASSERT_TRUE(skipPastWord(scan, "KHON", {}, &watch));
+            // A first word cut by a block's end is judged once the next block shows it.
+            EXPECT_EQ(watch.found, c.noted) << c.text << " " << blockSize;
+        }
+    }
+}

@@ -67,6 +67,9 @@ void runModelTable(int rowCount) {
     ModelRow rows[maxModelRows]{};
     const int rowsRead = readModelRows(data, rows, rowsWanted);
     closeScanFile(data);
+    if (tellNoRows(name, rowsRead)) {
+        return;
+    }
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
     for (int i = 0; i < rowsRead; ++i) {

@@ -47,6 +47,9 @@ void runSevereWeather() {
         ++rowsRead;
     }
     closeScanFile(data);
+    if (tellNoRows(name, rowsRead)) {
+        return;
+    }
 
     for (int i = 0; i < rowsRead; ++i) {
         rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);

@@ -31,6 +31,15 @@ bool skipToFirstRow(ScanFile& in, const std::string& name) {
     return false;
 }
 
+bool tellNoRows(const std::string& name, int rowsRead) {
+    if (rowsRead > 0) {
+        return false;
+    }
+    std::cout << "No forecast hour could be read after the FHR marker in the file " << name
+              << ", so no table was made." << std::endl;
+    return true;
+}
+
 void tellMissingRows(const std::string& name, int rowsRead, int rowCount) {
     if (rowsRead < rowCount) {
         std::cout << "Only " << rowsRead << " of " << rowCount

@@ -27,6 +27,11 @@ bool openTableFile(std::string& name, ScanFile& data);
 /// file has no such word, says so on the console, naming the file, and returns false.
 bool skipToFirstRow(ScanFile& in, const std::string& name);
 
+/// When no forecast hour at all could be read from the data file `name`, says so on the
+/// console, naming the file, and returns true: no report is then written, so an older one
+/// stays as it was.
+bool tellNoRows(const std::string& name, int rowsRead);
+
 /// When only `rowsRead` of the `rowCount` forecast hours could be read from the data file
 /// `name`, says so on the console; says nothing when all were read.
 void tellMissingRows(const std::string& name, int rowsRead, int rowCount);
