@@ -125,7 +125,8 @@ std::string writeTemporary(const std::string& target, const std::string& text) {
 // The check of option 1 on the written file: true when it passes, else told on `err`.
 bool passesCheck(const std::string& name, const std::string& shownName, std::ostream& err) {
     BulletinVerdict verdict;
-    if (checkBulletinFile(name, verdict)) {
+    BulletinFileBounds bounds;
+    if (checkBulletinFile(name, verdict, bounds)) {
         return true;
     }
     err << "wxguide assemble: " << shownName
