@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "arith/great_circle.h"
+#include "arith/station_weights.h"
 #include "assemble/assemble_command.h"
+#include "blend/bulletin_check.h"
 #include "stations/program_path.h"
-#include "stations/station_set.h"
+#include "stations/set_options.h"
 
 namespace {
 
@@ -21,6 +23,16 @@ struct SessionRequest {
     std::span<const char* const> commandArguments;
     std::size_t count = maxSetStations;  // stations --count
 };
+
+// KBKX, KHON, KMHE and KFSD with their fixed weights: the set when none is given.
+StationSet defaultStationSet() {
+    StationSet set;
+    for (std::size_t i = 0; i < StationIds.size(); ++i) {
+        set.ids.emplace_back(StationIds[i]);
+        set.weights.push_back(StationWeights[i]);
+    }
+    return set;
+}
 
 int refuse(std::ostream& err, const std::string& fault) {
     err << "wxguide: " << fault << "\nTry 'wxguide --help'.\n";

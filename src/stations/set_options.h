@@ -6,27 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "arith/station_set.h"
 #include "stations/station_table.h"
 
-// The stations a city's forecast blends and their weights: the four of the bundled city,
-// typed with --stations ID=WEIGHT,..., or weighed by distance with --stations ID,...
-// --city LAT,LON.
-
-/// At most this many stations make a set.
-inline constexpr std::size_t maxSetStations = 8;
+// The station set as the forecaster gives it: typed with --stations ID=WEIGHT,..., or
+// weighed by distance with --stations ID,... --city LAT,LON.
 
 /// Typed weights must add up to 1 within this much.
 inline constexpr double weightSumTolerance = 0.001;
-
-/// A set: the station ids in the order the bulletin file holds them, and the weight of
-/// each in the same order, used as they stand.
-struct StationSet {
-    std::vector<std::string> ids;
-    std::vector<double> weights;
-};
-
-/// KBKX, KHON, KMHE and KFSD with their fixed weights: the set when none is given.
-StationSet defaultStationSet();
 
 /// What --stations gave: the ids in order, and their weights when they were typed.
 struct StationRequest {

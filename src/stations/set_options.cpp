@@ -1,4 +1,4 @@
-#include "stations/station_set.h"
+#include "stations/set_options.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,8 +6,6 @@
 #include <sstream>
 
 #include "arith/great_circle.h"
-#include "arith/station_weights.h"
-#include "blend/bulletin_check.h"
 
 namespace {
 
@@ -46,15 +44,6 @@ std::string shown(double value) {
 }
 
 }  // namespace
-
-StationSet defaultStationSet() {
-    StationSet set;
-    for (std::size_t i = 0; i < StationIds.size(); ++i) {
-        set.ids.emplace_back(StationIds[i]);
-        set.weights.push_back(StationWeights[i]);
-    }
-    return set;
-}
 
 bool readStationRequest(std::string_view text, StationRequest& request, std::string& fault) {
     request = {};
