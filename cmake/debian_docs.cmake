@@ -123,25 +123,42 @@ function(wxguide_debian_changelog markdown output package maintainer)
     file(WRITE ${output} "${result}")
 endfunction()
 
-# Writes a machine-readable (DEP-5) copyright file for `package` from an MIT LICENSE:
-# its "Copyright (c) YEAR HOLDER" line and the permission text that follows it.
-function(wxguide_debian_copyright license output package contact)
+# Reads a licence file: the holder of its "Copyright (c) YEAR HOLDER" line, and the
+# permission text that follows it written as DEP-5 continuation lines.
+function(wxguide_dep5_licence license holder_var body_var)
     file(READ ${license} text)
     if(NOT text MATCHES "Copyright \\(c\\) ([^\n]+)\n\n(.+)$")
         message(FATAL_ERROR "${license} lacks its \"Copyright (c) YEAR HOLDER\" line")
     endif()
-    set(holder "${CMAKE_MATCH_1}")
+    set(${holder_var} "${CMAKE_MATCH_1}" PARENT_SCOPE)
     string(STRIP "${CMAKE_MATCH_2}" body)
     # Continuation lines start with a blank; an empty line is written as " .".
     string(REPLACE "\n\n" "\n.\n" body "${body}")
     string(REPLACE "\n" "\n " body "${body}")
-    file(WRITE ${output}
-         "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-         "Upstream-Name: ${package}\n"
-         "Upstream-Contact: ${contact}\n"
-         "\n"
-         "Files: *\n"
-         "Copyright: ${holder}\n"
-         "License: Expat\n"
-         " ${body}\n")
+    set(${body_var} "${body}" PARENT_SCOPE)
+endfunction()
+
+# Writes a machine-readable (DEP-5) copyright file for `package` from an MIT LICENSE.
+# Further arguments, three at a time, add a paragraph for files under another licence:
+# the files, the licence's short name and its licence file.
+function(wxguide_debian_copyright license output package contact)
+    wxguide_dep5_licence(${license} holder body)
+    set(text
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+        "Upstream-Name: ${package}\n"
+        "Upstream-Contact: ${contact}\n"
+        "\n"
+        "Files: *\n"
+        "Copyright: ${holder}\n"
+        "License: Expat\n"
+        " ${body}\n")
+    set(others ${ARGN})
+    while(others)
+        list(POP_FRONT others files name other_license)
+        wxguide_dep5_licence(${other_license} other_holder other_body)
+        list(APPEND text "\nFiles: ${files}\nCopyright: ${other_holder}\nLicense: ${name}\n"
+                         " ${other_body}\n")
+    endwhile()
+    string(JOIN "" text ${text})
+    file(WRITE ${output} "${text}")
 endfunction()

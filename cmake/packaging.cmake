@@ -23,12 +23,14 @@ file(MAKE_DIRECTORY ${debian_dir})
 configure_file(${PROJECT_SOURCE_DIR}/doc/wxguide.1.in ${PROJECT_BINARY_DIR}/wxguide.1 @ONLY)
 wxguide_gzip(${PROJECT_BINARY_DIR}/wxguide.1 ${debian_dir}/wxguide.1.gz)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/LICENSE)
+             ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/LICENSE
+             ${PROJECT_SOURCE_DIR}/data/stations.LICENSE)
 wxguide_debian_changelog(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${debian_dir}/changelog wxguide
                          ${WXGUIDE_MAINTAINER})
 wxguide_gzip(${debian_dir}/changelog ${debian_dir}/changelog.gz)
 wxguide_debian_copyright(${PROJECT_SOURCE_DIR}/LICENSE ${debian_dir}/copyright wxguide
-                         ${WXGUIDE_MAINTAINER})
+                         ${WXGUIDE_MAINTAINER}
+                         data/stations.csv ISC ${PROJECT_SOURCE_DIR}/data/stations.LICENSE)
 
 install(TARGETS wxguide RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # A stripped install (cpack's, or `cmake --install --strip`) also drops the compiler's
@@ -47,6 +49,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${debian_dir}/copyright ${debian_d
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${wxguide_example_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/wxguide)
 install(FILES ${PROJECT_SOURCE_DIR}/doc/wxguide.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME wxguide)
 

@@ -1,10 +1,13 @@
-# The Windows download: wxguide-<version>-win64.zip with wxguide.exe, the examples, a
-# README.txt written for Windows users and the licence, the texts with CR LF line ends.
+# The Windows download: wxguide-<version>-win64.zip with wxguide.exe, the station table,
+# the examples, a README.txt written for Windows users and the licence, the texts with
+# CR LF line ends.
 include(${CMAKE_CURRENT_LIST_DIR}/examples.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/crlf_text.cmake)
 
 install(TARGETS wxguide RUNTIME DESTINATION .)
 install(FILES ${wxguide_example_files} DESTINATION examples)
+# The station table beside wxguide.exe, where the program looks for it.
+install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv DESTINATION .)
 
 function(wxguide_install_text_with_crlf source destination name)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})

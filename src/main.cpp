@@ -12,7 +12,8 @@ int main(int argc, char* argv[]) {
     const std::span<const char* const> arguments =
         argc > 1 ? std::span(words + 1, static_cast<std::size_t>(argc - 1))
                  : std::span<const char* const>();
-    if (const std::optional<int> status = answerCommandLine(arguments, std::cout, std::cerr)) {
+    if (const std::optional<int> status =
+            answerCommandLine(arguments, std::cout, std::cerr, argc > 0 ? argv[0] : "")) {
         return *status;
     }
     return runMainMenu();

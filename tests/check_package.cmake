@@ -79,7 +79,8 @@ set(program ${root}/usr/bin/wxguide)
 set(doc ${root}/usr/share/doc/wxguide)
 set(examples ${doc}/examples)
 foreach(path ${program} ${root}/usr/share/man/man1/wxguide.1.gz ${doc}/README.md ${doc}/copyright
-             ${doc}/changelog.gz ${root}/usr/share/bash-completion/completions/wxguide)
+             ${doc}/changelog.gz ${root}/usr/share/bash-completion/completions/wxguide
+             ${root}/usr/share/wxguide/stations.csv)
     if(NOT EXISTS ${path})
         string(APPEND failures "\nthe package lacks ${path}")
     endif()
@@ -125,6 +126,17 @@ execute_process(COMMAND ${program} --help RESULT_VARIABLE status OUTPUT_VARIABLE
                 ERROR_VARIABLE err)
 if(NOT status EQUAL 0 OR NOT out MATCHES "^Usage: wxguide" OR NOT err STREQUAL "")
     string(APPEND failures "\n--help: status ${status}, printed \"${out}\" \"${err}\"")
+endif()
+
+# The installed program finds its station table from its own folder, wherever it runs.
+execute_process(COMMAND ${program} --city 44.03,-97.22 stations --count 1
+                WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE out
+                ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^KMDS  1 +10.8 km  Madison" OR NOT err STREQUAL "")
+    string(APPEND failures "\nstations from the packaged table: status ${status}, printed \"${out}\" \"${err}\"")
+endif()
+if(NOT copyright MATCHES "\nFiles: data/stations.csv\nCopyright: [^\n]+\nLicense: ISC\n Permission")
+    string(APPEND failures "\nthe copyright file does not give the station table's ISC licence")
 endif()
 
 # Every case that runs on bundled examples, again with the packaged program and files.

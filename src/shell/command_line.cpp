@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "assemble/assemble_command.h"
+#include "stations/stations_command.h"
 
 #ifndef WXGUIDE_VERSION
 #error "the build passes the project version as WXGUIDE_VERSION"
@@ -14,6 +15,9 @@ void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [--help | --version]\n"
            "       "
         << assembleUsage
+        << "\n"
+           "       "
+        << stationsUsage
         << "\n"
            "\n"
            "Turns saved weather model guidance into the tables of a local forecast:\n"
@@ -35,6 +39,17 @@ void writeUsage(std::ostream& out) {
            "  PRODUCT        a saved product (feed collective, whole-cycle file, web page),\n"
            "                 or - for standard input\n"
            "\n"
+           "The station set: option 1's bulletin file holds KBKX, KHON, KMHE and KFSD with\n"
+           "fixed weights. Before assemble or stations, another set may be given:\n"
+           "  --stations ID=WEIGHT,...  1 to 8 stations in the file's order, their weights\n"
+           "                            from 0 to 1 adding up to 1 (within 0.001)\n"
+           "  --stations ID,... --city LAT,LON\n"
+           "                            the stations weighed by their inverse distance from\n"
+           "                            the city (decimal degrees, north and east positive)\n"
+           "wxguide stations shows the set in use: id, weight, and with --city the distance\n"
+           "and the name. With --city alone it shows the N nearest stations of the station\n"
+           "table (--count N, 1 to 8, default 8) and the weights they would get as a set.\n"
+           "\n"
            "  --help     show this text and exit\n"
            "  --version  show the version and exit\n"
            "\n"
@@ -45,13 +60,16 @@ void writeUsage(std::ostream& out) {
 }  // namespace
 
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
-                                     std::ostream& err) {
+                                     std::ostream& err, std::string_view invokedAs) {
     if (arguments.empty()) {
         return std::nullopt;
     }
     const std::string_view first = arguments[0];
     if (first == "assemble") {
         return runAssemble(arguments.subspan(1), out, err);
+    }
+    if (startsStationSession(first)) {
+        return runStationSession(arguments, stationTableSearch(invokedAs), out, err);
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (arguments.size() == 1 && first == "--help") {

@@ -1,0 +1,127 @@
+#include "stations/station_table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <system_error>
+
+namespace {
+
+// Splits one CSV line into its fields; a quoted field may hold commas and "" for a quote.
+bool splitFields(std::string_view line, std::vector<std::string>& fields) {
+    fields.clear();
+    std::size_t at = 0;
+    while (true) {
+        std::string field;
+        if (at < line.size() && line[at] == '"') {
+            ++at;
+            while (true) {
+                if (at >= line.size()) {
+                    return false;  // the closing quote is missing
+                }
+                if (line[at] == '"') {
+                    if (at + 1 < line.size() && line[at + 1] == '"') {
+                        field += '"';
+                        at += 2;
+                        continue;
+                    }
+                    ++at;
+                    break;
+                }
+                field += line[at++];
+            }
+            if (at < line.size() && line[at] != ',') {
+                return false;
+            }
+        } else {
+            const std::size_t end = std::min(line.find(',', at), line.size());
+            field = line.substr(at, end - at);
+            at = end;
+        }
+        fields.push_back(std::move(field));
+        if (at >= line.size()) {
+            return true;
+        }
+        ++at;  // the comma
+    }
+}
+
+}  // namespace
+
+bool readDecimal(std::string_view text, double& value) {
+    std::string_view digits = text;
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
+        digits.remove_prefix(1);
+    }
+    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    const std::size_t points =
+        static_cast<std::size_t>(std::count(digits.begin(), digits.end(), '.'));
+    const std::size_t figures =
+        static_cast<std::size_t>(std::count_if(digits.begin(), digits.end(), isDigit));
+    if (figures == 0 || points > 1 || figures + points != digits.size()) {
+        return false;
+    }
+    // from_chars takes no leading '+'; the sign is put back by hand.
+    double magnitude = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(),
+                                              magnitude, std::chars_format::fixed);
+    if (error != std::errc() || end != digits.data() + digits.size()) {
+        return false;
+    }
+    value = text.front() == '-' ? -magnitude : magnitude;
+    return true;
+}
+
+bool readStationTable(std::istream& in, std::vector<StationPlace>& table, std::string& problem) {
+    table.clear();
+    std::string line;
+    std::vector<std::string> fields;
+    std::size_t number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        // A copy checked out or unzipped with Windows line ends reads the same.
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (number == 1) {
+            if (line != "id,name,latitude,longitude") {
+                problem = "line 1 is not \"id,name,latitude,longitude\"";
+                return false;
+            }
+            continue;
+        }
+        StationPlace place;
+        if (!splitFields(line, fields) || fields.size() != 4 || fields[0].empty() ||
+            !readDecimal(fields[2], place.latitude) || !readDecimal(fields[3], place.longitude)) {
+            problem = "line " + std::to_string(number) + " is not a station";
+            return false;
+        }
+        place.id = fields[0];
+        place.name = fields[1];
+        table.push_back(std::move(place));
+    }
+    if (in.bad() || number == 0) {
+        problem = number == 0 ? "it is empty" : "it could not be read";
+        return false;
+    }
+    return true;
+}
+
+const StationPlace* findStation(std::span<const StationPlace> table, std::string_view id) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [id](const StationPlace& place) { return place.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+std::vector<std::filesystem::path> stationTablePlaces(const std::filesystem::path& program,
+                                                      std::string_view dataFolder) {
+    const std::filesystem::path name(stationTableName);
+    if (!dataFolder.empty()) {
+        return {std::filesystem::path(dataFolder) / name};
+    }
+    if (program.empty()) {
+        return {};
+    }
+    const std::filesystem::path folder = program.parent_path();
+    return {folder / ".." / "share" / "wxguide" / name, folder / name};
+}

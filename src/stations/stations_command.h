@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The station set of a session (--stations, --city, before the command) and the
+// `wxguide stations` command that shows it.
+
+/// The usage line of the command, for the program's --help.
+inline constexpr std::string_view stationsUsage =
+    "wxguide [--stations SET] [--city LAT,LON] stations [--count N]";
+
+/// Where the station table is looked for: the program's own file, and the folder that
+/// WXGUIDE_DATA names (empty when unset).
+struct StationTableSearch {
+    std::filesystem::path program;
+    std::string dataFolder;
+};
+
+/// The search of the running program, started as `invokedAs` (its argv[0]).
+StationTableSearch stationTableSearch(std::string_view invokedAs);
+
+/// True when the arguments starting with `first` are a session with a station set or the
+/// `stations` command, for runStationSession.
+bool startsStationSession(std::string_view first);
+
+/// Reads --stations and --city, settles the set, and runs the command after them with it:
+/// `stations` shows the set, `assemble` picks its stations' bulletins. Returns the exit
+/// status: the command's own, 2 after a fault in the options (one line on `err`), 1 when
+/// the station table is needed and cannot be read.
+int runStationSession(std::span<const char* const> arguments, const StationTableSearch& search,
+                      std::ostream& out, std::ostream& err);
