@@ -99,6 +99,9 @@ wait_for_line() {  # count of lines matching TEXT to wait for
     fail "the program did not answer: $(tail -c 300 ../stdout)"
 }
 peak_kib() { awk '/^VmHWM/ {print $2}' "/proc/$pid/status"; }
+# Measured once the menu is shown: before that the process may still be starting up (a
+# sanitizer's runtime maps megabytes), which is no growth that a typed word caused.
+wait_for_line 1 "Please enter an option!"
 start_kib=$(peak_kib)
 { head -c 100000000 /dev/zero | tr '\0' 1; echo; } >&3
 wait_for_line 1 "Illegal option was entered"
