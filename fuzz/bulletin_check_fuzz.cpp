@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    checkBulletinFile(fuzzDataName);
+    DataFile file;
+    openPlainDataFile(file, fuzzDataName);
+    checkBulletinFile(file);
     return 0;
 }

@@ -14,13 +14,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    if (!checkBulletinFile(fuzzDataName)) {
+    DataFile file;
+    openPlainDataFile(file, fuzzDataName);
+    if (!checkBulletinFile(file)) {
         return 0;
     }
     CloudWindElements eta{};
     CloudWindElements avn{};
     MrfCloudWindElements mrf{};
     UnreadRow unread;
-    readCloudWindElements(eta, avn, mrf, fuzzDataName, unread);
+    readCloudWindElements(eta, avn, mrf, file, unread);
     return 0;
 }

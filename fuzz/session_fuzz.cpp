@@ -5,8 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/menu.h"
 #include "fuzz_support.h"
-#include "shell/menu.h"
+#include "test_support.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t fileStart = split + separator.size();
         writeDataFile(data + fileStart, size - fileStart);
     }
-    runWithConsole(typed, [] { runMainMenu(); });
+    const ScopedConsole console(typed);
+    runMainMenu();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "fuzz_support.h"
 #include "tables/severe_weather.h"
+#include "test_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     enterScratchFolder();
@@ -13,6 +14,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    runWithConsole(std::string(fuzzDataName) + "\n", runSevereWeather);
+    const ScopedConsole console(std::string(fuzzDataName) + "\n");
+    runSevereWeather();
     return 0;
 }

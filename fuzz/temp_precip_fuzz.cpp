@@ -14,13 +14,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    if (!checkBulletinFile(fuzzDataName)) {
+    DataFile file;
+    openPlainDataFile(file, fuzzDataName);
+    if (!checkBulletinFile(file)) {
         return 0;
     }
     TempPrecipElements eta{};
     TempPrecipElements avn{};
     MrfTempPrecipElements mrf{};
     UnreadRow unread;
-    readTempPrecipElements(eta, avn, mrf, fuzzDataName, unread);
+    readTempPrecipElements(eta, avn, mrf, file, unread);
     return 0;
 }

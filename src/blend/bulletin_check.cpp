@@ -161,18 +161,18 @@ bool findBulletinStation(ScanFile& in, int bulletin, std::string* firstWord) {
     return skipPastWord(in, stationOf(bulletin)) && !in.atEnd;
 }
 
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict) {
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict) {
     verdict = BulletinVerdict{};
     ScanFile bulletins;
-    openScanFile(bulletins, name);
+    openScanFile(bulletins, data.descriptor);
     const bool valid = checkBulletins(bulletins, verdict);
     closeScanFile(bulletins);
     return valid;
 }
 
-bool checkBulletinFile(const std::string& name) {
+bool checkBulletinFile(const DataFile& data) {
     BulletinVerdict verdict;
-    return checkBulletinFile(name, verdict);
+    return checkBulletinFile(data, verdict);
 }
 
 std::string explainVerdict(const BulletinVerdict& verdict) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
 
 // The bulletin file of the station blend: twelve MOS bulletins in three groups (ETA or
@@ -55,11 +56,11 @@ struct BulletinVerdict {
     std::string referenceDate;  // bulletin 1's date, when the dates differ
 };
 
-/// True when the file `name` starts with the twelve bulletin headers in group and station
+/// True when the open file `data` starts with the twelve bulletin headers in group and station
 /// order, all of the first header's date, with the runs ETA/NAM 1200, AVN/GFS 1200 and
 /// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why.
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict);
-bool checkBulletinFile(const std::string& name);
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict);
+bool checkBulletinFile(const DataFile& data);
 
 /// Quoted words of an explanation are cut to this many characters.
 inline constexpr std::size_t quotedWordLength = 40;

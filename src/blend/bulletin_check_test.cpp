@@ -10,7 +10,9 @@ namespace {
 bool checkText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
-    return checkBulletinFile("bulletins.txt");
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
+    return checkBulletinFile(data);
 }
 
 bool checkBulletins(const std::vector<TestBulletin>& bulletins) {
@@ -46,7 +48,9 @@ TEST(BulletinCheck, RefusesAnythingButKbkxAsTheFirstWord) {
 
 TEST(BulletinCheck, MissingFileIsInvalid) {
     ScopedTempDirectory dir;
-    EXPECT_FALSE(checkBulletinFile("missing.txt"));
+    DataFile data;
+    EXPECT_FALSE(openPlainDataFile(data, "missing.txt"));
+    EXPECT_FALSE(checkBulletinFile(data));
 }
 
 TEST(BulletinCheck, StationsOutOfOrderWithinAGroupAreInvalid) {

@@ -100,9 +100,9 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 }  // namespace
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
-                           MrfCloudWindElements& mrfCloudWind, const std::string& name,
+                           MrfCloudWindElements& mrfCloudWind, const DataFile& data,
                            UnreadRow& unread) {
-    openScanFile(cloudWindStream, name);
+    openScanFile(cloudWindStream, data.descriptor);
     const bool complete = readEveryBulletin(
         cloudWindStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);

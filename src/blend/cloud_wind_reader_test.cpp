@@ -25,8 +25,9 @@ CloudWindRead readText(const std::string& text, std::int32_t initial = 0) {
     for (auto& row : read.mrf) {
         row.fill(initial);
     }
-    read.complete =
-        readCloudWindElements(read.eta, read.avn, read.mrf, "bulletins.txt", read.unread);
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
+    read.complete = readCloudWindElements(read.eta, read.avn, read.mrf, data, read.unread);
     return read;
 }
 

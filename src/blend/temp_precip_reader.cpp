@@ -108,9 +108,9 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 }  // namespace
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                            MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
+                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
                             UnreadRow& unread) {
-    openScanFile(tempPrecipStream, name);
+    openScanFile(tempPrecipStream, data.descriptor);
     const bool complete = readEveryBulletin(
         tempPrecipStream, unread, [&](int bulletin, BulletinWalk& walk, std::string_view& label) {
             const auto station = static_cast<std::size_t>(bulletin % 4);

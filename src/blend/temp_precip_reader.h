@@ -18,5 +18,5 @@ using MrfTempPrecipElements = std::array<std::array<std::int32_t, 25>, 4>;
 /// checked file into the three arrays. On false, `unread` names the first row that was
 /// missing or could not be read in full; the arrays then hold what was read up to there.
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                            MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
+                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
                             UnreadRow& unread);

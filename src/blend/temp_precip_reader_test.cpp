@@ -21,8 +21,9 @@ TempPrecipRead readText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
     TempPrecipRead read;
-    read.complete =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", read.unread);
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
+    read.complete = readTempPrecipElements(read.eta, read.avn, read.mrf, data, read.unread);
     return read;
 }
 

@@ -4,10 +4,12 @@
 #include <array>
 #include <cstring>
 
+#include "io/platform.h"
+
 namespace {
 
 // Room kept in front of every block: a word that may straddle two blocks stays whole.
-constexpr std::size_t carryRoom = 2 * (maxKeptWordLength + 1);
+constexpr std::size_t carryRoom = 2 * (keptWordLength);
 
 // The six whitespace characters of the classic locale; every other byte belongs to a word.
 constexpr std::array<bool, 256> blankBytes = [] {
@@ -26,6 +28,7 @@ void resetState(ScanFile& scan, std::size_t blockSize) {
     scan.blockSize = std::max<std::size_t>(blockSize, 1);
     scan.buffer.resize(scan.blockSize + carryRoom);
     scan.textTaken = 0;
+    scan.fileTaken = 0;
     scan.next = 0;
     scan.end = 0;
     scan.bufferStart = 0;
@@ -49,10 +52,11 @@ bool readMore(ScanFile& scan, std::size_t keepFrom) {
         scan.end = kept;
     }
     std::size_t got = 0;
-    if (scan.file != nullptr) {
-        got = std::fread(data + scan.end, 1, scan.blockSize, scan.file);
-        // A regular file gives a short read only at its end (or on an error, which ends
-        // the reading just the same).
+    if (scan.descriptor >= 0) {
+        got = readFileAt(scan.descriptor, data + scan.end, scan.blockSize, scan.fileTaken);
+        scan.fileTaken += got;
+        // A plain file gives a short read only at its end (or on an error, which ends the
+        // reading just the same).
         scan.sourceEnded = got < scan.blockSize;
     } else {
         got = std::min(scan.blockSize, scan.text.size() - scan.textTaken);
@@ -150,58 +154,42 @@ std::size_t findWholeWord(const ScanFile& scan, std::size_t from, std::size_t li
 
 }  // namespace
 
-ScanFile::~ScanFile() {
-    closeScanFile(*this);
-}
-
-bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize) {
+bool openScanFile(ScanFile& scan, int descriptor, std::size_t blockSize) {
     closeScanFile(scan);
     resetState(scan, blockSize);
-    scan.name = name;
-    scan.text = {};
-    scan.file = std::fopen(name.c_str(), "r");
-    if (scan.file == nullptr) {
+    scan.descriptor = descriptor;
+    if (descriptor < 0) {
         scan.sourceEnded = true;
         scan.failed = true;
         return false;
     }
-    // The buffer here is the only one: fread then reads straight into it.
-    std::setvbuf(scan.file, nullptr, _IONBF, 0);
     return true;
 }
 
 void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize) {
     closeScanFile(scan);
     resetState(scan, blockSize);
-    scan.name.clear();
     scan.text = text;
 }
 
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset) {
-    if (source.file != nullptr || !source.name.empty()) {
-        if (!openScanFile(scan, source.name, source.blockSize)) {
-            return false;
-        }
+    if (source.descriptor >= 0) {
+        openScanFile(scan, source.descriptor, source.blockSize);
+        scan.fileTaken = offset;
     } else {
         openScanText(scan, source.text, source.blockSize);
-    }
-    while (offset > 0) {
-        if (scan.next == scan.end && !scanRefill(scan)) {
+        if (offset > scan.text.size()) {
             return false;
         }
-        const std::size_t step =
-            static_cast<std::size_t>(std::min<std::uint64_t>(offset, scan.end - scan.next));
-        scan.next += step;
-        offset -= step;
+        scan.textTaken = static_cast<std::size_t>(offset);
     }
+    // Straight to the remembered place, as a seek: nothing before it is read again.
+    scan.bufferStart = offset;
     return true;
 }
 
 void closeScanFile(ScanFile& scan) {
-    if (scan.file != nullptr) {
-        std::fclose(scan.file);
-        scan.file = nullptr;
-    }
+    scan.descriptor = -1;
     scan.text = {};
     scan.next = 0;
     scan.end = 0;
@@ -243,28 +231,11 @@ bool scanWord(ScanFile& scan, std::string& word) {
     }
     word.clear();
     while (const std::size_t run = wordBytesAvailable(scan)) {
-        const std::size_t room = maxKeptWordLength + 1 - word.size();
+        const std::size_t room = keptWordLength - word.size();
         word.append(scan.buffer.data() + scan.next, std::min(run, room));
         scan.next += run;
     }
     return true;
-}
-
-bool scanWordIs(ScanFile& scan, std::string_view word) {
-    if (!scanSkipBlanks(scan)) {
-        return false;
-    }
-    std::size_t matched = 0;
-    bool same = true;
-    while (const std::size_t run = wordBytesAvailable(scan)) {
-        if (same) {
-            same = run <= word.size() - matched &&
-                   std::memcmp(scan.buffer.data() + scan.next, word.data() + matched, run) == 0;
-            matched += run;
-        }
-        scan.next += run;
-    }
-    return same && matched == word.size();
 }
 
 bool scanWordsEqual(ScanFile& scan, ScanFile& other) {

@@ -11,6 +11,10 @@
 // formatted stream extraction must give the same results. The tests and the fuzz target
 // share this check.
 
+/// Reads the next word like scanWord and says whether it is `word` exactly (whole word,
+/// case-sensitive); `word` may be of any length. False also when no word is left.
+bool scanWordIs(ScanFile& scan, std::string_view word);
+
 /// One read: which kind, and for a search its target and stop word.
 enum class ScanReadKind { word, wordIs, character, integer, decimal, skipPast };
 

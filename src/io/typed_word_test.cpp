@@ -1,4 +1,4 @@
-#include "shell/typed_word.h"
+#include "io/typed_word.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "shell/menu.h"
+#include "app/menu.h"
 
 #include <iostream>
 #include <string>
 
 #include "blend/station_blend.h"
-#include "shell/platform.h"
-#include "shell/typed_word.h"
+#include "io/platform.h"
+#include "io/typed_word.h"
 #include "tables/model_table.h"
 #include "tables/severe_weather.h"
 
@@ -22,39 +22,45 @@ void writeMenu() {
     std::cout << "7) Quit" << std::endl;
 }
 
-// Options are whole words: "07", "1." and "12" are no options.
-void runOption(const std::string& option) {
+// Options are whole words: "07", "1." and "12" are no options. False only when the
+// run's report could not be written.
+bool runOption(const std::string& option) {
     if (option == "1") {
-        runStationBlend();
-    } else if (option == "2") {
-        runModelTable(48);
-    } else if (option == "3") {
-        runModelTable(29);
-    } else if (option == "4") {
-        runModelTable(29);
-    } else if (option == "5") {
-        runModelTable(15);
-    } else if (option == "6") {
-        runSevereWeather();
-    } else {
-        std::cout << "Illegal option was entered, try again." << std::endl;
+        return runStationBlend();
     }
+    if (option == "2") {
+        return runModelTable(48);
+    }
+    if (option == "3" || option == "4") {
+        return runModelTable(29);
+    }
+    if (option == "5") {
+        return runModelTable(15);
+    }
+    if (option == "6") {
+        return runSevereWeather();
+    }
+    std::cout << "Illegal option was entered, try again." << std::endl;
+    return true;
 }
 
 }  // namespace
 
 int runMainMenu() {
     std::string option;
+    bool everyReportWritten = true;
     writeMenu();
     // The end of input quits like "7": a failed read must never repeat a run.
     while (readTypedWord(std::cin, option) && option != "7") {
         std::cout << option << std::endl;
         clearConsole();
-        runOption(option);
+        everyReportWritten = runOption(option) && everyReportWritten;
         pauseConsole();
         clearConsole();
         writeMenu();
     }
     pauseConsole();
-    return 0;
+    // A report lost or a console that took nothing is no success.
+    const bool consoleWritten = static_cast<bool>(std::cout.flush());
+    return everyReportWritten && consoleWritten ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "shell/data_file.h"
+#include "io/data_file.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +27,10 @@ TEST(DataFileDialogue, AcceptsAnExistingFileWhateverItHolds) {
     ScopedTempDirectory dir;
     writeFile("empty.txt", "");
     ScopedConsole console("  empty.txt rest of line\n");
-    std::string name;
-    EXPECT_TRUE(openDataFile(name));
-    EXPECT_EQ(name, "empty.txt");
+    DataFile data;
+    EXPECT_TRUE(openDataFile(data));
+    EXPECT_EQ(data.name, "empty.txt");
+    EXPECT_GE(data.descriptor, 0);
     EXPECT_EQ(console.output(), prompt);
     std::string rest;
     std::cin >> rest;
@@ -42,17 +43,17 @@ TEST(DataFileDialogue, AcceptsNamesLongerThanTwentyNineCharacters) {
     const std::string name = "a/rather/deep/folder/of/saved/guidance/gfs.txt";
     writeFile(name, "FHR");
     ScopedConsole console(name + "\n");
-    std::string typed;
-    EXPECT_TRUE(openDataFile(typed));
-    EXPECT_EQ(typed, name);
+    DataFile data;
+    EXPECT_TRUE(openDataFile(data));
+    EXPECT_EQ(data.name, name);
 }
 
 TEST(DataFileDialogue, MissingFileOrNoInputGivesTheNotFoundMessage) {
     ScopedTempDirectory dir;
     for (const char* input : {"missing.txt\n", "", "   \n\n"}) {
         ScopedConsole console(input);
-        std::string name = "left over";
-        EXPECT_FALSE(openDataFile(name)) << input;
+        DataFile data;
+        EXPECT_FALSE(openDataFile(data)) << input;
         EXPECT_EQ(console.output(), prompt + notFound) << input;
     }
 }
@@ -62,8 +63,8 @@ TEST(DataFileDialogue, RefusesFolders) {
     fs::create_directory("folder.txt");
     for (const char* input : {"folder.txt", "."}) {
         ScopedConsole console(input);
-        std::string name;
-        EXPECT_FALSE(openDataFile(name)) << input;
+        DataFile data;
+        EXPECT_FALSE(openDataFile(data)) << input;
         EXPECT_EQ(console.output(), prompt + "The name " + input +
                                         " is not a plain file and cannot be read as data.\n");
     }
@@ -75,8 +76,8 @@ TEST(DataFileDialogue, RefusesANameHoldingAControlCharacter) {
     for (const std::string& input : {std::string("gfs.txt\0\0\0", 10), std::string("gfs\x1b.txt"),
                                      std::string("gfs.txt\x7f")}) {
         ScopedConsole console(input);
-        std::string name;
-        EXPECT_FALSE(openDataFile(name));
+        DataFile data;
+        EXPECT_FALSE(openDataFile(data));
         EXPECT_EQ(console.output(), prompt +
                                         "The file name you typed holds a control character and "
                                         "cannot name a file.\n");
@@ -88,8 +89,8 @@ TEST(DataFileDialogue, RefusesAnExistingNameTooShortForItsReport) {
     ScopedTempDirectory dir;
     writeFile("ab", "FHR");
     ScopedConsole console("ab");
-    std::string name;
-    EXPECT_FALSE(openDataFile(name));
+    DataFile data;
+    EXPECT_FALSE(openDataFile(data));
     EXPECT_EQ(console.output(), prompt +
                                     "The file name ab is too short: its report takes the name "
                                     "with the last three characters replaced by out.\n");
@@ -98,8 +99,8 @@ TEST(DataFileDialogue, RefusesAnExistingNameTooShortForItsReport) {
 TEST(DataFileDialogue, AMissingShortNameIsSimplyNotFound) {
     ScopedTempDirectory dir;
     ScopedConsole console("ab");
-    std::string name;
-    EXPECT_FALSE(openDataFile(name));
+    DataFile data;
+    EXPECT_FALSE(openDataFile(data));
     EXPECT_EQ(console.output(), prompt + notFound);
 }
 
@@ -107,53 +108,10 @@ TEST(DataFileDialogue, RefusesADataFileThatWouldBeItsOwnReport) {
     ScopedTempDirectory dir;
     writeFile("gfs.out", "FHR 1 2 3");
     ScopedConsole console("gfs.out");
-    std::string name;
-    EXPECT_FALSE(openDataFile(name));
+    DataFile data;
+    EXPECT_FALSE(openDataFile(data));
     EXPECT_EQ(console.output(), prompt +
                                     "The report file gfs.out would overwrite the data file "
                                     "gfs.out; rename the data file and try again.\n");
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
-}
-
-TEST(ReportFile, AFolderAtTheReportNameIsNeverOpened) {
-    ScopedTempDirectory dir;
-    fs::create_directory("folder.out");
-    std::ofstream report;
-    openReportFile("folder.txt", report);
-    report << "lost" << std::endl;
-    ScopedConsole console("");
-    EXPECT_FALSE(closeReportFile("folder.txt", report));
-    EXPECT_EQ(console.output(),
-              "The report file folder.out is not a plain file, so the report cannot be written "
-              "there.\n");
-    EXPECT_TRUE(fs::is_directory("folder.out"));
-}
-
-TEST(ReportFile, AMissingFolderIsToldByName) {
-    ScopedTempDirectory dir;
-    std::ofstream report;
-    openReportFile("no/such/gfs.txt", report);
-    report << "lost" << std::endl;
-    ScopedConsole console("");
-    EXPECT_FALSE(closeReportFile("no/such/gfs.txt", report));
-    EXPECT_EQ(console.output(), "The report file no/such/gfs.out could not be written.\n");
-}
-
-TEST(ReportFile, AFailedWriteKeepsTheOlderReportAndLeavesNoTemporaryFile) {
-    ScopedTempDirectory dir;
-    writeFile("gfs.out", "the older report\n");
-    std::ofstream report;
-    openReportFile("gfs.txt", report);
-    EXPECT_EQ(fs::file_size("gfs.out"), 17u);  // nothing is emptied before the write ends
-    report << "half of a new";
-    report.setstate(std::ios::badbit);  // as a full disk leaves the stream
-    ScopedConsole console("");
-    EXPECT_FALSE(closeReportFile("gfs.txt", report));
-    EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
-    EXPECT_EQ(readFile("gfs.out"), "the older report\n");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(".")) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
 }

@@ -1,7 +1,8 @@
-#include "scan/scan_check.h"
+#include "scan_check.h"
 
 #include <bit>
 #include <cstdint>
+#include <locale>
 #include <sstream>
 
 #include "scan/scan_number.h"
@@ -87,7 +88,7 @@ ReadResult readStream(std::istream& in, const ScanRead& read) {
             std::string word = "untouched";
             result.ok = static_cast<bool>(in >> word);
             // The layer keeps a bounded part of a long word.
-            result.value = word.substr(0, maxKeptWordLength + 1);
+            result.value = word.substr(0, keptWordLength);
             break;
         }
         case ScanReadKind::wordIs: {
@@ -137,6 +138,24 @@ constexpr const char* kindNames[] = {"word",    "wordIs",  "character",
                                      "integer", "decimal", "skipPast"};
 
 }  // namespace
+
+bool scanWordIs(ScanFile& scan, std::string_view word) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    std::size_t length = 0;
+    bool same = true;
+    for (int c = scanPeek(scan);
+         c != -1 && !std::isspace(static_cast<char>(c), std::locale::classic());
+         c = scanPeek(scan)) {
+        same = same && length < word.size() && word[length] == static_cast<char>(c);
+        ++length;
+        ++scan.next;
+    }
+    // As extraction: a word that runs up to the end of the file meets it.
+    scan.atEnd = scan.atEnd || scanPeek(scan) == -1;
+    return same && length == word.size();
+}
 
 std::string firstDifference(ScanFile& scan, std::istream& in, std::span<const ScanRead> reads) {
     for (std::size_t i = 0; i < reads.size(); ++i) {

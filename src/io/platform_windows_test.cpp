@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "shell/platform.h"
+#include "io/platform.h"
 
 namespace {
 

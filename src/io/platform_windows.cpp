@@ -1,0 +1,214 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "io/platform.h"
+
+namespace {
+
+// A redirected handle (a file, a pipe, NUL) has no console mode.
+bool isConsole(DWORD standardHandle) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
+}
+
+}  // namespace
+
+bool standardInputIsConsole() {
+    return isConsole(STD_INPUT_HANDLE);
+}
+
+bool standardOutputIsConsole() {
+    return isConsole(STD_OUTPUT_HANDLE);
+}
+
+void clearConsole() {
+    if (!standardOutputIsConsole()) {
+        return;
+    }
+    std::cout.flush();
+    std::system("CLS");
+}
+
+// PAUSE reads its key from standard input: on a redirected input it would eat the
+// script's next line, and the prompt would land in the transcript.
+void pauseConsole() {
+    if (!standardInputIsConsole()) {
+        return;
+    }
+    std::cout.flush();
+    std::system("PAUSE");
+}
+
+int openPlainFile(const std::string& name, DataFileKind& kind) {
+    // Binary: the reading layer takes CR as blank space, and offsets must be file offsets.
+    const int descriptor = _open(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    std::error_code error;
+    if (descriptor < 0) {
+        const std::filesystem::file_status status = std::filesystem::status(name, error);
+        kind =
+            !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
+                ? DataFileKind::notPlain
+                : DataFileKind::missing;
+        return -1;
+    }
+    struct _stat64 info {};
+    if (_fstat64(descriptor, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(descriptor);
+        kind = DataFileKind::notPlain;
+        return -1;
+    }
+    kind = DataFileKind::plain;
+    return descriptor;
+}
+
+std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64_t offset) {
+    // Every reader of the descriptor says where it reads, so the shared position is moved
+    // before each read.
+    if (_lseeki64(descriptor, static_cast<__int64>(offset), SEEK_SET) < 0) {
+        return 0;
+    }
+    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30));
+    const int got = _read(descriptor, into, chunk);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
+void closeFile(int descriptor) {
+    _close(descriptor);
+}
+
+bool isSameFile(int /*descriptor*/, const std::string& name, const std::string& other) {
+    std::error_code error;
+    return std::filesystem::equivalent(name, other, error);
+}
+
+namespace {
+
+// The longest temporary report name the signal handler can hold.
+constexpr std::size_t maxTemporaryNameLength = 4200;
+
+// The temporary report being written, for the signal handler to remove: a fixed buffer,
+// since a handler may not allocate.
+char pendingTemporary[maxTemporaryNameLength + 1];
+volatile std::sig_atomic_t temporaryPending = 0;
+
+// The signals that end a Windows program.
+constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGBREAK, SIGABRT};
+
+using SignalHandler = void (*)(int);
+SignalHandler previousHandlers[std::size(endingSignals)];
+
+extern "C" void removeTemporaryAndStop(int signalNumber) {
+    if (temporaryPending != 0) {
+        _unlink(pendingTemporary);
+    }
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void endPendingTemporary() {
+    temporaryPending = 0;
+    for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+        std::signal(endingSignals[i], previousHandlers[i]);
+    }
+}
+
+// Beside the report, so the rename stays on one volume; cut short in front of the suffix
+// where the report's own name leaves no room for it (255 characters a name).
+std::string temporaryNameFor(const std::string& reportName, long processId, int attempt) {
+    constexpr std::size_t nameLimit = 255;
+    const std::string suffix =
+        "." + std::to_string(processId) + "-" + std::to_string(attempt) + ".tmp";
+    const std::size_t slash = reportName.find_last_of("/\\");
+    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t baseLength =
+        std::min(reportName.size() - baseStart, nameLimit - suffix.size());
+    return reportName.substr(0, baseStart + baseLength) + suffix;
+}
+
+}  // namespace
+
+bool isSpecialFile(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(name, error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_symlink(status);
+}
+
+int createReportTemporary(const std::string& reportName, std::string& temporaryName) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temporary = temporaryNameFor(reportName, _getpid(), attempt);
+        if (temporary.size() > maxTemporaryNameLength) {
+            return -1;
+        }
+        // _O_EXCL is CreateFile's CREATE_NEW: never a file someone else put there. Text
+        // mode: a report's lines end in CR LF, as Windows text files do.
+        const int descriptor =
+            _open(temporary.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT | _O_NOINHERIT,
+                  _S_IREAD | _S_IWRITE);
+        if (descriptor >= 0) {
+            std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
+            temporaryPending = 1;
+            for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+                previousHandlers[i] = std::signal(endingSignals[i], removeTemporaryAndStop);
+            }
+            temporaryName = temporary;
+            return descriptor;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    return -1;
+}
+
+bool writeWhole(int descriptor, const char* data, std::size_t size) {
+    while (size > 0) {
+        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30));
+        const int written = _write(descriptor, data, chunk);
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool syncAndClose(int descriptor) {
+    // As on POSIX: the bytes are on the disk before the rename puts them in place.
+    const bool synced = _commit(descriptor) == 0;
+    const bool closed = _close(descriptor) == 0;
+    return synced && closed;
+}
+
+bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName) {
+    // Unlike rename(), MoveFileEx replaces an existing report.
+    const bool replaced =
+        MoveFileExA(temporaryName.c_str(), reportName.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replaced) {
+        _unlink(temporaryName.c_str());
+    }
+    endPendingTemporary();
+    return replaced;
+}
+
+void discardReportTemporary(const std::string& temporaryName) {
+    _unlink(temporaryName.c_str());
+    endPendingTemporary();
+}
