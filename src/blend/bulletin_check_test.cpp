@@ -186,3 +186,42 @@ TEST(BulletinLayout, NamesGroupsAndTheStationWhereABulletinEnds) {
     EXPECT_EQ(nextStationId(10), "KFSD");
     EXPECT_EQ(nextStationId(11), "");
 }
+
+TEST(BulletinCheck, EachRefusalIsExplainedInTheForecastersWords) {
+    std::vector<TestBulletin> eleven = validTestBulletins();
+    eleven.resize(11);
+    const std::string firstEleven = testBulletinText(eleven);
+    const std::string forty(40, 'W');
+    const struct {
+        std::string text;
+        std::string told;
+    } files[] = {
+        {"", "Bulletin 1 should start the file with KBKX, but the file holds no words."},
+        {" \n\t\n", "Bulletin 1 should start the file with KBKX, but the file holds no words."},
+        {firstEleven + " KFSD",
+         "Bulletin 12 (KFSD, MRF or GFSX 0000 UTC) was not found before the end of the file."},
+        {" KBKX ETA MOS GUIDANCE",
+         "Bulletin 1 (KBKX, ETA or NAM 1200 UTC) is cut short: the file ends in its header "
+         "\"KBKX ETA MOS GUIDANCE\"."},
+        {firstEleven + " KFSD GFSX MOS GUIDANCE 12/08/2026\n",
+         "Bulletin 12 (KFSD, MRF or GFSX 0000 UTC) is cut short: the file ends in its header "
+         "\"KFSD GFSX MOS GUIDANCE 12/08/2026\"."},
+        {forty + " KBKX",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"" + forty + "\"."},
+        {forty + "X KBKX",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"" + forty +
+             "...\". (Words longer than 40 characters are cut short and end in \"...\".)"},
+        {" KBKX ETA MOS GUIDANCE 12/08/2026 0000",
+         "Bulletin 1 should be the ETA or NAM 1200 UTC bulletin of KBKX, but its header reads "
+         "\"KBKX ETA MOS GUIDANCE 12/08/2026 0000\"."},
+    };
+    for (const auto& file : files) {
+        ScopedTempDirectory dir;
+        writeFile("bulletins.txt", file.text);
+        DataFile data;
+        ASSERT_TRUE(openPlainDataFile(data, "bulletins.txt"));
+        BulletinVerdict verdict;
+        EXPECT_FALSE(checkBulletinFile(data, verdict));
+        EXPECT_EQ(explainVerdict(verdict), file.told) << file.text.substr(0, 60);
+    }
+}

@@ -28,32 +28,26 @@ const std::string prompt = "Please enter the name of the file with the .txt exte
 
 }  // namespace
 
-TEST(DataFileDialogue, RefusesDevices) {
-    ScopedConsole console("/dev/zero");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-    EXPECT_EQ(console.output(),
-              prompt + "The name /dev/zero is not a plain file and cannot be read as data.\n");
-}
-
-TEST(DataFileDialogue, RefusesAPipeWithoutWaitingForAWriter) {
+TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
     ScopedTempDirectory dir;
-    ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);
-    ScopedConsole console("pipe.txt");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-}
-
-TEST(DataFileDialogue, RefusesADataFileReachedThroughItsReportName) {
-    ScopedTempDirectory dir;
+    ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // opening it must not wait for a writer
     writeFile("gfs.out", "FHR 1 2 3");
     fs::create_symlink("gfs.out", "gfs.txt");
-    ScopedConsole console("gfs.txt");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-    EXPECT_EQ(console.output(), prompt +
-                                    "The report file gfs.out would overwrite the data file "
-                                    "gfs.txt; rename the data file and try again.\n");
+    const struct {
+        const char* typed;
+        std::string told;
+    } refusals[] = {
+        {"/dev/zero", "The name /dev/zero is not a plain file and cannot be read as data.\n"},
+        {"pipe.txt", "The name pipe.txt is not a plain file and cannot be read as data.\n"},
+        {"gfs.txt",
+         "The report file gfs.out would overwrite the data file gfs.txt; rename the data file "
+         "and try again.\n"},
+    };
+    for (const auto& refusal : refusals) {
+        const DialogueAnswer answer = answerDataFileDialogue(refusal.typed);
+        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.typed;
+        EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
+    }
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
 }
 

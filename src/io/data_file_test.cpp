@@ -48,70 +48,40 @@ TEST(DataFileDialogue, AcceptsNamesLongerThanTwentyNineCharacters) {
     EXPECT_EQ(data.name, name);
 }
 
-TEST(DataFileDialogue, MissingFileOrNoInputGivesTheNotFoundMessage) {
-    ScopedTempDirectory dir;
-    for (const char* input : {"missing.txt\n", "", "   \n\n"}) {
-        ScopedConsole console(input);
-        DataFile data;
-        EXPECT_FALSE(openDataFile(data)) << input;
-        EXPECT_EQ(console.output(), prompt + notFound) << input;
-    }
-}
-
-TEST(DataFileDialogue, RefusesFolders) {
+TEST(DataFileDialogue, EachRefusalIsToldOnceAndOpensNothing) {
     ScopedTempDirectory dir;
     fs::create_directory("folder.txt");
-    for (const char* input : {"folder.txt", "."}) {
-        ScopedConsole console(input);
-        DataFile data;
-        EXPECT_FALSE(openDataFile(data)) << input;
-        EXPECT_EQ(console.output(), prompt + "The name " + input +
-                                        " is not a plain file and cannot be read as data.\n");
-    }
-}
-
-TEST(DataFileDialogue, RefusesANameHoldingAControlCharacter) {
-    ScopedTempDirectory dir;
     writeFile("gfs.txt", "FHR");
-    for (const std::string& input : {std::string("gfs.txt\0\0\0", 10), std::string("gfs\x1b.txt"),
-                                     std::string("gfs.txt\x7f")}) {
-        ScopedConsole console(input);
-        DataFile data;
-        EXPECT_FALSE(openDataFile(data));
-        EXPECT_EQ(console.output(), prompt +
-                                        "The file name you typed holds a control character and "
-                                        "cannot name a file.\n");
+    writeFile("ab", "FHR");
+    writeFile("gfs.out", "FHR 1 2 3");
+    const std::string notPlain = " is not a plain file and cannot be read as data.\n";
+    const std::string control =
+        "The file name you typed holds a control character and cannot name a file.\n";
+    const struct {
+        std::string typed;
+        std::string told;
+    } refusals[] = {
+        {"missing.txt\n", notFound},
+        {"", notFound},
+        {"   \n\n", notFound},
+        {"cd", notFound},  // a missing short name is simply not found
+        {"folder.txt", "The name folder.txt" + notPlain},
+        {".", "The name ." + notPlain},
+        {std::string("gfs.txt\0\0\0", 10), control},
+        {"gfs\x1b.txt", control},
+        {"gfs.txt\x7f", control},
+        {"ab",
+         "The file name ab is too short: its report takes the name with the last three "
+         "characters replaced by out.\n"},
+        {"gfs.out",
+         "The report file gfs.out would overwrite the data file gfs.out; rename the data file "
+         "and try again.\n"},
+    };
+    for (const auto& refusal : refusals) {
+        const DialogueAnswer answer = answerDataFileDialogue(refusal.typed);
+        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.typed;
+        EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
     }
     EXPECT_FALSE(fs::exists("gfs.txtout"));
-}
-
-TEST(DataFileDialogue, RefusesAnExistingNameTooShortForItsReport) {
-    ScopedTempDirectory dir;
-    writeFile("ab", "FHR");
-    ScopedConsole console("ab");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-    EXPECT_EQ(console.output(), prompt +
-                                    "The file name ab is too short: its report takes the name "
-                                    "with the last three characters replaced by out.\n");
-}
-
-TEST(DataFileDialogue, AMissingShortNameIsSimplyNotFound) {
-    ScopedTempDirectory dir;
-    ScopedConsole console("ab");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-    EXPECT_EQ(console.output(), prompt + notFound);
-}
-
-TEST(DataFileDialogue, RefusesADataFileThatWouldBeItsOwnReport) {
-    ScopedTempDirectory dir;
-    writeFile("gfs.out", "FHR 1 2 3");
-    ScopedConsole console("gfs.out");
-    DataFile data;
-    EXPECT_FALSE(openDataFile(data));
-    EXPECT_EQ(console.output(), prompt +
-                                    "The report file gfs.out would overwrite the data file "
-                                    "gfs.out; rename the data file and try again.\n");
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
 }

@@ -52,17 +52,28 @@ bool isSameFile(int descriptor, const std::string& name, const std::string& othe
 /// followed): opening such a name for writing may hang or reach no file.
 bool isSpecialFile(const std::string& name);
 
-/// Creates a new, empty temporary file beside the report `reportName`, never opening one
-/// that exists (a file or a link planted there), and returns its descriptor, open for
-/// writing, with its name in `temporaryName`; -1 when none could be created or the
-/// existing report may not be changed. It gets the existing report's permission bits, or
-/// 0664 less the umask for a new report. Its name fits the folder's limit on names. Until
-/// it is replaced or discarded, any signal that would end the program removes it first,
-/// and a write past the file size limit fails instead of stopping the program.
-int createReportTemporary(const std::string& reportName, std::string& temporaryName);
+/// False when a report stands at `reportName` that the forecaster may not change
+/// (read-only, or another user's).
+bool mayReplaceReport(const std::string& reportName);
 
-/// Writes all `size` bytes through `descriptor`; false when any write fails.
-bool writeWhole(int descriptor, const char* data, std::size_t size);
+/// The longest file name the folder `folder` takes.
+std::size_t longestNameIn(const std::string& folder);
+
+/// This program's process number, which keeps its temporary names apart from others'.
+long processNumber();
+
+/// Creates the new, empty file `temporaryName` for the report `reportName`, never opening
+/// one that exists (a file or a link planted there), and returns its descriptor, open for
+/// writing; -1 when it cannot be made, with `nameTaken` set when something stands at that
+/// name. It gets the existing report's permission bits, or 0664 less the umask for a new
+/// report. Until it is replaced or discarded, any signal that would end the program removes
+/// it first, and a write past the file size limit fails instead of stopping the program.
+int createReportTemporary(const std::string& temporaryName, const std::string& reportName,
+                          bool& nameTaken);
+
+/// Writes some of the `size` bytes through `descriptor`: how many, or a negative number
+/// when the write failed.
+long writeSome(int descriptor, const char* data, std::size_t size);
 
 /// Makes the written bytes durable and closes `descriptor`; false when either fails.
 bool syncAndClose(int descriptor);

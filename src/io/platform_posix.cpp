@@ -3,7 +3,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -218,22 +217,6 @@ void endPendingTemporary() {
     sigaction(SIGXFSZ, &previousFileSizeHandler, nullptr);
 }
 
-// Beside the report, so the rename that puts it in place stays on one file system. When
-// the report's own name leaves no room for the suffix within the folder's limit on names,
-// the name is cut short in front of it.
-std::string temporaryNameFor(const std::string& reportName, long processId, int attempt) {
-    const std::string suffix =
-        "." + std::to_string(processId) + "-" + std::to_string(attempt) + ".tmp";
-    const std::size_t slash = reportName.rfind('/');
-    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::string folder = baseStart == 0 ? "." : reportName.substr(0, baseStart);
-    const long nameLimit = pathconf(folder.c_str(), _PC_NAME_MAX);
-    const std::size_t limit = nameLimit > 0 ? static_cast<std::size_t>(nameLimit) : 255;
-    const std::size_t baseRoom = limit > suffix.size() ? limit - suffix.size() : 0;
-    const std::size_t baseLength = std::min(reportName.size() - baseStart, baseRoom);
-    return reportName.substr(0, baseStart + baseLength) + suffix;
-}
-
 }  // namespace
 
 bool isSpecialFile(const std::string& name) {
@@ -241,54 +224,51 @@ bool isSpecialFile(const std::string& name) {
     return lstat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
 }
 
-int createReportTemporary(const std::string& reportName, std::string& temporaryName) {
+bool mayReplaceReport(const std::string& reportName) {
     struct stat existing {};
-    const bool replacing = lstat(reportName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-    // A report the forecaster may not change (read-only, or another user's) stays as it is.
-    if (replacing && access(reportName.c_str(), W_OK) != 0) {
-        return -1;
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = temporaryNameFor(reportName, getpid(), attempt);
-        if (temporary.size() > maxTemporaryNameLength) {
-            return -1;
-        }
-        const sigset_t previousMask = blockSignals();
-        // O_EXCL: never a file or a link someone else put there; O_NOFOLLOW says so twice.
-        const int descriptor =
-            open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
-        const int openError = errno;
-        if (descriptor >= 0) {
-            beginPendingTemporary(temporary);
-        }
-        unblockSignals(previousMask);
-        if (descriptor >= 0) {
-            if (replacing) {
-                fchmod(descriptor, existing.st_mode & 0777);
-            }
-            temporaryName = temporary;
-            return descriptor;
-        }
-        if (openError != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
+    return lstat(reportName.c_str(), &existing) != 0 || !S_ISREG(existing.st_mode) ||
+           access(reportName.c_str(), W_OK) == 0;
 }
 
-bool writeWhole(int descriptor, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = write(descriptor, data, size);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+std::size_t longestNameIn(const std::string& folder) {
+    const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+long processNumber() {
+    return static_cast<long>(getpid());
+}
+
+int createReportTemporary(const std::string& temporaryName, const std::string& reportName,
+                          bool& nameTaken) {
+    nameTaken = false;
+    if (temporaryName.size() > maxTemporaryNameLength) {
+        return -1;
     }
-    return true;
+    struct stat existing {};
+    const bool replacing = lstat(reportName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const sigset_t previousMask = blockSignals();
+    // O_EXCL: never a file or a link someone else put there; O_NOFOLLOW says so twice.
+    const int descriptor =
+        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
+    nameTaken = descriptor < 0 && errno == EEXIST;
+    if (descriptor >= 0) {
+        beginPendingTemporary(temporaryName);
+    }
+    unblockSignals(previousMask);
+    if (descriptor >= 0 && replacing) {
+        fchmod(descriptor, existing.st_mode & 0777);
+    }
+    return descriptor;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    for (;;) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written >= 0 || errno != EINTR) {
+            return static_cast<long>(written);
+        }
+    }
 }
 
 bool syncAndClose(int descriptor) {

@@ -128,19 +128,6 @@ void endPendingTemporary() {
     }
 }
 
-// Beside the report, so the rename stays on one volume; cut short in front of the suffix
-// where the report's own name leaves no room for it (255 characters a name).
-std::string temporaryNameFor(const std::string& reportName, long processId, int attempt) {
-    constexpr std::size_t nameLimit = 255;
-    const std::string suffix =
-        "." + std::to_string(processId) + "-" + std::to_string(attempt) + ".tmp";
-    const std::size_t slash = reportName.find_last_of("/\\");
-    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t baseLength =
-        std::min(reportName.size() - baseStart, nameLimit - suffix.size());
-    return reportName.substr(0, baseStart + baseLength) + suffix;
-}
-
 }  // namespace
 
 bool isSpecialFile(const std::string& name) {
@@ -150,44 +137,43 @@ bool isSpecialFile(const std::string& name) {
            !std::filesystem::is_symlink(status);
 }
 
-int createReportTemporary(const std::string& reportName, std::string& temporaryName) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = temporaryNameFor(reportName, _getpid(), attempt);
-        if (temporary.size() > maxTemporaryNameLength) {
-            return -1;
-        }
-        // _O_EXCL is CreateFile's CREATE_NEW: never a file someone else put there. Text
-        // mode: a report's lines end in CR LF, as Windows text files do.
-        const int descriptor =
-            _open(temporary.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT | _O_NOINHERIT,
-                  _S_IREAD | _S_IWRITE);
-        if (descriptor >= 0) {
-            std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
-            temporaryPending = 1;
-            for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
-                previousHandlers[i] = std::signal(endingSignals[i], removeTemporaryAndStop);
-            }
-            temporaryName = temporary;
-            return descriptor;
-        }
-        if (errno != EEXIST) {
-            return -1;
-        }
-    }
-    return -1;
+bool mayReplaceReport(const std::string& /*reportName*/) {
+    // A read-only report makes the rename fail, which is told as a report not written.
+    return true;
 }
 
-bool writeWhole(int descriptor, const char* data, std::size_t size) {
-    while (size > 0) {
-        const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30));
-        const int written = _write(descriptor, data, chunk);
-        if (written <= 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+std::size_t longestNameIn(const std::string& /*folder*/) {
+    return 255;
+}
+
+long processNumber() {
+    return static_cast<long>(_getpid());
+}
+
+int createReportTemporary(const std::string& temporaryName, const std::string& /*reportName*/,
+                          bool& nameTaken) {
+    nameTaken = false;
+    if (temporaryName.size() > maxTemporaryNameLength) {
+        return -1;
     }
-    return true;
+    // _O_EXCL is CreateFile's CREATE_NEW: never a file someone else put there. Text mode: a
+    // report's lines end in CR LF, as Windows text files do.
+    const int descriptor =
+        _open(temporaryName.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT | _O_NOINHERIT,
+              _S_IREAD | _S_IWRITE);
+    nameTaken = descriptor < 0 && errno == EEXIST;
+    if (descriptor >= 0) {
+        std::memcpy(pendingTemporary, temporaryName.c_str(), temporaryName.size() + 1);
+        temporaryPending = 1;
+        for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+            previousHandlers[i] = std::signal(endingSignals[i], removeTemporaryAndStop);
+        }
+    }
+    return descriptor;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    return _write(descriptor, data, static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30)));
 }
 
 bool syncAndClose(int descriptor) {

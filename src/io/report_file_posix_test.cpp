@@ -21,14 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int entriesIn(const fs::path& folder) {
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
-        ++entries;
-    }
-    return entries;
-}
-
 // Writes a one-line report of the data file `dataName`; whether it was written.
 bool writeReport(const std::string& dataName, const std::string& line) {
     ReportFile report(dataName);

@@ -9,18 +9,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-int entriesIn(const fs::path& folder) {
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) {
-        ++entries;
-    }
-    return entries;
-}
-
-}  // namespace
-
 TEST(ReportFile, ReplacesTheOlderReportOnlyWhenFinished) {
     ScopedTempDirectory dir;
     fs::create_directory("runs");

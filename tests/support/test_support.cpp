@@ -5,6 +5,8 @@
 #include <iterator>
 #include <random>
 
+#include "io/data_file.h"
+
 ScopedTempDirectory::ScopedTempDirectory() {
     std::random_device seed;
     path = std::filesystem::temp_directory_path() /
@@ -40,4 +42,22 @@ std::string readFile(const std::filesystem::path& path) {
 void writeFile(const std::filesystem::path& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << content;
+}
+
+int entriesIn(const std::filesystem::path& folder) {
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++entries;
+    }
+    return entries;
+}
+
+DialogueAnswer answerDataFileDialogue(const std::string& typed) {
+    const ScopedConsole console(typed);
+    DataFile data;
+    DialogueAnswer answer;
+    answer.opened = openDataFile(data);
+    answer.descriptorKept = data.descriptor >= 0;
+    answer.told = console.output();
+    return answer;
 }

@@ -41,3 +41,15 @@ std::string readFile(const std::filesystem::path& path);
 
 /// Writes `content` into a new or emptied file.
 void writeFile(const std::filesystem::path& path, const std::string& content);
+
+/// How many entries the folder holds.
+int entriesIn(const std::filesystem::path& folder);
+
+/// What the data-file dialogue did when `typed` was typed: whether it kept a file open,
+/// and what it told on the console.
+struct DialogueAnswer {
+    bool opened = false;
+    bool descriptorKept = false;
+    std::string told;
+};
+DialogueAnswer answerDataFileDialogue(const std::string& typed);
