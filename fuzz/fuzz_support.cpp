@@ -17,7 +17,7 @@ void removeScratchFolder() {
 
 }  // namespace
 
-void enterScratchFolder() {
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     std::string pattern = (std::filesystem::temp_directory_path() / "wxguide-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         std::abort();
@@ -25,6 +25,7 @@ void enterScratchFolder() {
     scratchFolder = pattern;
     std::filesystem::current_path(scratchFolder);
     std::atexit(removeScratchFolder);
+    return 0;
 }
 
 void writeDataFile(const std::uint8_t* data, std::size_t size) {

@@ -15,11 +15,6 @@ constexpr std::string_view separator = "\n@@data@@\n";
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find(separator);

@@ -7,11 +7,6 @@
 #include "tables/severe_weather.h"
 #include "test_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
     const ScopedConsole console(std::string(fuzzDataName) + "\n");
