@@ -194,8 +194,10 @@ void beginPendingTemporary(const std::string& temporary) {
         if (sigaction(signalNumber, nullptr, &saved.previous) != 0) {
             continue;
         }
-        // A signal the program was started to ignore (nohup) stays ignored.
-        if (saved.previous.sa_handler != SIG_IGN) {
+        // Only a signal left to its default action would end the program: one the program
+        // was started to ignore (nohup) stays ignored, one with a handler (a fuzzer's
+        // timer, a sanitizer's) keeps its handler.
+        if ((saved.previous.sa_flags & SA_SIGINFO) == 0 && saved.previous.sa_handler == SIG_DFL) {
             sigaction(signalNumber, &removing, nullptr);
             savedHandlers.push_back(saved);
         }

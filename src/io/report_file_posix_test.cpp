@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "io/data_file.h"
 #include "io/report_file.h"
@@ -146,19 +147,28 @@ TEST(ReportFile, EverySignalThatEndsTheProgramRemovesTheTemporaryFirst) {
     }
 }
 
-TEST(ReportFile, AHangUpIgnoredAsUnderNohupStaysIgnored) {
+extern "C" void countAlarm(int /*signalNumber*/) {}
+
+TEST(ReportFile, ASignalIgnoredOrHandledBeforeKeepsItsWayDuringTheWrite) {
     ScopedTempDirectory dir;
-    EXPECT_EXIT(
-        {
-            std::signal(SIGHUP, SIG_IGN);
-            ReportFile report("gfs.txt");
-            report.text << "whole" << std::endl;
-            std::raise(SIGHUP);
-            std::exit(finishReport(report) && std::signal(SIGHUP, SIG_DFL) == SIG_IGN ? 0 : 1);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(readFile("gfs.out"), "whole\n");
-    EXPECT_EQ(entriesIn("."), 1);
+    // A hang-up under nohup, and an alarm some other part of the process handles.
+    for (const auto& [signalNumber, disposition] :
+         {std::pair{SIGHUP, SIG_IGN}, std::pair{SIGALRM, &countAlarm}}) {
+        fs::remove("gfs.out");
+        EXPECT_EXIT(
+            {
+                std::signal(signalNumber, disposition);
+                ReportFile report("gfs.txt");
+                report.text << "whole" << std::endl;
+                std::raise(signalNumber);
+                const bool written = finishReport(report);
+                std::exit(written && std::signal(signalNumber, SIG_DFL) == disposition ? 0 : 1);
+            },
+            testing::ExitedWithCode(0), "")
+            << strsignal(signalNumber);
+        EXPECT_EQ(readFile("gfs.out"), "whole\n");
+        EXPECT_EQ(entriesIn("."), 1);
+    }
 }
 
 TEST(ReportFile, AnotherUsersReportInASharedFolderIsRefusedAndKept) {
