@@ -86,28 +86,34 @@ TEST(DataFileDialogue, EveryPassReadsTheFileTheDialogueOpened) {
 TEST(DataFileDialogue, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
-    // Use up every descriptor but one: the dialogue and the check need only the data file's.
     rlimit previous{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
-    const int spare = dup(0);
-    ASSERT_GE(spare, 0);
-    close(spare);
-    rlimit tight = previous;
-    tight.rlim_cur = static_cast<rlim_t>(spare) + 1;
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
-    bool opened = false;
-    bool valid = false;
-    std::string told;
-    {
-        const ScopedConsole console("bulletins.txt\n");
-        DataFile data;
-        opened = openDataFile(data);
-        BulletinVerdict verdict;
-        valid = checkBulletinFile(data, verdict);
-        told = console.output() + explainVerdict(verdict);
+    // Once with descriptors to spare (a sanitizer opens files of its own the first time it
+    // checks a type), then with every descriptor used up but one: the dialogue and the
+    // check need only the data file's.
+    for (const bool tight : {false, true}) {
+        const int spare = dup(0);
+        ASSERT_GE(spare, 0);
+        close(spare);
+        rlimit limit = previous;
+        if (tight) {
+            limit.rlim_cur = static_cast<rlim_t>(spare) + 1;
+        }
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+        bool opened = false;
+        bool valid = false;
+        std::string told;
+        {
+            const ScopedConsole console("bulletins.txt\n");
+            DataFile data;
+            opened = openDataFile(data);
+            BulletinVerdict verdict;
+            valid = checkBulletinFile(data, verdict);
+            told = console.output() + explainVerdict(verdict);
+        }
+        setrlimit(RLIMIT_NOFILE, &previous);
+        EXPECT_TRUE(opened) << tight;
+        EXPECT_TRUE(valid) << tight;
+        EXPECT_EQ(told, prompt) << tight;
     }
-    setrlimit(RLIMIT_NOFILE, &previous);
-    EXPECT_TRUE(opened);
-    EXPECT_TRUE(valid);
-    EXPECT_EQ(told, prompt);
 }
