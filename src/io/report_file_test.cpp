@@ -75,3 +75,16 @@ TEST(ReportFile, WhatCannotBeWrittenIsToldOnceByName) {
     EXPECT_TRUE(fs::is_directory("folder.out"));
     EXPECT_EQ(entriesIn("folder.out"), 0);
 }
+
+TEST(ReportFile, AFolderMadeAtTheNameDuringTheRunKeepsItAndLeavesNoTemporary) {
+    ScopedTempDirectory dir;
+    ReportFile report("gfs.txt");
+    report.text << "lost";
+    // Made after the name was checked: the rename into place fails.
+    fs::create_directories("gfs.out/older");
+    const ScopedConsole console("");
+    EXPECT_FALSE(finishReport(report));
+    EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
+    EXPECT_TRUE(fs::is_directory("gfs.out/older"));
+    EXPECT_EQ(entriesIn("."), 1);
+}
