@@ -31,6 +31,12 @@ const std::string prompt = "Please enter the name of the file with the .txt exte
 TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
     ScopedTempDirectory dir;
     ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // opening it must not wait for a writer
+    // A socket cannot even be opened, yet it is no missing file.
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "socket.txt");
+    ASSERT_EQ(bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     writeFile("gfs.out", "FHR 1 2 3");
     fs::create_symlink("gfs.out", "gfs.txt");
     const struct {
@@ -39,6 +45,7 @@ TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
     } refusals[] = {
         {"/dev/zero", "The name /dev/zero is not a plain file and cannot be read as data.\n"},
         {"pipe.txt", "The name pipe.txt is not a plain file and cannot be read as data.\n"},
+        {"socket.txt", "The name socket.txt is not a plain file and cannot be read as data.\n"},
         {"gfs.txt",
          "The report file gfs.out would overwrite the data file gfs.txt; rename the data file "
          "and try again.\n"},
@@ -49,6 +56,7 @@ TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
         EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
     }
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
+    close(socketFd);
 }
 
 // A co-user who can write the folder swaps the file between the dialogue and the run's
