@@ -5,13 +5,10 @@
 #include "blend/bulletin_check.h"
 #include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    checkBulletinFile(fuzzDataName);
+    DataFile file;
+    openPlainDataFile(file, fuzzDataName);
+    checkBulletinFile(file);
     return 0;
 }

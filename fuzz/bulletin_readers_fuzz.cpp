@@ -8,26 +8,23 @@
 #include "blend/temp_precip_reader.h"
 #include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
+    DataFile file;
+    openPlainDataFile(file, fuzzDataName);
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinFile(fuzzDataName, verdict, bounds)) {
+    if (!checkBulletinFile(file, verdict, bounds)) {
         return 0;
     }
     TempPrecipElements eta{};
     TempPrecipElements avn{};
     MrfTempPrecipElements mrf{};
     UnreadRow unread;
-    readTempPrecipElements(eta, avn, mrf, fuzzDataName, bounds, unread);
+    readTempPrecipElements(eta, avn, mrf, file, bounds, unread);
     CloudWindElements etaCloudWind{};
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
-    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, fuzzDataName, bounds, unread);
+    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, file, bounds, unread);
     return 0;
 }

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <sstream>
 #include <system_error>
 
 namespace {
@@ -19,7 +17,7 @@ void removeScratchFolder() {
 
 }  // namespace
 
-void enterScratchFolder() {
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     std::string pattern = (std::filesystem::temp_directory_path() / "wxguide-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         std::abort();
@@ -27,6 +25,7 @@ void enterScratchFolder() {
     scratchFolder = pattern;
     std::filesystem::current_path(scratchFolder);
     std::atexit(removeScratchFolder);
+    return 0;
 }
 
 void writeDataFile(const std::uint8_t* data, std::size_t size) {
@@ -36,18 +35,4 @@ void writeDataFile(const std::uint8_t* data, std::size_t size) {
     }
     std::ofstream file(fuzzDataName, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-void runWithConsole(const std::string& typed, void (*run)()) {
-    std::istringstream in(typed);
-    std::ostringstream out;
-    std::streambuf* savedIn = std::cin.rdbuf(in.rdbuf());
-    std::streambuf* savedOut = std::cout.rdbuf(out.rdbuf());
-    run();
-    std::cin.rdbuf(savedIn);
-    std::cout.rdbuf(savedOut);
-    std::cin.clear();
-    std::cout.clear();
-    std::cout.flags(std::ios::fmtflags{std::ios::dec | std::ios::skipws});
-    std::cout.precision(6);
 }

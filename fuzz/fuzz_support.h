@@ -4,19 +4,15 @@
 #include <cstdint>
 #include <string>
 
-// What every fuzz target shares: a scratch folder of its own to run in, and the console
-// fed from and collected into memory.
+// What every fuzz target shares: a scratch folder of its own to run in (the console fed
+// from memory is the tests' ScopedConsole).
 
 /// The data file every target writes its input to, in the scratch folder.
 inline constexpr const char* fuzzDataName = "d.txt";
 
-/// Makes a fresh scratch folder the current directory for the whole fuzzing process
-/// and removes it at exit. Call once, from LLVMFuzzerInitialize.
-void enterScratchFolder();
+/// Every target runs in a fresh scratch folder, made the current directory for the whole
+/// fuzzing process and removed at exit: fuzz_support.cpp's LLVMFuzzerInitialize makes it.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 
 /// Empties the scratch folder and writes `size` bytes of `data` as the data file.
 void writeDataFile(const std::uint8_t* data, std::size_t size);
-
-/// Runs `run` with standard input reading `typed` and standard output going to memory;
-/// restores both streams, their state and their format afterwards.
-void runWithConsole(const std::string& typed, void (*run)());

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/scan_check.h"
 #include "scan/scan_file.h"
+#include "scan_check.h"
 
 namespace {
 

@@ -5,19 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/menu.h"
 #include "fuzz_support.h"
-#include "shell/menu.h"
+#include "test_support.h"
 
 namespace {
 
 constexpr std::string_view separator = "\n@@data@@\n";
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -34,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t fileStart = split + separator.size();
         writeDataFile(data + fileStart, size - fileStart);
     }
-    runWithConsole(typed, [] { runMainMenu(); });
+    const ScopedConsole console(typed);
+    runMainMenu();
     return 0;
 }

@@ -5,14 +5,11 @@
 
 #include "fuzz_support.h"
 #include "tables/severe_weather.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enterScratchFolder();
-    return 0;
-}
+#include "test_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     writeDataFile(data, size);
-    runWithConsole(std::string(fuzzDataName) + "\n", runSevereWeather);
+    const ScopedConsole console(std::string(fuzzDataName) + "\n");
+    runSevereWeather();
     return 0;
 }

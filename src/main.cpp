@@ -3,8 +3,8 @@
 #include <optional>
 #include <span>
 
-#include "shell/command_line.h"
-#include "shell/menu.h"
+#include "app/command_line.h"
+#include "app/menu.h"
 
 int main(int argc, char* argv[]) {
     const char* const* words = argv;

@@ -1,14 +1,13 @@
 #include "assemble/assemble_command.h"
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "assemble/bulletin_chooser.h"
 #include "assemble/product_reading.h"
-#include "shell/platform.h"
+#include "blend/bulletin_check.h"
+#include "io/report_file.h"
 
 namespace {
 
@@ -106,63 +105,26 @@ std::string fileText(const ChosenBulletins& chosen, std::ostream& err) {
     return text;
 }
 
-// Writes `text` whole into a new temporary file beside `target`; its name, or empty.
-std::string writeTemporary(const std::string& target, const std::string& text) {
-    const std::string temporary = createReportTemporary(target);
-    if (temporary.empty()) {
-        return {};
-    }
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (file.fail()) {
-        discardReportTemporary(temporary);
-        return {};
-    }
-    return temporary;
-}
-
-// The check of option 1 on the written file: true when it passes, else told on `err`.
-bool passesCheck(const std::string& name, const std::string& shownName, std::ostream& err) {
-    BulletinVerdict verdict;
-    BulletinFileBounds bounds;
-    if (checkBulletinFile(name, verdict, bounds)) {
-        return true;
-    }
-    err << "wxguide assemble: " << shownName
-        << " was written, but option 1 refuses it: " << explainVerdict(verdict) << "\n";
-    return false;
-}
-
+// Writes the checked file whole to `--output` or to standard output; 0, or 1 when it
+// could not be written.
 int writeFile(const AssembleRequest& request, const std::string& text, std::ostream& out,
               std::ostream& err) {
     if (request.output) {
-        const std::string& name = *request.output;
-        const std::string temporary = isSpecialFile(name) ? "" : writeTemporary(name, text);
-        if (temporary.empty() || !replaceReportWithTemporary(temporary, name)) {
-            err << "wxguide assemble: " << name << " could not be written; nothing was.\n";
+        ReportFile file(*request.output);
+        file.text << text;
+        if (!commitReport(file)) {
+            err << "wxguide assemble: " << *request.output
+                << " could not be written; nothing was.\n";
             return 1;
         }
-        return passesCheck(name, name, err) ? 0 : 1;
+        return 0;
     }
-    // Standard output cannot be taken back: the check reads a temporary copy first.
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-    const std::string temporary =
-        error ? "" : writeTemporary((folder / "wxguide-assembled.txt").string(), text);
-    if (temporary.empty()) {
-        err << "wxguide assemble: no temporary file for the check could be made; nothing was "
-               "written.\n";
-        return 1;
-    }
-    const bool passed = passesCheck(temporary, "standard output", err);
-    discardReportTemporary(temporary);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!out.flush()) {
         err << "wxguide assemble: standard output could not be written.\n";
         return 1;
     }
-    return passed ? 0 : 1;
+    return 0;
 }
 
 }  // namespace
@@ -211,5 +173,13 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
             << date << ". Nothing was written.\n";
         return 1;
     }
-    return writeFile(request, fileText(chosen, err), out, err);
+    // Checked before anything is written: a file option 1 would refuse replaces nothing.
+    const std::string text = fileText(chosen, err);
+    BulletinVerdict verdict;
+    if (!checkBulletinText(text, verdict)) {
+        err << "wxguide assemble: option 1 would refuse the file, so nothing was written: "
+            << explainVerdict(verdict) << "\n";
+        return 1;
+    }
+    return writeFile(request, text, out, err);
 }

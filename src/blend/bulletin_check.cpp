@@ -213,27 +213,35 @@ std::string_view nextStationId(int bulletin) {
     return StationIds[static_cast<std::size_t>((bulletin + 1) % 4)];
 }
 
-bool openBulletinFile(ScanFile& in, const std::string& name) {
-    const bool opened = openScanFile(in, name, scanBlockSize, true);
+bool openBulletinFile(ScanFile& in, const DataFile& data) {
+    const bool opened = openScanFile(in, data.descriptor);
     treatFramingAsBlank(in);
     return opened;
 }
 
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict,
-                       BulletinFileBounds& bounds) {
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds) {
     verdict = BulletinVerdict{};
     bounds = BulletinFileBounds{};
     ScanFile bulletins;
-    openBulletinFile(bulletins, name);
+    openBulletinFile(bulletins, data);
     const bool valid = checkBulletins(bulletins, verdict, bounds);
     closeScanFile(bulletins);
     return valid;
 }
 
-bool checkBulletinFile(const std::string& name) {
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict) {
+    verdict = BulletinVerdict{};
+    BulletinFileBounds bounds;
+    ScanFile bulletins;
+    openScanText(bulletins, text);
+    treatFramingAsBlank(bulletins);
+    return checkBulletins(bulletins, verdict, bounds);
+}
+
+bool checkBulletinFile(const DataFile& data) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    return checkBulletinFile(name, verdict, bounds);
+    return checkBulletinFile(data, verdict, bounds);
 }
 
 std::string explainVerdict(const BulletinVerdict& verdict) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
 
 // The bulletin file of the station blend: twelve guidance bulletins in three groups (ETA,
@@ -74,15 +75,18 @@ struct BulletinVerdict {
 
 /// Opens a bulletin file for the check or a reader: in binary mode, so that a body's start
 /// can be reached straight, and with the feed's framing characters as whitespace.
-bool openBulletinFile(ScanFile& in, const std::string& name);
+bool openBulletinFile(ScanFile& in, const DataFile& data);
 
-/// True when the file `name` starts with the twelve bulletin headers in group and station
+/// True when the open file `data` starts with the twelve bulletin headers in group and station
 /// order, all of the first header's date, with the runs ETA/NAM/NBS 1200, AVN/GFS 1200 and
 /// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why, on true `bounds`
 /// where each bulletin lies.
-bool checkBulletinFile(const std::string& name, BulletinVerdict& verdict,
-                       BulletinFileBounds& bounds);
-bool checkBulletinFile(const std::string& name);
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds);
+bool checkBulletinFile(const DataFile& data);
+
+/// The same check on the text of a bulletin file not yet written, such as one assembled
+/// from saved products.
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict);
 
 /// Quoted words of an explanation are cut to this many characters.
 inline constexpr std::size_t quotedWordLength = 40;

@@ -10,7 +10,9 @@ namespace {
 bool checkText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
-    return checkBulletinFile("bulletins.txt");
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
+    return checkBulletinFile(data);
 }
 
 bool checkBulletins(const std::vector<TestBulletin>& bulletins) {
@@ -46,7 +48,9 @@ TEST(BulletinCheck, RefusesAnythingButKbkxAsTheFirstWord) {
 
 TEST(BulletinCheck, MissingFileIsInvalid) {
     ScopedTempDirectory dir;
-    EXPECT_FALSE(checkBulletinFile("missing.txt"));
+    DataFile data;
+    EXPECT_FALSE(openPlainDataFile(data, "missing.txt"));
+    EXPECT_FALSE(checkBulletinFile(data));
 }
 
 TEST(BulletinCheck, StationsOutOfOrderWithinAGroupAreInvalid) {
@@ -132,9 +136,11 @@ TEST(BulletinCheck, BlendHeadersOnlyAsNbs1200InTheFirstGroup) {
         bulletins[static_cast<std::size_t>(c.bulletin)].header = c.header;
         ScopedTempDirectory dir;
         writeFile("bulletins.txt", testBulletinText(bulletins));
+        DataFile data;
+        openPlainDataFile(data, "bulletins.txt");
         BulletinVerdict verdict;
         BulletinFileBounds bounds;
-        EXPECT_EQ(checkBulletinFile("bulletins.txt", verdict, bounds), c.valid) << c.header;
+        EXPECT_EQ(checkBulletinFile(data, verdict, bounds), c.valid) << c.header;
         if (!c.valid) {
             EXPECT_EQ(verdict.bulletin, c.bulletin) << c.header;
         } else {
@@ -150,9 +156,11 @@ TEST(BulletinCheck, YieldsWhereEachBodyLiesAndWhereAnNbsBodysRowsBegin) {
     const std::string text = testBulletinText(bulletins);
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    ASSERT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds));
+    ASSERT_TRUE(checkBulletinFile(data, verdict, bounds));
     std::size_t at = 0;
     for (std::size_t bulletin = 0; bulletin < 12; ++bulletin) {
         const std::string station = testStations[bulletin % 4];
@@ -244,4 +252,44 @@ TEST(BulletinLayout, NamesGroupsAndTheStationWhereABulletinEnds) {
     EXPECT_EQ(nextStationId(3), "KBKX");
     EXPECT_EQ(nextStationId(10), "KFSD");
     EXPECT_EQ(nextStationId(11), "");
+}
+
+TEST(BulletinCheck, EachRefusalIsExplainedInTheForecastersWords) {
+    std::vector<TestBulletin> eleven = validTestBulletins();
+    eleven.resize(11);
+    const std::string firstEleven = testBulletinText(eleven);
+    const std::string forty(40, 'W');
+    const struct {
+        std::string text;
+        std::string told;
+    } files[] = {
+        {"", "Bulletin 1 should start the file with KBKX, but the file holds no words."},
+        {" \n\t\n", "Bulletin 1 should start the file with KBKX, but the file holds no words."},
+        {firstEleven + " KFSD",
+         "Bulletin 12 (KFSD, MRF or GFSX 0000 UTC) was not found before the end of the file."},
+        {" KBKX ETA MOS GUIDANCE",
+         "Bulletin 1 (KBKX, ETA, NAM or NBS 1200 UTC) is cut short: the file ends in its header "
+         "\"KBKX ETA MOS GUIDANCE\"."},
+        {firstEleven + " KFSD GFSX MOS GUIDANCE 12/08/2026\n",
+         "Bulletin 12 (KFSD, MRF or GFSX 0000 UTC) is cut short: the file ends in its header "
+         "\"KFSD GFSX MOS GUIDANCE 12/08/2026\"."},
+        {forty + " KBKX",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"" + forty + "\"."},
+        {forty + "X KBKX",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"" + forty +
+             "...\". (Words longer than 40 characters are cut short and end in \"...\".)"},
+        {" KBKX ETA MOS GUIDANCE 12/08/2026 0000",
+         "Bulletin 1 should be the ETA, NAM or NBS 1200 UTC bulletin of KBKX, but its header reads "
+         "\"KBKX ETA MOS GUIDANCE 12/08/2026 0000\"."},
+    };
+    for (const auto& file : files) {
+        ScopedTempDirectory dir;
+        writeFile("bulletins.txt", file.text);
+        DataFile data;
+        ASSERT_TRUE(openPlainDataFile(data, "bulletins.txt"));
+        BulletinVerdict verdict;
+        BulletinFileBounds bounds;
+        EXPECT_FALSE(checkBulletinFile(data, verdict, bounds));
+        EXPECT_EQ(explainVerdict(verdict), file.told) << file.text.substr(0, 60);
+    }
 }

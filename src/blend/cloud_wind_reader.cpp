@@ -135,9 +135,9 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 }  // namespace
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
-                           MrfCloudWindElements& mrfCloudWind, const std::string& name,
+                           MrfCloudWindElements& mrfCloudWind, const DataFile& data,
                            const BulletinFileBounds& bounds, UnreadRow& unread) {
-    openBulletinFile(cloudWindStream, name);
+    openBulletinFile(cloudWindStream, data);
     const bool complete = readEveryBulletin(
         cloudWindStream, bounds, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {

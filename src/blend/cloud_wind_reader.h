@@ -21,5 +21,5 @@ using MrfCloudWindElements = std::array<std::array<std::int32_t, 22>, 4>;
 /// (clear) to 10 (overcast); an unknown word leaves its cell as it was. On false, `unread`
 /// names the first row missing or not read in full.
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
-                           MrfCloudWindElements& mrfCloudWind, const std::string& name,
+                           MrfCloudWindElements& mrfCloudWind, const DataFile& data,
                            const BulletinFileBounds& bounds, UnreadRow& unread);

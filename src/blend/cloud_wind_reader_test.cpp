@@ -25,11 +25,12 @@ CloudWindRead readText(const std::string& text, std::int32_t initial = 0) {
     for (auto& row : read.mrf) {
         row.fill(initial);
     }
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
-    read.complete =
-        readCloudWindElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
+    EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
+    read.complete = readCloudWindElements(read.eta, read.avn, read.mrf, data, bounds, read.unread);
     return read;
 }
 

@@ -28,15 +28,16 @@ BothReads readBoth(const std::vector<TestBulletin>& bulletins) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", testBulletinText(bulletins));
     BothReads read;
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
+    EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
     read.tempPrecip =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
+        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, read.unread);
     if (read.tempPrecip) {
-        read.cloudWind =
-            readCloudWindElements(read.etaCloudWind, read.avnCloudWind, read.mrfCloudWind,
-                                  "bulletins.txt", bounds, read.unread);
+        read.cloudWind = readCloudWindElements(read.etaCloudWind, read.avnCloudWind,
+                                               read.mrfCloudWind, data, bounds, read.unread);
     }
     return read;
 }

@@ -1,14 +1,14 @@
 #include "blend/station_blend.h"
 
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
 #include "arith/conversions.h"
 #include "blend/bulletin_check.h"
-#include "shell/data_file.h"
-#include "shell/typed_word.h"
+#include "io/data_file.h"
+#include "io/report_file.h"
+#include "io/typed_word.h"
 
 namespace {
 
@@ -136,16 +136,16 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio,
     return table;
 }
 
-void runStationBlend() {
-    std::string name;
-    if (!openDataFile(name)) {
-        return;
+bool runStationBlend() {
+    DataFile data;
+    if (!openDataFile(data)) {
+        return true;
     }
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinFile(name, verdict, bounds)) {
+    if (!checkBulletinFile(data, verdict, bounds)) {
         std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
-        return;
+        return true;
     }
     std::cout << "You have a valid file." << std::endl;
 
@@ -157,11 +157,11 @@ void runStationBlend() {
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
     UnreadRow unread;
-    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, name, bounds,
+    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, data, bounds,
                                 unread) ||
-        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, name, bounds, unread)) {
+        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, data, bounds, unread)) {
         sayUnreadRow(unread);
-        return;
+        return true;
     }
     const std::array<ModelStationValues, 12> blended =
         tempPrecipRecords(etaTempPrecip, avnTempPrecip);
@@ -169,7 +169,7 @@ void runStationBlend() {
 
     double etaRatio = 0;
     if (!askEtaRatio(etaRatio)) {
-        return;
+        return true;
     }
     const double avnRatio = 1.0 - etaRatio;
     std::cout << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
@@ -177,9 +177,8 @@ void runStationBlend() {
     const DailyForecastTable daily = dailyForecastTable(etaRatio, avnRatio, blended, extended);
     writeConsoleDailyTable(std::cout, daily);
 
-    std::ofstream report;
-    openReportFile(name, report);
-    writeBlendReport(report, daily,
+    ReportFile report(reportFileName(data.name));
+    writeBlendReport(report.text, daily,
                      cloudWindTable(etaRatio, avnRatio, etaCloudWind, avnCloudWind, mrfCloudWind));
-    closeReportFile(name, report);
+    return finishReport(report);
 }

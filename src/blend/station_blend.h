@@ -9,7 +9,8 @@
 
 /// Menu option 1: checks a file of twelve MOS bulletins, blends its four stations and the
 /// ETA and AVN models with a ratio the forecaster types, and writes the city forecast.
-void runStationBlend();
+/// False only when the report could not be written.
+bool runStationBlend();
 
 /// For each element of the short-range groups: its four ETA station values, then its four
 /// AVN station values.

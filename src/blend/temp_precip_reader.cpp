@@ -122,9 +122,9 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 }  // namespace
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                            MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
+                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
                             const BulletinFileBounds& bounds, UnreadRow& unread) {
-    openBulletinFile(tempPrecipStream, name);
+    openBulletinFile(tempPrecipStream, data);
     const bool complete = readEveryBulletin(
         tempPrecipStream, bounds, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {

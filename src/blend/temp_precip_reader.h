@@ -20,5 +20,5 @@ using MrfTempPrecipElements = std::array<std::array<std::int32_t, 25>, 4>;
 /// false, `unread` names the first row that was
 /// missing or could not be read in full; the arrays then hold what was read up to there.
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                            MrfTempPrecipElements& mrfTempPrecip, const std::string& name,
+                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
                             const BulletinFileBounds& bounds, UnreadRow& unread);

@@ -21,11 +21,12 @@ TempPrecipRead readText(const std::string& text) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
     TempPrecipRead read;
+    DataFile data;
+    openPlainDataFile(data, "bulletins.txt");
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    EXPECT_TRUE(checkBulletinFile("bulletins.txt", verdict, bounds)) << explainVerdict(verdict);
-    read.complete =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, "bulletins.txt", bounds, read.unread);
+    EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
+    read.complete = readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, read.unread);
     return read;
 }
 

@@ -4,10 +4,12 @@
 #include <array>
 #include <cstring>
 
+#include "io/platform.h"
+
 namespace {
 
 // Room kept in front of every block: a word that may straddle two blocks stays whole.
-constexpr std::size_t carryRoom = 2 * (maxKeptWordLength + 1);
+constexpr std::size_t carryRoom = 2 * keptWordLength;
 
 // The six whitespace characters of the classic locale; every other byte belongs to a word.
 constexpr std::array<bool, 256> blankBytes = [] {
@@ -36,6 +38,7 @@ void resetState(ScanFile& scan, std::size_t blockSize) {
     scan.blockSize = std::max<std::size_t>(blockSize, 1);
     scan.buffer.resize(scan.blockSize + carryRoom);
     scan.textTaken = 0;
+    scan.fileTaken = 0;
     scan.next = 0;
     scan.end = 0;
     scan.bufferStart = 0;
@@ -67,10 +70,12 @@ bool readMore(ScanFile& scan, std::size_t keepFrom) {
         read >= scan.limit
             ? 0
             : static_cast<std::size_t>(std::min<std::uint64_t>(scan.blockSize, scan.limit - read));
-    if (scan.file != nullptr) {
-        got = wanted == 0 ? 0 : std::fread(data + scan.end, 1, wanted, scan.file);
-        // A regular file gives a short read only at its end (or on an error, which ends
-        // the reading just the same).
+    if (scan.descriptor >= 0) {
+        got =
+            wanted == 0 ? 0 : readFileAt(scan.descriptor, data + scan.end, wanted, scan.fileTaken);
+        scan.fileTaken += got;
+        // A plain file gives a short read only at its end (or on an error, which ends the
+        // reading just the same).
         scan.sourceEnded = got < scan.blockSize;
     } else {
         got = std::min(wanted, scan.text.size() - scan.textTaken);
@@ -244,16 +249,9 @@ bool scanIsBlank(const ScanFile& scan, char c) {
 }
 
 bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit) {
-    if (scan.file != nullptr) {
-        // Byte offsets are file positions: on POSIX always, elsewhere in binary mode.
-#ifdef _WIN32
-        const bool placed = _fseeki64(scan.file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-        const bool placed = fseeko(scan.file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-        if (!placed) {
-            return false;
-        }
+    if (scan.descriptor >= 0) {
+        // Read by position: the next block starts at the offset, nothing before it is read.
+        scan.fileTaken = offset;
     } else {
         scan.textTaken =
             static_cast<std::size_t>(std::min<std::uint64_t>(offset, scan.text.size()));
@@ -294,60 +292,43 @@ bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
     }
 }
 
-ScanFile::~ScanFile() {
-    closeScanFile(*this);
-}
-
-bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize, bool binary) {
+bool openScanFile(ScanFile& scan, int descriptor, std::size_t blockSize) {
     closeScanFile(scan);
     resetState(scan, blockSize);
-    scan.name = name;
-    scan.binary = binary;
-    scan.text = {};
-    scan.file = std::fopen(name.c_str(), binary ? "rb" : "r");
-    if (scan.file == nullptr) {
+    scan.descriptor = descriptor;
+    if (descriptor < 0) {
         scan.sourceEnded = true;
         scan.failed = true;
         return false;
     }
-    // The buffer here is the only one: fread then reads straight into it.
-    std::setvbuf(scan.file, nullptr, _IONBF, 0);
     return true;
 }
 
 void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize) {
     closeScanFile(scan);
     resetState(scan, blockSize);
-    scan.name.clear();
     scan.text = text;
 }
 
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset) {
-    if (source.file != nullptr || !source.name.empty()) {
-        if (!openScanFile(scan, source.name, source.blockSize, source.binary)) {
-            return false;
-        }
+    if (source.descriptor >= 0) {
+        openScanFile(scan, source.descriptor, source.blockSize);
+        scan.fileTaken = offset;
     } else {
         openScanText(scan, source.text, source.blockSize);
-    }
-    scan.framingIsBlank = source.framingIsBlank;
-    while (offset > 0) {
-        if (scan.next == scan.end && !scanRefill(scan)) {
+        if (offset > scan.text.size()) {
             return false;
         }
-        const std::size_t step =
-            static_cast<std::size_t>(std::min<std::uint64_t>(offset, scan.end - scan.next));
-        scan.next += step;
-        offset -= step;
+        scan.textTaken = static_cast<std::size_t>(offset);
     }
+    scan.framingIsBlank = source.framingIsBlank;
+    // Straight to the remembered place, as a seek: nothing before it is read again.
+    scan.bufferStart = offset;
     return true;
 }
 
 void closeScanFile(ScanFile& scan) {
-    if (scan.file != nullptr) {
-        std::fclose(scan.file);
-        scan.file = nullptr;
-    }
+    scan.descriptor = -1;
     scan.text = {};
     scan.next = 0;
     scan.end = 0;
@@ -389,28 +370,11 @@ bool scanWord(ScanFile& scan, std::string& word) {
     }
     word.clear();
     while (const std::size_t run = wordBytesAvailable(scan)) {
-        const std::size_t room = maxKeptWordLength + 1 - word.size();
+        const std::size_t room = keptWordLength - word.size();
         word.append(scan.buffer.data() + scan.next, std::min(run, room));
         scan.next += run;
     }
     return true;
-}
-
-bool scanWordIs(ScanFile& scan, std::string_view word) {
-    if (!scanSkipBlanks(scan)) {
-        return false;
-    }
-    std::size_t matched = 0;
-    bool same = true;
-    while (const std::size_t run = wordBytesAvailable(scan)) {
-        if (same) {
-            same = run <= word.size() - matched &&
-                   std::memcmp(scan.buffer.data() + scan.next, word.data() + matched, run) == 0;
-            matched += run;
-        }
-        scan.next += run;
-    }
-    return same && matched == word.size();
 }
 
 bool scanWordsEqual(ScanFile& scan, ScanFile& other) {

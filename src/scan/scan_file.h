@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,9 +16,12 @@
 /// How many bytes one read of the file asks for.
 inline constexpr std::size_t scanBlockSize = std::size_t{256} * 1024;
 
-/// Words are kept up to this many characters; a longer word is still consumed whole,
-/// and its kept part (one character longer than any word searched for) equals none.
-inline constexpr std::size_t maxKeptWordLength = 255;
+/// Words are kept up to this many characters; a longer word is still consumed whole.
+inline constexpr std::size_t keptWordLength = 256;
+
+/// The longest word a search may be for: one character shorter than the kept part, so
+/// that the kept part of a longer word equals none.
+inline constexpr std::size_t maxSearchedWordLength = keptWordLength - 1;
 
 /// No limit: the source is read to its end.
 inline constexpr std::uint64_t noScanLimit = UINT64_MAX;
@@ -30,13 +32,11 @@ struct ScanFile {
     ScanFile() = default;
     ScanFile(const ScanFile&) = delete;
     ScanFile& operator=(const ScanFile&) = delete;
-    ~ScanFile();
 
-    std::FILE* file = nullptr;
-    std::string name;           // the file's name, to open it again at a remembered place
-    bool binary = false;        // opened in binary mode
-    std::string_view text;      // the source when reading from memory
-    std::size_t textTaken = 0;  // how much of `text` has gone into the buffer
+    int descriptor = -1;          // the open data file, read by position; not owned
+    std::uint64_t fileTaken = 0;  // how much of the file has gone into the buffer
+    std::string_view text;        // the source when reading from memory
+    std::size_t textTaken = 0;    // how much of `text` has gone into the buffer
     std::vector<char> buffer;
     std::size_t blockSize = scanBlockSize;
     std::size_t next = 0;               // the next unread byte of the buffer
@@ -49,18 +49,18 @@ struct ScanFile {
     std::uint64_t limit = noScanLimit;  // bytes from here on are read as if the file ended
 };
 
-/// Opens the named file in text mode, resetting the read state. A file that cannot be
-/// opened leaves `scan` failed, so that every read fails, as on a stream.
-/// In `binary` mode byte offsets are file positions on every platform, so scanSeek can
-/// move straight to one; line ends then arrive as written (a CR is whitespace).
-bool openScanFile(ScanFile& scan, const std::string& name, std::size_t blockSize = scanBlockSize,
-                  bool binary = false);
+/// Reads the open file `descriptor` from its start, resetting the read state; the
+/// descriptor stays open and may be read by other scans at once. An invalid descriptor
+/// (-1) leaves `scan` failed, so that every read fails, as on a stream. Byte offsets are
+/// file positions on every platform, so scanSeek can move straight to one; line ends
+/// arrive as written (a CR is whitespace).
+bool openScanFile(ScanFile& scan, int descriptor, std::size_t blockSize = scanBlockSize);
 
 /// Reads `text` instead of a file (it must outlive the reading), taking it `blockSize`
 /// bytes at a time as a file would be.
 void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize = scanBlockSize);
 
-/// Opens `scan` on the source of `source` (the same file, or the same text) and skips to
+/// Opens `scan` on the source of `source` (the same open file, or the same text) at
 /// `offset` bytes from its start, where a word remembered by its offset begins.
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset);
 
@@ -91,7 +91,8 @@ struct LineWatch {
     std::uint64_t pending = noScanLimit;  // a line whose first word the next block shows
 };
 
-/// Closes the file; the buffer stays for the next opening.
+/// Ends the reading (the descriptor is its owner's to close); the buffer stays for the
+/// next opening.
 void closeScanFile(ScanFile& scan);
 
 /// How many bytes have been consumed: the position a stream would give.
@@ -105,12 +106,8 @@ inline bool scanGood(const ScanFile& scan) {
 /// Reads the next word like `in >> word`: skips whitespace, stops before the next
 /// whitespace character, meets the end of the file when the word runs up to it, and
 /// fails (returning false, `word` untouched) when no word is left. Keeps the first
-/// maxKeptWordLength + 1 characters and consumes the rest.
+/// keptWordLength characters and consumes the rest.
 bool scanWord(ScanFile& scan, std::string& word);
-
-/// Reads the next word like scanWord and says whether it is `word` exactly (whole word,
-/// case-sensitive); `word` may be of any length. False also when no word is left.
-bool scanWordIs(ScanFile& scan, std::string_view word);
 
 /// Reads the next word of `scan` and the next word of `other` and says whether they are
 /// equal, byte for byte at any length, keeping neither whole. Both words are consumed.
@@ -121,7 +118,7 @@ bool scanWordsEqual(ScanFile& scan, ScanFile& other);
 bool scanChar(ScanFile& scan, char& c);
 
 /// Reads words until one equals `target` exactly (whole word, case-sensitive; at most
-/// maxKeptWordLength characters) and returns true. Returns false at the end of the file,
+/// maxSearchedWordLength characters) and returns true. Returns false at the end of the file,
 /// in a failed state, or when `stopWord` (if not empty) is read first; the word that
 /// ended the search has been consumed. Searches whole blocks at a time.
 bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord = {},

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "scan/scan_check.h"
+#include "io/data_file.h"
+#include "scan_check.h"
 #include "test_support.h"
 
 namespace {
@@ -146,43 +147,45 @@ TEST(ScanFile, WantedWordAtTheVeryEndOrAcrossBlocks) {
     }
 }
 
-namespace {
-
-// Whether a text-mode file stream reads a CR LF as one LF, as on Windows.
-bool textModeJoinsCrLf() {
-    writeFile("crlf.txt", "\r\n");
-    std::ifstream in("crlf.txt");
-    const std::string read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return read == "\n";
-}
-
-}  // namespace
-
-TEST(ScanFile, ReadsAFileAsAFileStreamDoes) {
+TEST(ScanFile, ReadsAnOpenFileAsABinaryFileStreamDoes) {
     ScopedTempDirectory dir;
-    // Where text mode joins CR LF, a stream's position counts the CR that neither reader
-    // sees, the layer's only what it consumed (its offsets serve only its own reopening):
-    // there the files hold no CR LF, which the in-memory cases cover.
-    const bool joinsCrLf = textModeJoinsCrLf();
     std::mt19937 random(7);
     for (int input = 0; input < 20; ++input) {
-        std::string text = randomText(random);
-        for (std::size_t at = text.find("\r\n"); joinsCrLf && at != std::string::npos;
-             at = text.find("\r\n")) {
-            text.erase(at, 1);
-        }
+        const std::string text = randomText(random);
         const std::vector<ScanRead> reads = randomReads(random);
         writeFile("data.txt", text);
+        DataFile data;
+        ASSERT_TRUE(openPlainDataFile(data, "data.txt"));
         ScanFile scan;
-        ASSERT_TRUE(openScanFile(scan, "data.txt", 3));
-        std::ifstream in("data.txt");
+        ASSERT_TRUE(openScanFile(scan, data.descriptor, 3));
+        std::ifstream in("data.txt", std::ios::binary);
         EXPECT_EQ(firstDifference(scan, in, reads), "") << text;
     }
-    ScanFile missing;
-    EXPECT_FALSE(openScanFile(missing, "missing.txt"));
+    ScanFile unopened;
+    EXPECT_FALSE(openScanFile(unopened, -1));
     std::string word = "kept";
-    EXPECT_FALSE(scanWord(missing, word));
+    EXPECT_FALSE(scanWord(unopened, word));
     EXPECT_EQ(word, "kept");
+}
+
+TEST(ScanFile, ScansOfOneOpenFileKeepTheirOwnPlaces) {
+    ScopedTempDirectory dir;
+    writeFile("data.txt", "KBKX ETA one two KHON three four");
+    DataFile data;
+    ASSERT_TRUE(openPlainDataFile(data, "data.txt"));
+    ScanFile first;
+    openScanFile(first, data.descriptor, 4);
+    std::string word;
+    ASSERT_TRUE(skipPastWord(first, "KHON"));
+    ScanFile again;
+    ASSERT_TRUE(openScanAgain(again, first, 9));
+    ASSERT_TRUE(scanWord(again, word));
+    EXPECT_EQ(word, "one");
+    EXPECT_EQ(scanOffset(again), 12u);
+    ASSERT_TRUE(scanWord(first, word));
+    EXPECT_EQ(word, "three");
+    ASSERT_TRUE(scanWord(again, word));
+    EXPECT_EQ(word, "two");
 }
 
 TEST(ScanFile, ComparesWholeWordsOfAnyLengthInBoundedMemory) {
@@ -231,10 +234,12 @@ TEST(ScanFile, SeeksStraightToAnOffsetAndReadsNoFurtherThanTheLimit) {
     const std::string text = "N/X 1 2 3 KHON P12 4 5\nDPT 6\n";
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", text);
+    DataFile data;
+    ASSERT_TRUE(openPlainDataFile(data, "bulletins.txt"));
     for (const std::size_t blockSize : blockSizes) {
         ScanFile file;
         ScanFile memory;
-        openScanFile(file, "bulletins.txt", blockSize, true);
+        openScanFile(file, data.descriptor, blockSize);
         openScanText(memory, text, blockSize);
         for (ScanFile* scan : {&file, &memory}) {
             // The body from "1" to the station word: a search stops at the limit.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/scan_check.h"
+#include "scan_check.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 #include "tables/model_table.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <iterator>
 #include <string>
 
 #include "arith/conversions.h"
+#include "io/report_file.h"
 #include "scan/scan_number.h"
-#include "shell/data_file.h"
 #include "tables/table_file.h"
 
 namespace {
@@ -57,18 +56,19 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 
 }  // namespace
 
-void runModelTable(int rowCount) {
-    std::string name;
+bool runModelTable(int rowCount) {
+    DataFile file;
     ScanFile data;
-    if (!openTableFile(name, data)) {
-        return;
+    if (!openTableFile(file, data)) {
+        return true;
     }
+    const std::string& name = file.name;
     const int rowsWanted = std::min(rowCount, maxModelRows);
     ModelRow rows[maxModelRows]{};
     const int rowsRead = readModelRows(data, rows, rowsWanted);
     closeScanFile(data);
     if (tellNoRows(name, rowsRead)) {
-        return;
+        return true;
     }
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
@@ -81,14 +81,14 @@ void runModelTable(int rowCount) {
     computeAdjustmentBand(rows, adjustment, upperBand, lowerBand, rowsRead);
     convertToForecastUnits(rows, adjustment, upperBand, lowerBand, rowsRead);
 
-    std::ofstream report;
-    openReportFile(name, report);
-    writeModelHeaderLine(report);
+    ReportFile report(reportFileName(name));
+    writeModelHeaderLine(report.text);
     for (int i = 0; i < rowsRead; ++i) {
-        writeModelRowLine(report, rows[i], adjustment[i], upperBand[i], lowerBand[i]);
+        writeModelRowLine(report.text, rows[i], adjustment[i], upperBand[i], lowerBand[i]);
     }
-    closeReportFile(name, report);
+    const bool written = finishReport(report);
     tellMissingRows(name, rowsRead, rowsWanted);
+    return written;
 }
 
 void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double upperBand[],

@@ -27,7 +27,8 @@ inline constexpr int maxModelRows = 48;
 
 /// Menu options 2 to 5: reads `rowCount` forecast-hour rows (1 to 48) of a model column
 /// file and writes them, converted, with the temperature adjustment band, to its report.
-void runModelTable(int rowCount);
+/// False only when the report could not be written.
+bool runModelTable(int rowCount);
 
 /// For the first `rowCount` rows, with the wind speed in miles per hour and the
 /// temperatures in degrees Celsius: the adjustment and the band around `temp2m`, in Celsius.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -9,61 +10,41 @@
 
 namespace {
 
-// The worked row as the run hands it to the band: wind already in miles per hour,
-// temperatures still in Celsius.
-ModelRow workedRow() {
+// A row as the run hands it to the band: wind already in miles per hour, temperatures
+// still in Celsius.
+ModelRow bandRow(double temp2m, double temp850, double humidity, double windSpeed) {
     ModelRow row{};
-    row.hour = 6;
-    row.temp2m = 21.3;
-    row.temp850 = 15.0;
-    row.humidity = 65.0;
-    row.windSpeed = 11.5077945;
-    return row;
-}
-
-ModelRow fiftyKnotRow() {
-    ModelRow row{};
-    row.temp2m = 12.0;
-    row.temp850 = 12.0;
-    row.humidity = 100.0;
-    row.windSpeed = 57.5389725;
+    row.temp2m = temp2m;
+    row.temp850 = temp850;
+    row.humidity = humidity;
+    row.windSpeed = windSpeed;
     return row;
 }
 
 }  // namespace
 
-TEST(ModelTable, WorkedRowGivesTheBandInCelsius) {
-    const ModelRow rows[] = {workedRow()};
-    double adjustment[1] = {};
-    double upperBand[1] = {};
-    double lowerBand[1] = {};
-    computeAdjustmentBand(rows, adjustment, upperBand, lowerBand, 1);
-    EXPECT_EQ(adjustment[0], 3.52922055);
-    EXPECT_EQ(upperBand[0], 24.829220550000002);
-    EXPECT_EQ(lowerBand[0], 17.77077945);
-}
-
-TEST(ModelTable, FiftyKnotRowGivesNegativeAdjustment) {
-    const ModelRow rows[] = {workedRow(), fiftyKnotRow()};
-    double adjustment[2] = {};
-    double upperBand[2] = {};
-    double lowerBand[2] = {};
+TEST(ModelTable, BandOfEachRowInCelsiusUnclampedAndOnlyForTheRowsCounted) {
+    const ModelRow worked = bandRow(21.3, 15.0, 65.0, 11.5077945);
+    const ModelRow fiftyKnots = bandRow(12.0, 12.0, 100.0, 57.5389725);
+    const ModelRow rows[] = {worked, fiftyKnots, worked};
+    const struct {
+        double adjustment;
+        double upperBand;
+        double lowerBand;
+    } expected[] = {
+        {3.52922055, 24.829220550000002, 17.77077945},
+        {-2.75389725, 9.24610275, 14.75389725},  // the upper band below the lower: no clamping
+        {-1.0, -1.0, -1.0},                      // past the row count: left alone
+    };
+    double adjustment[3] = {-1.0, -1.0, -1.0};
+    double upperBand[3] = {-1.0, -1.0, -1.0};
+    double lowerBand[3] = {-1.0, -1.0, -1.0};
     computeAdjustmentBand(rows, adjustment, upperBand, lowerBand, 2);
-    EXPECT_EQ(adjustment[1], -2.75389725);
-    EXPECT_EQ(upperBand[1], 9.24610275);  // below the lower band: no clamping
-    EXPECT_EQ(lowerBand[1], 14.75389725);
-}
-
-TEST(ModelTable, BandLeavesEntriesPastTheRowCountAlone) {
-    const ModelRow rows[] = {workedRow(), fiftyKnotRow()};
-    double adjustment[2] = {-1.0, -1.0};
-    double upperBand[2] = {-1.0, -1.0};
-    double lowerBand[2] = {-1.0, -1.0};
-    computeAdjustmentBand(rows, adjustment, upperBand, lowerBand, 1);
-    EXPECT_EQ(adjustment[0], 3.52922055);
-    EXPECT_EQ(adjustment[1], -1.0);
-    EXPECT_EQ(upperBand[1], -1.0);
-    EXPECT_EQ(lowerBand[1], -1.0);
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(adjustment[i], expected[i].adjustment) << "row " << i;
+        EXPECT_EQ(upperBand[i], expected[i].upperBand) << "row " << i;
+        EXPECT_EQ(lowerBand[i], expected[i].lowerBand) << "row " << i;
+    }
 }
 
 TEST(ModelRowReading, TakesAnyMarkersAndTheHourAsAnInteger) {

@@ -1,14 +1,13 @@
 #include "tables/severe_weather.h"
 
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <iterator>
 #include <string>
 
 #include "arith/conversions.h"
+#include "io/report_file.h"
 #include "scan/scan_number.h"
-#include "shell/data_file.h"
 #include "tables/table_file.h"
 
 namespace {
@@ -35,12 +34,13 @@ double kelvinToFahrenheit(double kelvin) {
 
 }  // namespace
 
-void runSevereWeather() {
-    std::string name;
+bool runSevereWeather() {
+    DataFile file;
     ScanFile data;
-    if (!openTableFile(name, data)) {
-        return;
+    if (!openTableFile(file, data)) {
+        return true;
     }
+    const std::string& name = file.name;
     SevereWeatherRow rows[severeWeatherRows]{};
     int rowsRead = 0;
     while (rowsRead < severeWeatherRows && readSevereWeatherRow(data, rows[rowsRead])) {
@@ -48,21 +48,21 @@ void runSevereWeather() {
     }
     closeScanFile(data);
     if (tellNoRows(name, rowsRead)) {
-        return;
+        return true;
     }
 
     for (int i = 0; i < rowsRead; ++i) {
         rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
     }
 
-    std::ofstream report;
-    openReportFile(name, report);
-    writeSevereWeatherHeaderLine(report);
+    ReportFile report(reportFileName(name));
+    writeSevereWeatherHeaderLine(report.text);
     for (int i = 0; i < rowsRead; ++i) {
-        writeSevereWeatherRowLine(report, rows[i]);
+        writeSevereWeatherRowLine(report.text, rows[i]);
     }
-    closeReportFile(name, report);
+    const bool written = finishReport(report);
     tellMissingRows(name, rowsRead, severeWeatherRows);
+    return written;
 }
 
 bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row) {

@@ -24,8 +24,9 @@ struct SevereWeatherRow {
 inline constexpr int severeWeatherRows = 29;
 
 /// Menu option 6: reads 29 forecast hours of severe-weather parameters and writes them,
-/// with the potential temperature in degrees Fahrenheit, to its report.
-void runSevereWeather();
+/// with the potential temperature in degrees Fahrenheit, to its report. False only when
+/// the report could not be written.
+bool runSevereWeather();
 
 /// Reads one row: a marker character, the hour, a marker character and ten numbers.
 /// Returns false when any of the thirteen items could not be read.

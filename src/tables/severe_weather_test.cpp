@@ -7,29 +7,31 @@
 
 #include "scan/scan_file.h"
 
-TEST(SevereWeatherReading, AMarkerRightBeforeANumberSwallowsItsFirstDigit) {
-    // No marker after the hour: the 4 of 4.5 is taken as the marker.
-    ScanFile in;
-    openScanText(in, "| 12 4.5 -1.5 -25 1200 300 20 45 90 150 60");
-    SevereWeatherRow row{};
-    ASSERT_TRUE(readSevereWeatherRow(in, row));
-    EXPECT_EQ(row.hour, 12);
-    EXPECT_EQ(row.best4LyrLnde, 0.5);
-    EXPECT_EQ(row.liftIndex, -1.5);
-    EXPECT_EQ(row.potTemp, 300.0);
-    EXPECT_EQ(row.sansHeat, 60.0);
-}
-
-TEST(SevereWeatherReading, ReadsThirteenItemsPerRow) {
-    ScanFile in;
-    openScanText(in, "|0|-2 -1 -50 800 300 15 40 80 150 60 |3| -3 -2 -20 1500 301 20");
-    SevereWeatherRow row{};
-    ASSERT_TRUE(readSevereWeatherRow(in, row));
-    EXPECT_EQ(row.hour, 0);
-    EXPECT_EQ(row.potTemp, 300.0);
-    EXPECT_EQ(row.sansHeat, 60.0);
-    EXPECT_FALSE(readSevereWeatherRow(in, row));
-    EXPECT_EQ(row.hour, 3);
+TEST(SevereWeatherReading, ReadsTheHourBetweenAnyTwoMarkersAndTenNumbers) {
+    const struct {
+        const char* text;
+        int hour;
+        double best4LyrLnde;
+        double liftIndex;
+        bool nextRowWhole;
+    } rows[] = {
+        // No marker after the hour: the 4 of 4.5 is taken as the marker.
+        {"| 12 4.5 -1.5 -25 1200 300 20 45 90 150 60", 12, 0.5, -1.5, false},
+        // Thirteen items a row; the next row here ends before its tenth number.
+        {"|0|-2 -1 -50 800 300 15 40 80 150 60 |3| -3 -2 -20 1500 301 20", 0, -2.0, -1.0, false},
+    };
+    for (const auto& expected : rows) {
+        ScanFile in;
+        openScanText(in, expected.text);
+        SevereWeatherRow row{};
+        ASSERT_TRUE(readSevereWeatherRow(in, row)) << expected.text;
+        EXPECT_EQ(row.hour, expected.hour);
+        EXPECT_EQ(row.best4LyrLnde, expected.best4LyrLnde);
+        EXPECT_EQ(row.liftIndex, expected.liftIndex);
+        EXPECT_EQ(row.potTemp, 300.0);
+        EXPECT_EQ(row.sansHeat, 60.0);
+        EXPECT_EQ(readSevereWeatherRow(in, row), expected.nextRowWhole);
+    }
 }
 
 TEST(SevereWeatherLayout, HeaderLineIs133CharactersEndingInSansHeat) {

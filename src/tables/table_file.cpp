@@ -3,8 +3,6 @@
 #include <iomanip>
 #include <iostream>
 
-#include "shell/data_file.h"
-
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns) {
     report << std::setiosflags(std::ios::left);
     for (const TableColumn& column : columns) {
@@ -13,13 +11,13 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
     report << std::endl;
 }
 
-bool openTableFile(std::string& name, ScanFile& data) {
-    if (!openDataFile(name)) {
+bool openTableFile(DataFile& file, ScanFile& data) {
+    if (!openDataFile(file)) {
         return false;
     }
     std::cout << "You have a valid file." << std::endl;
-    openScanFile(data, name);
-    return skipToFirstRow(data, name);
+    openScanFile(data, file.descriptor);
+    return skipToFirstRow(data, file.name);
 }
 
 bool skipToFirstRow(ScanFile& in, const std::string& name) {

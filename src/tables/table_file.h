@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
 
 // What the model column and severe weather runs share: the column list of a report,
@@ -19,9 +20,10 @@ struct TableColumn {
 /// Writes the headings of `columns` as one report line, each padded to its column.
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns);
 
-/// The dialogue that starts a table run: asks for the data file, confirms it, opens it
-/// on `data` and skips its header. False when the run must end; the reason has been told.
-bool openTableFile(std::string& name, ScanFile& data);
+/// The dialogue that starts a table run: asks for the data file into `file`, confirms it,
+/// reads it with `data` and skips its header. False when the run must end; the reason has
+/// been told.
+bool openTableFile(DataFile& file, ScanFile& data);
 
 /// Skips the header of a model output file up to and including the word "FHR". When the
 /// file has no such word, says so on the console, naming the file, and returns false.

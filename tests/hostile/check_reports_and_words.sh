@@ -18,15 +18,15 @@ fresh() {  # a clean folder holding the bundled gfs.txt
     rm -rf "$work/run" && mkdir "$work/run" && cd "$work/run" || exit 1
     cp "$examples/gfs.txt" .
 }
-# run INPUT [BLOCKS]: the program on INPUT (printf format), with its files limited to
-# BLOCKS of 1024 bytes if given; its transcript in ../stdout, through a pipe, which the
-# limit does not touch.
+# run INPUT [BLOCKS [STATUS]]: the program on INPUT (printf format), with its files
+# limited to BLOCKS of 1024 bytes if given; its transcript in ../stdout, through a pipe,
+# which the limit does not touch. It must exit with STATUS (0 unless given).
 run() {
     # shellcheck disable=SC2059
     printf "$1" | (ulimit -f "${2:-unlimited}" && exec timeout 20 "$program" 2>../stderr) |
         cat >../stdout
     status=${PIPESTATUS[1]}
-    [ $status -eq 0 ] || fail "exit status $status (124: it hung)"
+    [ $status -eq "${3:-0}" ] || fail "exit status $status, expected ${3:-0} (124: it hung)"
     [ -s ../stderr ] && fail "standard error: $(head -c 300 ../stderr)"
 }
 same_files() {  # EXPECTED-LIST: the folder holds exactly these names
@@ -45,7 +45,7 @@ cmp -s ../reference.out "$cases/table_bundled_examples/expected/gfs.out" ||
 
 fresh fifo_at_report_name
 mkfifo gfs.out
-run '2\ngfs.txt\n7\n'
+run '2\ngfs.txt\n7\n' unlimited 1
 cmp -s ../stdout "$cases/table_report_not_written/stdout" || fail "transcript: $(cat ../stdout)"
 [ -p gfs.out ] || fail "the pipe was replaced"
 same_files "gfs.out gfs.txt"
@@ -70,7 +70,7 @@ cmp -s gfs.out ../reference.out || fail "the report is not the undisturbed repor
 fresh write_fails_part_way
 printf 'the older report\n' >gfs.out
 # One block: the new report is cut off part way; the older one is already there.
-run '2\ngfs.txt\n7\n' 1
+run '2\ngfs.txt\n7\n' 1 1
 grep -qxF "The report file gfs.out could not be written." ../stdout ||
     fail "no message naming the report: $(cat ../stdout)"
 told=$(grep -c "could not be written" ../stdout)
@@ -156,7 +156,8 @@ for name in crlf cr bom; do
     cmp -s "$name.out" ../reference.out || fail "the report differs from the line-feed one"
 done
 
-# A console that takes nothing: the report is still written whole.
+# A console that takes nothing: the report is still written whole, and the failed console
+# is no success (exit status 1). --help and --version fail the same way.
 fresh console_closed_or_full
 for console in closed full; do
     case=console_closed_or_full/$console
@@ -167,7 +168,16 @@ for console in closed full; do
         printf '2\ngfs.txt\n7\n' | timeout 20 "$program" >/dev/full 2>../stderr
     fi
     status=$?
-    [ $status -eq 0 ] || fail "exit status $status"
+    [ $status -eq 1 ] || fail "exit status $status, expected 1"
+    for option in --help --version; do
+        if [ $console = closed ]; then
+            "$program" $option >&- 2>/dev/null
+        else
+            "$program" $option >/dev/full 2>/dev/null
+        fi
+        option_status=$?
+        [ $option_status -eq 1 ] || fail "$option: exit status $option_status, expected 1"
+    done
     cmp -s gfs.out ../reference.out || fail "the report differs from the undisturbed one"
 done
 

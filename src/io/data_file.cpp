@@ -1,0 +1,85 @@
+#include "io/data_file.h"
+
+#include <iostream>
+
+#include "io/platform.h"
+#include "io/typed_word.h"
+
+namespace {
+
+void sayNotFound() {
+    std::cout << "You entered a file name wich does not exist in the directory." << std::endl;
+}
+
+void closeDataFile(DataFile& data) {
+    if (data.descriptor >= 0) {
+        closeFile(data.descriptor);
+        data.descriptor = -1;
+    }
+}
+
+}  // namespace
+
+DataFile::~DataFile() {
+    closeDataFile(*this);
+}
+
+bool openPlainDataFile(DataFile& data, const std::string& name) {
+    closeDataFile(data);
+    data.name = name;
+    DataFileKind kind = DataFileKind::missing;
+    data.descriptor = openPlainFile(name, kind);
+    return data.descriptor >= 0;
+}
+
+bool openDataFile(DataFile& data) {
+    closeDataFile(data);
+    std::cout << "Please enter the name of the file with the .txt extension: ";
+    std::string name;
+    readTypedWord(std::cin, name);
+    data.name = name;
+    // A NUL would end the name the system sees, but not the report's name.
+    if (holdsControlCharacter(name)) {
+        std::cout << "The file name you typed holds a control character and cannot name a file."
+                  << std::endl;
+        return false;
+    }
+    DataFileKind kind = DataFileKind::missing;
+    if (!name.empty()) {
+        data.descriptor = openPlainFile(name, kind);
+    }
+    if (kind == DataFileKind::missing) {
+        sayNotFound();
+        return false;
+    }
+    // A folder, a device or a pipe may never end or never answer: only plain files.
+    if (kind == DataFileKind::notPlain) {
+        std::cout << "The name " << name << " is not a plain file and cannot be read as data."
+                  << std::endl;
+        return false;
+    }
+
+    if (name.size() < 3) {
+        closeDataFile(data);
+        std::cout << "The file name " << name
+                  << " is too short: its report takes the name with the last three characters"
+                     " replaced by out."
+                  << std::endl;
+        return false;
+    }
+    // Replacing the report would take the data's place before it is read.
+    const std::string report = reportFileName(name);
+    if (report == name || isSameFile(data.descriptor, name, report)) {
+        closeDataFile(data);
+        std::cout << "The report file " << report << " would overwrite the data file " << name
+                  << "; rename the data file and try again." << std::endl;
+        return false;
+    }
+    return true;
+}
+
+std::string reportFileName(const std::string& name) {
+    std::string report = name;
+    report.replace(report.size() - 3, 3, "out");
+    return report;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+/// A data file opened once for a whole run: the check and every reader read this one
+/// descriptor, never the name again, so a file swapped or replaced meanwhile cannot split
+/// the run's view of it. Closed with the object.
+struct DataFile {
+    DataFile() = default;
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
+
+    std::string name;     // as typed, for the messages and the report's name
+    int descriptor = -1;  // open for reading on a plain file
+};
+
+/// Opens the plain file `name` into `data` without a word on the console: false when
+/// nothing readable, or no plain file, stands there.
+bool openPlainDataFile(DataFile& data, const std::string& name);
+
+/// The data-file dialogue every run begins with: asks for the name, reads one word, and
+/// opens that file into `data` once it is a readable plain file whose report file would
+/// not overwrite it. On false a message has been written and the run ends.
+bool openDataFile(DataFile& data);
+
+/// The report file's name: the data file's name with its last three characters
+/// replaced by "out" (forecast.txt gives forecast.out). `name` has three or more.
+std::string reportFileName(const std::string& name);

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "blend/bulletin_check.h"
+#include "blend/temp_precip_reader.h"
+#include "bulletin_text.h"
+#include "io/data_file.h"
+#include "test_support.h"
+
+// What only a POSIX file system has: FIFOs, sockets, devices under /dev, symbolic links,
+// the umask and permission bits.
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string prompt = "Please enter the name of the file with the .txt extension: ";
+
+}  // namespace
+
+TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
+    ScopedTempDirectory dir;
+    ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // opening it must not wait for a writer
+    // A socket cannot even be opened, yet it is no missing file.
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "socket.txt");
+    ASSERT_EQ(bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    writeFile("gfs.out", "FHR 1 2 3");
+    fs::create_symlink("gfs.out", "gfs.txt");
+    const struct {
+        const char* typed;
+        std::string told;
+    } refusals[] = {
+        {"/dev/zero", "The name /dev/zero is not a plain file and cannot be read as data.\n"},
+        {"pipe.txt", "The name pipe.txt is not a plain file and cannot be read as data.\n"},
+        {"socket.txt", "The name socket.txt is not a plain file and cannot be read as data.\n"},
+        {"gfs.txt",
+         "The report file gfs.out would overwrite the data file gfs.txt; rename the data file "
+         "and try again.\n"},
+    };
+    for (const auto& refusal : refusals) {
+        const DialogueAnswer answer = answerDataFileDialogue(refusal.typed);
+        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.typed;
+        EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
+    }
+    EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
+    close(socketFd);
+}
+
+// A co-user who can write the folder swaps the file between the dialogue and the run's
+// passes: every pass still reads the file the dialogue opened, and none waits on a pipe.
+TEST(DataFileDialogue, EveryPassReadsTheFileTheDialogueOpened) {
+    ScopedTempDirectory dir;
+    const std::vector<TestBulletin> valid = validTestBulletins();
+    std::vector<TestBulletin> otherDay = valid;
+    otherDay[1].header = testHeader("KHON", "ETA", "12/09/2026", "1200");
+    writeFile("bulletins.txt", testBulletinText(valid));
+    writeFile("other.txt", testBulletinText(otherDay));
+    for (const char* swap : {"pipe", "replaced", "removed"}) {
+        const ScopedConsole console("bulletins.txt\n");
+        DataFile data;
+        ASSERT_TRUE(openDataFile(data));
+        fs::rename("bulletins.txt", "kept.txt");
+        if (std::string(swap) == "pipe") {
+            ASSERT_EQ(mkfifo("bulletins.txt", 0600), 0);
+        } else if (std::string(swap) == "replaced") {
+            fs::copy_file("other.txt", "bulletins.txt");
+        }
+        BulletinVerdict verdict;
+        BulletinFileBounds bounds;
+        EXPECT_TRUE(checkBulletinFile(data, verdict, bounds))
+            << swap << ": " << explainVerdict(verdict);
+        TempPrecipElements eta{};
+        TempPrecipElements avn{};
+        MrfTempPrecipElements mrf{};
+        UnreadRow unread;
+        EXPECT_TRUE(readTempPrecipElements(eta, avn, mrf, data, bounds, unread)) << swap;
+        EXPECT_EQ(eta[1][0], testValue(1, 0, 1)) << swap;
+        fs::remove("bulletins.txt");
+        fs::rename("kept.txt", "bulletins.txt");
+    }
+}
+
+TEST(DataFileDialogue, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
+    ScopedTempDirectory dir;
+    writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
+    // Once with descriptors to spare (a sanitizer opens files of its own the first time it
+    // checks a type), then with every descriptor used up but one: the dialogue and the
+    // check need only the data file's.
+    for (const bool tight : {false, true}) {
+        const int spare = dup(0);
+        ASSERT_GE(spare, 0);
+        close(spare);
+        rlimit limit = previous;
+        if (tight) {
+            limit.rlim_cur = static_cast<rlim_t>(spare) + 1;
+        }
+        ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+        bool opened = false;
+        bool valid = false;
+        std::string told;
+        {
+            const ScopedConsole console("bulletins.txt\n");
+            DataFile data;
+            opened = openDataFile(data);
+            BulletinVerdict verdict;
+            BulletinFileBounds bounds;
+            valid = checkBulletinFile(data, verdict, bounds);
+            told = console.output() + explainVerdict(verdict);
+        }
+        setrlimit(RLIMIT_NOFILE, &previous);
+        EXPECT_TRUE(opened) << tight;
+        EXPECT_TRUE(valid) << tight;
+        EXPECT_EQ(told, prompt) << tight;
+    }
+}

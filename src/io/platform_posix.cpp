@@ -1,0 +1,301 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "io/platform.h"
+
+namespace {
+
+// The terminal settings to restore if the forecaster interrupts a pause: Ctrl-C must
+// never leave the terminal without echo.
+termios savedTerminal;
+
+extern "C" void restoreTerminalAndStop(int signalNumber) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+}  // namespace
+
+bool standardInputIsConsole() {
+    return isatty(STDIN_FILENO) != 0;
+}
+
+bool standardOutputIsConsole() {
+    return isatty(STDOUT_FILENO) != 0;
+}
+
+void clearConsole() {
+    if (!standardOutputIsConsole()) {
+        return;
+    }
+    std::cout << "\033[H\033[2J" << std::flush;
+}
+
+void pauseConsole() {
+    if (!standardInputIsConsole()) {
+        return;
+    }
+    std::cout << "Press any key to continue . . . " << std::flush;
+    if (tcgetattr(STDIN_FILENO, &savedTerminal) == 0) {
+        termios oneKey = savedTerminal;
+        oneKey.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        oneKey.c_cc[VMIN] = 1;
+        oneKey.c_cc[VTIME] = 0;
+
+        struct sigaction restoring {};
+        restoring.sa_handler = restoreTerminalAndStop;
+        sigemptyset(&restoring.sa_mask);
+        struct sigaction previousInt {};
+        struct sigaction previousTerm {};
+        sigaction(SIGINT, &restoring, &previousInt);
+        sigaction(SIGTERM, &restoring, &previousTerm);
+
+        tcsetattr(STDIN_FILENO, TCSANOW, &oneKey);
+        char key = 0;
+        while (read(STDIN_FILENO, &key, 1) < 0 && errno == EINTR) {
+        }
+        tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+
+        sigaction(SIGINT, &previousInt, nullptr);
+        sigaction(SIGTERM, &previousTerm, nullptr);
+    }
+    std::cout << std::endl;
+}
+
+int openPlainFile(const std::string& name, DataFileKind& kind) {
+    // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
+    const int descriptor = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (descriptor < 0) {
+        // Nothing readable; a socket, say, cannot be opened but is still no plain file.
+        kind = stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? DataFileKind::notPlain
+                                                                        : DataFileKind::missing;
+        return -1;
+    }
+    if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(descriptor);
+        kind = DataFileKind::notPlain;
+        return -1;
+    }
+    kind = DataFileKind::plain;
+    return descriptor;
+}
+
+std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64_t offset) {
+    for (;;) {
+        const ssize_t got = pread(descriptor, into, size, static_cast<off_t>(offset));
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            return 0;
+        }
+    }
+}
+
+void closeFile(int descriptor) {
+    close(descriptor);
+}
+
+bool isSameFile(int descriptor, const std::string& /*name*/, const std::string& other) {
+    struct stat open {};
+    struct stat named {};
+    return fstat(descriptor, &open) == 0 && stat(other.c_str(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
+namespace {
+
+// The longest temporary report name the signal handler can hold.
+constexpr std::size_t maxTemporaryNameLength = 4200;
+
+// The temporary report being written, for the signal handler to remove: a fixed buffer,
+// since a handler may not allocate. The one state a signal handler needs; nothing else
+// reads it.
+char pendingTemporary[maxTemporaryNameLength + 1];
+volatile std::sig_atomic_t temporaryPending = 0;
+
+// Every signal whose default action ends the program: none may leave a temporary report
+// behind. (SIGKILL cannot be caught; SIGXFSZ is ignored while a report is written.)
+constexpr int fixedEndingSignals[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT, SIGBUS,    SIGFPE,  SIGUSR1,
+    SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPOLL
+    SIGPOLL,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+
+std::vector<int> endingSignals() {
+    std::vector<int> signals(std::begin(fixedEndingSignals), std::end(fixedEndingSignals));
+#ifdef SIGRTMIN
+    // The real-time signals end the program too by default.
+    for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber) {
+        signals.push_back(signalNumber);
+    }
+#endif
+    return signals;
+}
+
+struct SavedHandler {
+    int signalNumber;
+    struct sigaction previous;
+};
+// Filled while a temporary is pending: the handlers to put back afterwards.
+std::vector<SavedHandler> savedHandlers;
+struct sigaction previousFileSizeHandler;
+
+extern "C" void removeTemporaryAndStop(int signalNumber) {
+    if (temporaryPending != 0) {
+        unlink(pendingTemporary);
+    }
+    signal(signalNumber, SIG_DFL);
+    raise(signalNumber);
+}
+
+// Holds every signal back while the temporary file and the record of it change together,
+// so a signal never finds the one without the other.
+sigset_t blockSignals() {
+    sigset_t all;
+    sigfillset(&all);
+    sigset_t previous;
+    sigprocmask(SIG_BLOCK, &all, &previous);
+    return previous;
+}
+
+void unblockSignals(const sigset_t& previous) {
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+}
+
+void beginPendingTemporary(const std::string& temporary) {
+    std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
+    temporaryPending = 1;
+    struct sigaction removing {};
+    removing.sa_handler = removeTemporaryAndStop;
+    sigemptyset(&removing.sa_mask);
+    savedHandlers.clear();
+    for (const int signalNumber : endingSignals()) {
+        SavedHandler saved{signalNumber, {}};
+        if (sigaction(signalNumber, nullptr, &saved.previous) != 0) {
+            continue;
+        }
+        // Only a signal left to its default action would end the program: one the program
+        // was started to ignore (nohup) stays ignored, one with a handler (a fuzzer's
+        // timer, a sanitizer's) keeps its handler.
+        if ((saved.previous.sa_flags & SA_SIGINFO) == 0 && saved.previous.sa_handler == SIG_DFL) {
+            sigaction(signalNumber, &removing, nullptr);
+            savedHandlers.push_back(saved);
+        }
+    }
+    // Past the file size limit a write then fails, and the run tells it, instead of the
+    // program being stopped with the temporary file left behind.
+    struct sigaction ignoring {};
+    ignoring.sa_handler = SIG_IGN;
+    sigemptyset(&ignoring.sa_mask);
+    sigaction(SIGXFSZ, &ignoring, &previousFileSizeHandler);
+}
+
+void endPendingTemporary() {
+    temporaryPending = 0;
+    for (const SavedHandler& saved : savedHandlers) {
+        sigaction(saved.signalNumber, &saved.previous, nullptr);
+    }
+    savedHandlers.clear();
+    sigaction(SIGXFSZ, &previousFileSizeHandler, nullptr);
+}
+
+}  // namespace
+
+bool isSpecialFile(const std::string& name) {
+    struct stat info {};
+    return lstat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode);
+}
+
+bool mayReplaceReport(const std::string& reportName) {
+    struct stat existing {};
+    return lstat(reportName.c_str(), &existing) != 0 || !S_ISREG(existing.st_mode) ||
+           access(reportName.c_str(), W_OK) == 0;
+}
+
+std::size_t longestNameIn(const std::string& folder) {
+    const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+long processNumber() {
+    return static_cast<long>(getpid());
+}
+
+int createReportTemporary(const std::string& temporaryName, const std::string& reportName,
+                          bool& nameTaken) {
+    nameTaken = false;
+    if (temporaryName.size() > maxTemporaryNameLength) {
+        return -1;
+    }
+    struct stat existing {};
+    const bool replacing = lstat(reportName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const sigset_t previousMask = blockSignals();
+    // O_EXCL: never a file or a link someone else put there; O_NOFOLLOW says so twice.
+    const int descriptor =
+        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
+    nameTaken = descriptor < 0 && errno == EEXIST;
+    if (descriptor >= 0) {
+        beginPendingTemporary(temporaryName);
+    }
+    unblockSignals(previousMask);
+    if (descriptor >= 0 && replacing) {
+        fchmod(descriptor, existing.st_mode & 0777);
+    }
+    return descriptor;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    for (;;) {
+        const ssize_t written = write(descriptor, data, size);
+        if (written >= 0 || errno != EINTR) {
+            return static_cast<long>(written);
+        }
+    }
+}
+
+bool syncAndClose(int descriptor) {
+    // The bytes reach the disk before the rename, so that a crash leaves the older report
+    // or the whole new one, never an empty file under the report's name. A file system
+    // that cannot sync (EINVAL) has nothing more to give.
+    const bool synced = fsync(descriptor) == 0 || errno == EINVAL;
+    const bool closed = close(descriptor) == 0;
+    return synced && closed;
+}
+
+bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName) {
+    const sigset_t previousMask = blockSignals();
+    const bool replaced = rename(temporaryName.c_str(), reportName.c_str()) == 0;
+    if (!replaced) {
+        unlink(temporaryName.c_str());
+    }
+    endPendingTemporary();
+    unblockSignals(previousMask);
+    return replaced;
+}
+
+void discardReportTemporary(const std::string& temporaryName) {
+    const sigset_t previousMask = blockSignals();
+    unlink(temporaryName.c_str());
+    endPendingTemporary();
+    unblockSignals(previousMask);
+}

@@ -1,0 +1,200 @@
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "io/platform.h"
+
+namespace {
+
+// A redirected handle (a file, a pipe, NUL) has no console mode.
+bool isConsole(DWORD standardHandle) {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(standardHandle), &mode) != 0;
+}
+
+}  // namespace
+
+bool standardInputIsConsole() {
+    return isConsole(STD_INPUT_HANDLE);
+}
+
+bool standardOutputIsConsole() {
+    return isConsole(STD_OUTPUT_HANDLE);
+}
+
+void clearConsole() {
+    if (!standardOutputIsConsole()) {
+        return;
+    }
+    std::cout.flush();
+    std::system("CLS");
+}
+
+// PAUSE reads its key from standard input: on a redirected input it would eat the
+// script's next line, and the prompt would land in the transcript.
+void pauseConsole() {
+    if (!standardInputIsConsole()) {
+        return;
+    }
+    std::cout.flush();
+    std::system("PAUSE");
+}
+
+int openPlainFile(const std::string& name, DataFileKind& kind) {
+    // Binary: the reading layer takes CR as blank space, and offsets must be file offsets.
+    const int descriptor = _open(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+    std::error_code error;
+    if (descriptor < 0) {
+        const std::filesystem::file_status status = std::filesystem::status(name, error);
+        kind =
+            !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
+                ? DataFileKind::notPlain
+                : DataFileKind::missing;
+        return -1;
+    }
+    struct _stat64 info {};
+    if (_fstat64(descriptor, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+        _close(descriptor);
+        kind = DataFileKind::notPlain;
+        return -1;
+    }
+    kind = DataFileKind::plain;
+    return descriptor;
+}
+
+std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64_t offset) {
+    // Every reader of the descriptor says where it reads, so the shared position is moved
+    // before each read.
+    if (_lseeki64(descriptor, static_cast<__int64>(offset), SEEK_SET) < 0) {
+        return 0;
+    }
+    const unsigned chunk = static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30));
+    const int got = _read(descriptor, into, chunk);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
+void closeFile(int descriptor) {
+    _close(descriptor);
+}
+
+bool isSameFile(int /*descriptor*/, const std::string& name, const std::string& other) {
+    std::error_code error;
+    return std::filesystem::equivalent(name, other, error);
+}
+
+namespace {
+
+// The longest temporary report name the signal handler can hold.
+constexpr std::size_t maxTemporaryNameLength = 4200;
+
+// The temporary report being written, for the signal handler to remove: a fixed buffer,
+// since a handler may not allocate.
+char pendingTemporary[maxTemporaryNameLength + 1];
+volatile std::sig_atomic_t temporaryPending = 0;
+
+// The signals that end a Windows program.
+constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGBREAK, SIGABRT};
+
+using SignalHandler = void (*)(int);
+SignalHandler previousHandlers[std::size(endingSignals)];
+
+extern "C" void removeTemporaryAndStop(int signalNumber) {
+    if (temporaryPending != 0) {
+        _unlink(pendingTemporary);
+    }
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void endPendingTemporary() {
+    temporaryPending = 0;
+    for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+        std::signal(endingSignals[i], previousHandlers[i]);
+    }
+}
+
+}  // namespace
+
+bool isSpecialFile(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(name, error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_symlink(status);
+}
+
+bool mayReplaceReport(const std::string& /*reportName*/) {
+    // A read-only report makes the rename fail, which is told as a report not written.
+    return true;
+}
+
+std::size_t longestNameIn(const std::string& /*folder*/) {
+    return 255;
+}
+
+long processNumber() {
+    return static_cast<long>(_getpid());
+}
+
+int createReportTemporary(const std::string& temporaryName, const std::string& /*reportName*/,
+                          bool& nameTaken) {
+    nameTaken = false;
+    if (temporaryName.size() > maxTemporaryNameLength) {
+        return -1;
+    }
+    // _O_EXCL is CreateFile's CREATE_NEW: never a file someone else put there. Text mode: a
+    // report's lines end in CR LF, as Windows text files do.
+    const int descriptor =
+        _open(temporaryName.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT | _O_NOINHERIT,
+              _S_IREAD | _S_IWRITE);
+    nameTaken = descriptor < 0 && errno == EEXIST;
+    if (descriptor >= 0) {
+        std::memcpy(pendingTemporary, temporaryName.c_str(), temporaryName.size() + 1);
+        temporaryPending = 1;
+        for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
+            previousHandlers[i] = std::signal(endingSignals[i], removeTemporaryAndStop);
+        }
+    }
+    return descriptor;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    return _write(descriptor, data, static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30)));
+}
+
+bool syncAndClose(int descriptor) {
+    // As on POSIX: the bytes are on the disk before the rename puts them in place.
+    const bool synced = _commit(descriptor) == 0;
+    const bool closed = _close(descriptor) == 0;
+    return synced && closed;
+}
+
+bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName) {
+    // Unlike rename(), MoveFileEx replaces an existing report.
+    const bool replaced =
+        MoveFileExA(temporaryName.c_str(), reportName.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!replaced) {
+        _unlink(temporaryName.c_str());
+    }
+    endPendingTemporary();
+    return replaced;
+}
+
+void discardReportTemporary(const std::string& temporaryName) {
+    _unlink(temporaryName.c_str());
+    endPendingTemporary();
+}

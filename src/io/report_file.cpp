@@ -1,0 +1,84 @@
+#include "io/report_file.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "io/platform.h"
+
+namespace {
+
+// Beside the report, so the rename that puts it in place stays on one file system. When
+// the report's own name leaves no room for the suffix within the folder's limit on names,
+// it is cut short in front of the suffix.
+std::string temporaryNameFor(const std::string& reportName, int attempt) {
+    const std::string suffix =
+        "." + std::to_string(processNumber()) + "-" + std::to_string(attempt) + ".tmp";
+    const std::size_t slash = reportName.find_last_of("/\\");
+    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t limit =
+        longestNameIn(baseStart == 0 ? std::string(".") : reportName.substr(0, baseStart));
+    const std::size_t room = limit > suffix.size() ? limit - suffix.size() : 0;
+    const std::size_t baseLength = std::min(reportName.size() - baseStart, room);
+    return reportName.substr(0, baseStart + baseLength) + suffix;
+}
+
+bool writeWhole(int descriptor, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long written = writeSome(descriptor, bytes.data() + done, bytes.size() - done);
+        if (written <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+ReportFile::ReportFile(const std::string& name) : reportName(name) {
+    nameRefused = isSpecialFile(reportName);
+    if (nameRefused || !mayReplaceReport(reportName)) {
+        return;
+    }
+    // A name someone else took (a file, a link planted there) is passed over for the next.
+    bool nameTaken = true;
+    for (int attempt = 0; attempt < 100 && descriptor < 0 && nameTaken; ++attempt) {
+        temporaryName = temporaryNameFor(reportName, attempt);
+        descriptor = createReportTemporary(temporaryName, reportName, nameTaken);
+    }
+}
+
+ReportFile::~ReportFile() {
+    if (descriptor >= 0) {
+        closeFile(descriptor);
+        discardReportTemporary(temporaryName);
+    }
+}
+
+bool commitReport(ReportFile& report) {
+    bool written = false;
+    if (report.descriptor >= 0) {
+        const bool whole = !report.text.fail() && writeWhole(report.descriptor, report.text.str());
+        const bool closed = syncAndClose(report.descriptor);
+        report.descriptor = -1;
+        if (whole && closed) {
+            written = replaceReportWithTemporary(report.temporaryName, report.reportName);
+        } else {
+            discardReportTemporary(report.temporaryName);
+        }
+    }
+    return written;
+}
+
+bool finishReport(ReportFile& report) {
+    const bool written = commitReport(report);
+    if (report.nameRefused) {
+        std::cout << "The report file " << report.reportName
+                  << " is not a plain file, so the report cannot be written there." << std::endl;
+    } else if (!written) {
+        std::cout << "The report file " << report.reportName << " could not be written."
+                  << std::endl;
+    }
+    return written;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <sstream>
+#include <string>
+
+/// A report (or any file written whole or not at all) being written. It owns its temporary
+/// file from creation to the rename into place or the removal: the temporary is created
+/// new (never opened by name again), the lines gather in `text`, and commitReport writes
+/// them through that same descriptor. A report never finished is removed with the object,
+/// the older file kept.
+struct ReportFile {
+    /// Begins the file `reportName` (for a run, reportFileName of its data file); the older
+    /// file stays as it is. Never opens a folder, a pipe or a device standing at the name.
+    explicit ReportFile(const std::string& reportName);
+    ~ReportFile();
+    ReportFile(const ReportFile&) = delete;
+    ReportFile& operator=(const ReportFile&) = delete;
+
+    std::ostringstream text;  // what the run writes
+    std::string reportName;
+    std::string temporaryName;
+    int descriptor = -1;       // open on the temporary file until the report is finished
+    bool nameRefused = false;  // something other than a plain file stands at the name
+};
+
+/// Writes the report's text through its descriptor, checking every write and the close,
+/// and puts it in place of the older file (replacing a link, not following it); otherwise
+/// removes the temporary file and keeps the older one. Says nothing; returns whether the
+/// file was written.
+bool commitReport(ReportFile& report);
+
+/// commitReport, and when the report could not be written, says so once on the console,
+/// naming the report file. Returns whether the report was written.
+bool finishReport(ReportFile& report);
