@@ -35,9 +35,18 @@ bool openPlainDataFile(DataFile& data, const std::string& name) {
 bool openDataFile(DataFile& data) {
     closeDataFile(data);
     std::cout << "Please enter the name of the file with the .txt extension: ";
-    std::string name;
-    readTypedWord(std::cin, name);
+    TypedName typed;
+    readTypedName(std::cin, typed);
+    const std::string& name = typed.text;
     data.name = name;
+    // Taking the rest of the line as the name would open a file the forecaster did not
+    // mean; the line is dropped so that none of it is read as a menu option.
+    if (typed.unclosedQuote) {
+        std::cout << "The file name you typed opens a double quote but does not close it"
+                     " on the same line; type the whole name between two double quotes."
+                  << std::endl;
+        return false;
+    }
     // A NUL would end the name the system sees, but not the report's name.
     if (holdsControlCharacter(name)) {
         std::cout << "The file name you typed holds a control character and cannot name a file."

@@ -19,9 +19,10 @@ struct DataFile {
 /// nothing readable, or no plain file, stands there.
 bool openPlainDataFile(DataFile& data, const std::string& name);
 
-/// The data-file dialogue every run begins with: asks for the name, reads one word, and
-/// opens that file into `data` once it is a readable plain file whose report file would
-/// not overwrite it. On false a message has been written and the run ends.
+/// The data-file dialogue every run begins with: asks for the name, reads one word (or a
+/// name between double quotes, which may hold blanks), and opens that file into `data`
+/// once it is a readable plain file whose report file would not overwrite it. On false a
+/// message has been written and the run ends.
 bool openDataFile(DataFile& data);
 
 /// The report file's name: the data file's name with its last three characters

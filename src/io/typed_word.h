@@ -17,6 +17,19 @@ inline constexpr std::size_t maxTypedWordLength = 4096;
 /// maxTypedWordLength characters are kept; the rest is consumed.
 bool readTypedWord(std::istream& in, std::string& word);
 
+/// A file name as typed at the file-name prompt.
+struct TypedName {
+    std::string text;            // without its quotes when it was quoted
+    bool unclosedQuote = false;  // a quote was opened and the line ended before its mate
+};
+
+/// Reads a file name: one word as readTypedWord reads it, except that a name starting
+/// with a double quote runs to the next double quote on the same line, may hold blanks,
+/// and is kept without its quotes (Windows' "Copy as path" quotes every path). When the
+/// line or the input ends before the closing quote, the rest of the line is consumed
+/// and `unclosedQuote` is set. False when no word is left.
+bool readTypedName(std::istream& in, TypedName& name);
+
 /// True when `word` holds a control character (a NUL, an escape, a delete...): such a
 /// word cannot be a file name the forecaster meant.
 bool holdsControlCharacter(const std::string& word);
