@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "assemble/assemble_command.h"
+#include "blend/station_blend.h"
 #include "stations/stations_command.h"
 
 #ifndef WXGUIDE_VERSION
@@ -60,7 +61,9 @@ void writeUsage(std::ostream& out) {
 }  // namespace
 
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
-                                     std::ostream& err, std::string_view invokedAs) {
+                                     std::ostream& err, StationSet& menuSet,
+                                     std::string_view invokedAs) {
+    menuSet = fixedStationSet();
     if (arguments.empty()) {
         return std::nullopt;
     }
@@ -69,7 +72,7 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         return runAssemble(arguments.subspan(1), out, err);
     }
     if (startsStationSession(first)) {
-        return runStationSession(arguments, stationTableSearch(invokedAs), out, err);
+        return runStationSession(arguments, stationTableSearch(invokedAs), out, err, menuSet);
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (arguments.size() == 1 && first == "--help") {
