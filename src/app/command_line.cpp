@@ -14,6 +14,7 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [--help | --version]\n"
+           "       wxguide [--stations SET] [--city LAT,LON]\n"
            "       "
         << assembleUsage
         << "\n"
@@ -41,7 +42,8 @@ void writeUsage(std::ostream& out) {
            "                 or - for standard input\n"
            "\n"
            "The station set: option 1's bulletin file holds KBKX, KHON, KMHE and KFSD with\n"
-           "fixed weights. Before assemble or stations, another set may be given:\n"
+           "fixed weights. Before assemble or stations, or alone before the menu (option 1\n"
+           "then blends it), another set may be given:\n"
            "  --stations ID=WEIGHT,...  1 to 8 stations in the file's order, their weights\n"
            "                            from 0 to 1 adding up to 1 (within 0.001)\n"
            "  --stations ID,... --city LAT,LON\n"
