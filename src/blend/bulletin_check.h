@@ -22,9 +22,6 @@ inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "
 /// The stations of a bulletin file in their order, 1 to maxSetStations of them.
 using BulletinStations = std::span<const std::string_view>;
 
-/// The number of bulletins of the four stations' file: three groups of four stations.
-inline constexpr int bulletinCount = 12;
-
 /// The number of bulletins of a file of `stationCount` stations.
 inline constexpr int bulletinCountOf(std::size_t stationCount) {
     return 3 * static_cast<int>(stationCount);

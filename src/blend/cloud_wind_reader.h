@@ -17,11 +17,10 @@ using CloudWindElements = std::array<std::array<double, 57>, maxSetStations>;
 /// WND in knots of the same columns (11-21).
 using MrfCloudWindElements = std::array<std::array<std::int32_t, 22>, maxSetStations>;
 
-/// Reads the cloud and wind rows of the 3N bulletins of a checked
-/// file of `stationCount` stations into the three
-/// arrays, each bulletin within the bounds the check found, cloud words as codes from 0
-/// (clear) to 10 (overcast); an unknown word leaves its cell as it was. On false, `unread`
-/// names the first row missing or not read in full.
+/// Reads the cloud and wind rows of the 3N bulletins of a checked file of `stationCount`
+/// stations into the three arrays, each bulletin within the bounds the check found, cloud
+/// words as codes from 0 (clear) to 10 (overcast); an unknown word leaves its cell as it
+/// was. On false, `unread` names the first row missing or not read in full.
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const DataFile& data,
                            const BulletinFileBounds& bounds, std::size_t stationCount,

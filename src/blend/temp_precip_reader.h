@@ -16,10 +16,10 @@ using TempPrecipElements = std::array<std::array<std::int32_t, 12>, maxSetStatio
 /// (5-9), DPT likewise (10-14, 15-19), P24 day values of columns 7-15 (20-24).
 using MrfTempPrecipElements = std::array<std::array<std::int32_t, 25>, maxSetStations>;
 
-/// Reads the temperature, dew point and precipitation rows of the 3N bulletins of a checked file of
-/// `stationCount` stations into the three arrays, each bulletin within the bounds the check found.
-/// On false, `unread` names the first row that was missing or could not be read in full; the arrays
-/// then hold what was read up to there.
+/// Reads the temperature, dew point and precipitation rows of the 3N bulletins of a checked
+/// file of `stationCount` stations into the three arrays, each bulletin within the bounds
+/// the check found. On false, `unread` names the first row that was missing or could not
+/// be read in full; the arrays then hold what was read up to there.
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
                             const BulletinFileBounds& bounds, std::size_t stationCount,
