@@ -21,10 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TempPrecipElements avn{};
     MrfTempPrecipElements mrf{};
     UnreadRow unread;
-    readTempPrecipElements(eta, avn, mrf, file, bounds, unread);
+    readTempPrecipElements(eta, avn, mrf, file, bounds, StationIds.size(), unread);
     CloudWindElements etaCloudWind{};
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
-    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, file, bounds, unread);
+    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, file, bounds, StationIds.size(),
+                          unread);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/menu.h"
+#include "blend/station_blend.h"
 #include "fuzz_support.h"
 #include "test_support.h"
 
@@ -31,6 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writeDataFile(data + fileStart, size - fileStart);
     }
     const ScopedConsole console(typed);
-    runMainMenu();
+    runMainMenu(fixedStationSet());
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/menu.h"
+#include "arith/station_set.h"
 
 int main(int argc, char* argv[]) {
     const char* const* words = argv;
@@ -12,9 +13,10 @@ int main(int argc, char* argv[]) {
     const std::span<const char* const> arguments =
         argc > 1 ? std::span(words + 1, static_cast<std::size_t>(argc - 1))
                  : std::span<const char* const>();
+    StationSet set;
     if (const std::optional<int> status =
-            answerCommandLine(arguments, std::cout, std::cerr, argc > 0 ? argv[0] : "")) {
+            answerCommandLine(arguments, std::cout, std::cerr, set, argc > 0 ? argv[0] : "")) {
         return *status;
     }
-    return runMainMenu();
+    return runMainMenu(set);
 }

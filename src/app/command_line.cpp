@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "assemble/assemble_command.h"
+#include "blend/station_blend.h"
 #include "stations/stations_command.h"
 
 #ifndef WXGUIDE_VERSION
@@ -13,6 +14,7 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [--help | --version]\n"
+           "       wxguide [--stations SET] [--city LAT,LON]\n"
            "       "
         << assembleUsage
         << "\n"
@@ -40,7 +42,8 @@ void writeUsage(std::ostream& out) {
            "                 or - for standard input\n"
            "\n"
            "The station set: option 1's bulletin file holds KBKX, KHON, KMHE and KFSD with\n"
-           "fixed weights. Before assemble or stations, another set may be given:\n"
+           "fixed weights. Before assemble or stations, or alone before the menu (option 1\n"
+           "then blends it), another set may be given:\n"
            "  --stations ID=WEIGHT,...  1 to 8 stations in the file's order, their weights\n"
            "                            from 0 to 1 adding up to 1 (within 0.001)\n"
            "  --stations ID,... --city LAT,LON\n"
@@ -60,7 +63,9 @@ void writeUsage(std::ostream& out) {
 }  // namespace
 
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
-                                     std::ostream& err, std::string_view invokedAs) {
+                                     std::ostream& err, StationSet& menuSet,
+                                     std::string_view invokedAs) {
+    menuSet = fixedStationSet();
     if (arguments.empty()) {
         return std::nullopt;
     }
@@ -69,7 +74,7 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         return runAssemble(arguments.subspan(1), out, err);
     }
     if (startsStationSession(first)) {
-        return runStationSession(arguments, stationTableSearch(invokedAs), out, err);
+        return runStationSession(arguments, stationTableSearch(invokedAs), out, err, menuSet);
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (arguments.size() == 1 && first == "--help") {

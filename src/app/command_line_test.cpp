@@ -18,7 +18,8 @@ struct Answer {
 Answer answer(std::vector<const char*> arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    const std::optional<int> status = answerCommandLine(arguments, out, err);
+    StationSet set;
+    const std::optional<int> status = answerCommandLine(arguments, out, err, set);
     return {status, out.str(), err.str()};
 }
 
@@ -68,7 +69,8 @@ TEST(CommandLine, AFailedWriteIsNoSuccess) {
     std::ostringstream err;
     out.setstate(std::ios::badbit);
     const std::array<const char*, 1> version = {"--version"};
-    EXPECT_EQ(answerCommandLine(version, out, err), 1);
+    StationSet set;
+    EXPECT_EQ(answerCommandLine(version, out, err, set), 1);
 }
 
 TEST(CommandLine, AssembleTakesTheWordsAfterIt) {

@@ -24,9 +24,9 @@ void writeMenu() {
 
 // Options are whole words: "07", "1." and "12" are no options. False only when the
 // run's report could not be written.
-bool runOption(const std::string& option) {
+bool runOption(const std::string& option, const StationSet& set) {
     if (option == "1") {
-        return runStationBlend();
+        return runStationBlend(set);
     }
     if (option == "2") {
         return runModelTable(48);
@@ -46,7 +46,7 @@ bool runOption(const std::string& option) {
 
 }  // namespace
 
-int runMainMenu() {
+int runMainMenu(const StationSet& set) {
     std::string option;
     bool everyReportWritten = true;
     writeMenu();
@@ -54,7 +54,7 @@ int runMainMenu() {
     while (readTypedWord(std::cin, option) && option != "7") {
         std::cout << option << std::endl;
         clearConsole();
-        everyReportWritten = runOption(option) && everyReportWritten;
+        everyReportWritten = runOption(option, set) && everyReportWritten;
         pauseConsole();
         clearConsole();
         writeMenu();

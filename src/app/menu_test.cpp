@@ -7,6 +7,7 @@
 #include <streambuf>
 #include <string>
 
+#include "blend/station_blend.h"
 #include "test_support.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(MainMenu, ExitsWithOneOnlyWhenAReportOrTheConsoleFailed) {
     };
     for (const auto& session : sessions) {
         const ScopedConsole console(session.typed);
-        EXPECT_EQ(runMainMenu(), session.status) << session.typed;
+        EXPECT_EQ(runMainMenu(fixedStationSet()), session.status) << session.typed;
     }
 }
 
@@ -51,7 +52,7 @@ TEST(MainMenu, AConsoleThatTakesNothingGivesExitStatusOne) {
         const ScopedConsole console(typed);
         RefusingOutput refusing;
         std::cout.rdbuf(&refusing);
-        const int status = runMainMenu();
+        const int status = runMainMenu(fixedStationSet());
         std::cout.rdbuf(console.out.rdbuf());
         EXPECT_EQ(status, 1) << typed;
     }

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
+
+#include "arith/station_set.h"
 
 /// The fixed weight of each station, in station order (KBKX, KHON, KMHE, KFSD).
 /// They sum to 1.000004146 and are used as they stand, never normalised.
@@ -17,16 +21,38 @@ using ModelStationValues = std::array<std::int32_t, 8>;
 /// The same for values that need not be whole (an NBS cloud value is SKY / 10.0).
 using ModelStationDecimals = std::array<double, 8>;
 
-/// The weighted sum of one model's four station values.
+/// One element's values at the stations of a set, in set order; a set of fewer than
+/// maxSetStations stations leaves the rest unused.
+using SetValues = std::array<double, maxSetStations>;
+
+/// One element's values at a set's stations from the ETA and the AVN model.
+struct ModelSetValues {
+    SetValues eta{};
+    SetValues avn{};
+};
+
+/// The weighted sum of one model's values at the stations of `weights`, in set order:
+/// each value times its weight, the products added from left to right.
+double setWeightedValue(std::span<const double> weights, const SetValues& values);
+
+/// The ETA values weighted times etaRatio plus the AVN values weighted times avnRatio.
+/// The ratios are used unchecked: outside 0..1 the result extrapolates.
+double blendedSetValue(double etaRatio, double avnRatio, std::span<const double> weights,
+                       const ModelSetValues& values);
+
+/// Wind directions in tens of degrees (0 to 36) blended as blendedSetValue does, but across
+/// north: when all of them (both models, every station of the set) lie from 0 to 36 and
+/// differ by more than half the circle, each below 18 counts 36 more and a result of 36 or
+/// more has 36 taken off. Any other directions blend as plain numbers.
+double blendedSetWindDirection(double etaRatio, double avnRatio, std::span<const double> weights,
+                               ModelSetValues directions);
+
+/// The weighted sum of one model's four station values, with the fixed weights.
 double stationWeightedValue(const StationValues& values);
 
-/// The ETA quartet weighted times etaRatio plus the AVN quartet weighted times avnRatio.
-/// The ratios are used unchecked: outside 0..1 the result extrapolates.
+/// blendedSetValue over the four stations with the fixed weights.
 double blendedStationValue(double etaRatio, double avnRatio, const ModelStationValues& values);
 double blendedStationValue(double etaRatio, double avnRatio, const ModelStationDecimals& values);
 
-/// Wind directions in tens of degrees (0 to 36) blended as blendedStationValue does, but
-/// across north: when all eight lie from 0 to 36 and differ by more than half the circle,
-/// each below 18 counts 36 more and a result of 36 or more has 36 taken off. Any other
-/// set blends as plain numbers.
+/// blendedSetWindDirection over the four stations with the fixed weights.
 double blendedWindDirection(double etaRatio, double avnRatio, ModelStationDecimals directions);

@@ -176,7 +176,7 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
     // Checked before anything is written: a file option 1 would refuse replaces nothing.
     const std::string text = fileText(chosen, err);
     BulletinVerdict verdict;
-    if (!checkBulletinText(text, verdict)) {
+    if (!checkBulletinText(text, verdict, stations)) {
         err << "wxguide assemble: option 1 would refuse the file, so nothing was written: "
             << explainVerdict(verdict) << "\n";
         return 1;

@@ -21,12 +21,16 @@ constexpr std::array<BulletinGroupRule, 3> groupRules = {{
     {"MRF", "MRF", "GFSX", "0000"},
 }};
 
-const BulletinGroupRule& ruleOf(int bulletin) {
-    return groupRules[static_cast<std::size_t>(bulletin / 4)];
+const BulletinGroupRule& ruleOfGroup(int group) {
+    return groupRules[static_cast<std::size_t>(group)];
 }
 
-std::string_view stationOf(int bulletin) {
-    return StationIds[static_cast<std::size_t>(bulletin % 4)];
+int groupOf(int bulletin, BulletinStations stations) {
+    return bulletin / static_cast<int>(stations.size());
+}
+
+std::string_view stationOf(int bulletin, BulletinStations stations) {
+    return stations[static_cast<std::size_t>(bulletin) % stations.size()];
 }
 
 // Opens `again` on the source of `source` at `offset` bytes.
@@ -50,10 +54,10 @@ std::string wordAt(const ScanFile& source, std::uint64_t offset) {
 // with each later date by reading it again, so dates of any length compare exactly. A
 // Blend header in the first group has a version word (not in the oldest products) and
 // a product word that must be NBS.
-bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
-                   BulletinVerdict& verdict) {
+bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
+                   std::uint64_t& referenceDate, BulletinVerdict& verdict) {
     BulletinHeader& header = verdict.header;
-    header.station = stationOf(bulletin);
+    header.station = stationOf(bulletin, stations);
     header.wordsRead = 1;
     const auto readHeaderWord = [&](std::string& word) {
         if (!scanWord(in, word)) {
@@ -86,7 +90,8 @@ bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
             header.date = wordAt(in, dateOffset);
         }
     };
-    const bool blendHeader = bulletin < 4;
+    const int group = groupOf(bulletin, stations);
+    const bool blendHeader = group == 0;
     bool read = readHeaderWord(header.model);
     if (read && blendHeader && header.model == "NBM") {
         read = readHeaderWord(header.unexamined[0]);
@@ -104,7 +109,7 @@ bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
         keepDate();
         return false;
     }
-    const BulletinGroupRule& rule = ruleOf(bulletin);
+    const BulletinGroupRule& rule = ruleOfGroup(group);
     const bool modelFits = header.model == rule.model || header.model == rule.otherModel ||
                            (blendHeader && header.model == "NBM" && header.unexamined[0] == "NBS");
     if (!modelFits || header.run != rule.run) {
@@ -121,49 +126,60 @@ bool headerMatches(ScanFile& in, int bulletin, std::uint64_t& referenceDate,
     return true;
 }
 
-// Reads on to the station word that opens `bulletin` (0-11): bulletin 0's is the file's
-// first word (kept in `firstWord`), a later one's the first word equal to its station.
-bool findBulletinStation(ScanFile& in, int bulletin, std::string& firstWord, LineWatch* watch) {
+// Reads on to the station word that opens `bulletin` (0 to 3N-1): bulletin 0's is the
+// file's first word (kept in `firstWord`), a later one's the first word equal to its station.
+bool findBulletinStation(ScanFile& in, int bulletin, BulletinStations stations,
+                         std::string& firstWord, LineWatch* watch) {
     if (bulletin == 0) {
-        return scanWord(in, firstWord) && firstWord == StationIds[0];
+        return scanWord(in, firstWord) && firstWord == stations[0];
     }
     // Reaching the end of the file, even with the very word that matches, leaves no
     // bulletin behind it.
-    return skipPastWord(in, stationOf(bulletin), {}, watch) && !in.atEnd;
+    return skipPastWord(in, stationOf(bulletin, stations), {}, watch) && !in.atEnd;
 }
 
-bool checkBulletins(ScanFile& in, BulletinVerdict& verdict, BulletinFileBounds& bounds) {
+// Notes in `verdict` the bulletin the check has come to and what is due there.
+void comeTo(BulletinVerdict& verdict, int bulletin, BulletinStations stations) {
+    verdict.bulletin = bulletin;
+    verdict.station = stationOf(bulletin, stations);
+    verdict.group = groupOf(bulletin, stations);
+}
+
+bool checkBulletins(ScanFile& in, BulletinStations stations, BulletinVerdict& verdict,
+                    BulletinFileBounds& bounds) {
     std::uint64_t referenceDate = 0;
-    if (!findBulletinStation(in, 0, verdict.header.station, nullptr)) {
+    const int count = bulletinCountOf(stations.size());
+    comeTo(verdict, 0, stations);
+    if (!findBulletinStation(in, 0, stations, verdict.header.station, nullptr)) {
         verdict.fault = BulletinFault::wrongFirstWord;
         return false;
     }
-    if (!headerMatches(in, 0, referenceDate, verdict)) {
+    if (!headerMatches(in, 0, stations, referenceDate, verdict)) {
         return false;
     }
-    for (int bulletin = 1; bulletin <= bulletinCount; ++bulletin) {
+    for (int bulletin = 1; bulletin <= count; ++bulletin) {
         // The body just read: it starts after its header; the search for the next station
         // passes over it once and notes where an NBS body's first row line stands.
         BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin - 1)];
         body.bodyStart = scanOffset(in);
         body.rowsStart = body.bodyStart;
         body.blend = verdict.header.model == "NBM";
-        if (bulletin == bulletinCount) {
+        if (bulletin == count) {
             break;
         }
         LineWatch watch{blendRowLabels};
-        verdict.bulletin = bulletin;
+        comeTo(verdict, bulletin, stations);
         verdict.header = BulletinHeader{};
         std::string station;
-        if (!findBulletinStation(in, bulletin, station, body.blend ? &watch : nullptr)) {
+        if (!findBulletinStation(in, bulletin, stations, station, body.blend ? &watch : nullptr)) {
             verdict.fault = BulletinFault::notFound;
             return false;
         }
-        body.bodyEnd = scanOffset(in) - stationOf(bulletin).size();
+        body.bodyEnd = scanOffset(in) - verdict.station.size();
         if (body.blend) {
             body.rowsStart = std::min({watch.found, watch.pending, body.bodyEnd});
         }
-        if (!headerMatches(in, bulletin, referenceDate, verdict)) {
+        if (!headerMatches(in, bulletin, stations, referenceDate, verdict)) {
             return false;
         }
     }
@@ -193,24 +209,17 @@ std::string headerText(const BulletinHeader& header, bool& cut) {
     return text;
 }
 
-// "ETA, NAM or NBS 1200 UTC": the models a bulletin may come from, and its run.
-std::string groupText(int bulletin) {
-    const BulletinGroupRule& rule = ruleOf(bulletin);
-    return std::string(rule.model) + (bulletin < 4 ? ", " : " or ") + std::string(rule.otherModel) +
-           (bulletin < 4 ? " or NBS " : " ") + std::string(rule.run) + " UTC";
+// "ETA, NAM or NBS 1200 UTC": the models a bulletin of `group` may come from, and its run.
+std::string groupText(int group) {
+    const BulletinGroupRule& rule = ruleOfGroup(group);
+    return std::string(rule.model) + (group == 0 ? ", " : " or ") + std::string(rule.otherModel) +
+           (group == 0 ? " or NBS " : " ") + std::string(rule.run) + " UTC";
 }
 
 }  // namespace
 
-std::string_view bulletinGroup(int bulletin) {
-    return ruleOf(bulletin).name;
-}
-
-std::string_view nextStationId(int bulletin) {
-    if (bulletin + 1 >= bulletinCount) {
-        return {};
-    }
-    return StationIds[static_cast<std::size_t>((bulletin + 1) % 4)];
+std::string_view bulletinGroup(int bulletin, std::size_t stationCount) {
+    return ruleOfGroup(bulletin / static_cast<int>(stationCount)).name;
 }
 
 bool openBulletinFile(ScanFile& in, const DataFile& data) {
@@ -219,23 +228,24 @@ bool openBulletinFile(ScanFile& in, const DataFile& data) {
     return opened;
 }
 
-bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds) {
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds,
+                       BulletinStations stations) {
     verdict = BulletinVerdict{};
     bounds = BulletinFileBounds{};
     ScanFile bulletins;
     openBulletinFile(bulletins, data);
-    const bool valid = checkBulletins(bulletins, verdict, bounds);
+    const bool valid = checkBulletins(bulletins, stations, verdict, bounds);
     closeScanFile(bulletins);
     return valid;
 }
 
-bool checkBulletinText(std::string_view text, BulletinVerdict& verdict) {
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinStations stations) {
     verdict = BulletinVerdict{};
     BulletinFileBounds bounds;
     ScanFile bulletins;
     openScanText(bulletins, text);
     treatFramingAsBlank(bulletins);
-    return checkBulletins(bulletins, verdict, bounds);
+    return checkBulletins(bulletins, stations, verdict, bounds);
 }
 
 bool checkBulletinFile(const DataFile& data) {
@@ -246,7 +256,7 @@ bool checkBulletinFile(const DataFile& data) {
 
 std::string explainVerdict(const BulletinVerdict& verdict) {
     const std::string number = std::to_string(verdict.bulletin + 1);
-    const std::string station(stationOf(verdict.bulletin));
+    const std::string& station = verdict.station;
     bool cut = false;
     std::string line;
     switch (verdict.fault) {
@@ -260,16 +270,16 @@ std::string explainVerdict(const BulletinVerdict& verdict) {
                                                       cutWord(verdict.header.station, cut) + "\".");
             break;
         case BulletinFault::notFound:
-            line = "Bulletin " + number + " (" + station + ", " + groupText(verdict.bulletin) +
+            line = "Bulletin " + number + " (" + station + ", " + groupText(verdict.group) +
                    ") was not found before the end of the file.";
             break;
         case BulletinFault::cutShort:
-            line = "Bulletin " + number + " (" + station + ", " + groupText(verdict.bulletin) +
+            line = "Bulletin " + number + " (" + station + ", " + groupText(verdict.group) +
                    ") is cut short: the file ends in its header \"" +
                    headerText(verdict.header, cut) + "\".";
             break;
         case BulletinFault::wrongHeader:
-            line = "Bulletin " + number + " should be the " + groupText(verdict.bulletin) +
+            line = "Bulletin " + number + " should be the " + groupText(verdict.group) +
                    " bulletin of " + station + ", but its header reads \"" +
                    headerText(verdict.header, cut) + "\".";
             break;

@@ -1,29 +1,35 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "io/data_file.h"
 #include "scan/scan_file.h"
 
-// The bulletin file of the station blend: twelve guidance bulletins in three groups (ETA,
-// NAM or the Blend's NBS; AVN or GFS; MRF or GFSX), each group holding the four stations
-// in this order.
+#include "arith/station_set.h"
+
+// The bulletin file of the station blend: guidance bulletins in three groups (ETA, NAM or
+// the Blend's NBS; AVN or GFS; MRF or GFSX), each group holding the set's stations in the
+// set's order. Without a set of the forecaster's, the set is the four below.
 
 /// The four stations around the city; a station's position is its row in every array.
 inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "KMHE", "KFSD"};
 
-/// The number of bulletins the run reads: three groups of four stations.
-inline constexpr int bulletinCount = 12;
+/// The stations of a bulletin file in their order, 1 to maxSetStations of them.
+using BulletinStations = std::span<const std::string_view>;
 
-/// The group name of bulletin 0-11 in file order: "ETA", "AVN" or "MRF".
-std::string_view bulletinGroup(int bulletin);
+/// The number of bulletins of a file of `stationCount` stations.
+inline constexpr int bulletinCountOf(std::size_t stationCount) {
+    return 3 * static_cast<int>(stationCount);
+}
 
-/// The station identifier that opens the bulletin after `bulletin` (0-11). Empty after
-/// the last one.
-std::string_view nextStationId(int bulletin);
+/// The group name of bulletin 0 to 3N-1 in the file order of N stations: "ETA", "AVN"
+/// or "MRF".
+std::string_view bulletinGroup(int bulletin, std::size_t stationCount);
 
 /// Where one bulletin lies in the file, as the check found it: its body runs from the end
 /// of its header to the start of the next bulletin's station word (the last one to the end
@@ -34,13 +40,15 @@ struct BulletinBounds {
     std::uint64_t rowsStart = 0;
     bool blend = false;  // a Blend NBS bulletin, read by fields under its forecast hours
 };
-using BulletinFileBounds = std::array<BulletinBounds, 12>;
+/// Each bulletin's bounds in file order; a set of fewer than maxSetStations stations
+/// leaves the last ones unused.
+using BulletinFileBounds = std::array<BulletinBounds, 3 * maxSetStations>;
 
 /// The labels of the rows an NBS body is read from, in the order the readers use them.
 inline constexpr std::array<std::string_view, 7> blendRowLabels = {"FHR", "TXN", "DPT", "P12",
                                                                    "SKY", "WDR", "WSP"};
 
-/// Where a reader gave up on a file that passed the check: the bulletin (0-11 in file
+/// Where a reader gave up on a file that passed the check: the bulletin (0 to 3N-1 in file
 /// order), the label of the row it could not find or read in full, and whether the
 /// bulletin was an NBS one.
 struct UnreadRow {
@@ -65,10 +73,13 @@ struct BulletinHeader {
 
 enum class BulletinFault { none, wrongFirstWord, notFound, cutShort, wrongHeader, otherDate };
 
-/// Why the check refused a file: the bulletin (0-11) it stopped at and what stood there.
+/// Why the check refused a file: the bulletin (0 to 3N-1) it stopped at, the station and
+/// group (0 to 2) due there, and what stood there.
 struct BulletinVerdict {
     BulletinFault fault = BulletinFault::none;
     int bulletin = 0;
+    std::string station;
+    int group = 0;
     BulletinHeader header;
     std::string referenceDate;  // bulletin 1's date, when the dates differ
 };
@@ -77,16 +88,18 @@ struct BulletinVerdict {
 /// can be reached straight, and with the feed's framing characters as whitespace.
 bool openBulletinFile(ScanFile& in, const DataFile& data);
 
-/// True when the open file `data` starts with the twelve bulletin headers in group and station
-/// order, all of the first header's date, with the runs ETA/NAM/NBS 1200, AVN/GFS 1200 and
-/// MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why, on true `bounds`
-/// where each bulletin lies.
-bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds);
+/// True when the open file `data` starts with the 3N bulletin headers of the N `stations` in
+/// group and station order, all of the first header's date, with the runs ETA/NAM/NBS 1200,
+/// AVN/GFS 1200 and MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why, on
+/// true `bounds` where each bulletin lies.
+bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds,
+                       BulletinStations stations = StationIds);
 bool checkBulletinFile(const DataFile& data);
 
 /// The same check on the text of a bulletin file not yet written, such as one assembled
 /// from saved products.
-bool checkBulletinText(std::string_view text, BulletinVerdict& verdict);
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict,
+                       BulletinStations stations = StationIds);
 
 /// Quoted words of an explanation are cut to this many characters.
 inline constexpr std::size_t quotedWordLength = 40;

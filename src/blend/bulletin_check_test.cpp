@@ -244,14 +244,17 @@ TEST(BulletinCheck, BodiesAreSkippedWordByWord) {
     EXPECT_FALSE(checkBulletins(bulletins));
 }
 
-TEST(BulletinLayout, NamesGroupsAndTheStationWhereABulletinEnds) {
-    EXPECT_EQ(bulletinGroup(0), "ETA");
-    EXPECT_EQ(bulletinGroup(7), "AVN");
-    EXPECT_EQ(bulletinGroup(8), "MRF");
-    EXPECT_EQ(nextStationId(0), "KHON");
-    EXPECT_EQ(nextStationId(3), "KBKX");
-    EXPECT_EQ(nextStationId(10), "KFSD");
-    EXPECT_EQ(nextStationId(11), "");
+TEST(BulletinLayout, NamesTheGroupOfABulletinForAnyNumberOfStations) {
+    EXPECT_EQ(bulletinGroup(0, 4), "ETA");
+    EXPECT_EQ(bulletinGroup(7, 4), "AVN");
+    EXPECT_EQ(bulletinGroup(8, 4), "MRF");
+    EXPECT_EQ(bulletinGroup(1, 2), "ETA");
+    EXPECT_EQ(bulletinGroup(2, 2), "AVN");
+    EXPECT_EQ(bulletinGroup(4, 2), "MRF");
+    EXPECT_EQ(bulletinGroup(0, 1), "ETA");
+    EXPECT_EQ(bulletinGroup(2, 1), "MRF");
+    EXPECT_EQ(bulletinGroup(15, 8), "AVN");
+    EXPECT_EQ(bulletinGroup(16, 8), "MRF");
 }
 
 TEST(BulletinCheck, EachRefusalIsExplainedInTheForecastersWords) {

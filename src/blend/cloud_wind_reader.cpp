@@ -136,19 +136,21 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const DataFile& data,
-                           const BulletinFileBounds& bounds, UnreadRow& unread) {
+                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           UnreadRow& unread) {
     openBulletinFile(cloudWindStream, data);
     const bool complete = readEveryBulletin(
-        cloudWindStream, bounds, unread,
+        cloudWindStream, bounds, stationCount, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
-            const auto station = static_cast<std::size_t>(bulletin % 4);
+            const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
+            const int group = bulletin / static_cast<int>(stationCount);
             if (body.blend) {
                 return readBlendCloudWindRows(etaCloudWind[station], walk.in, body, label);
             }
-            if (bulletin < 4) {
+            if (group == 0) {
                 return readCloudWindRows(etaCloudWind[station], walk, label);
             }
-            if (bulletin < 8) {
+            if (group == 1) {
                 return readCloudWindRows(avnCloudWind[station], walk, label);
             }
             return readMrfCloudWindRows(mrfCloudWind[station], walk, label);

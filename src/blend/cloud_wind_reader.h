@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,16 +11,17 @@
 /// (indexes 0-18), WDR (19-37) and WSP in knots (38-56) of the same columns. An NBS
 /// bulletin gives SKY / 10.0, WDR and WSP at hours 6, 9, ..., 60; its cloud value is the
 /// only one that need not be whole.
-using CloudWindElements = std::array<std::array<double, 57>, 4>;
+using CloudWindElements = std::array<std::array<double, 57>, maxSetStations>;
 
 /// The MRF group's values, a row per station: CLD cloud codes of columns 5-15 (0-10) and
 /// WND in knots of the same columns (11-21).
-using MrfCloudWindElements = std::array<std::array<std::int32_t, 22>, 4>;
+using MrfCloudWindElements = std::array<std::array<std::int32_t, 22>, maxSetStations>;
 
-/// Reads the cloud and wind rows of the twelve bulletins of a checked file into the three
-/// arrays, each bulletin within the bounds the check found, cloud words as codes from 0
-/// (clear) to 10 (overcast); an unknown word leaves its cell as it was. On false, `unread`
-/// names the first row missing or not read in full.
+/// Reads the cloud and wind rows of the 3N bulletins of a checked file of `stationCount`
+/// stations into the three arrays, each bulletin within the bounds the check found, cloud
+/// words as codes from 0 (clear) to 10 (overcast); an unknown word leaves its cell as it
+/// was. On false, `unread` names the first row missing or not read in full.
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const DataFile& data,
-                           const BulletinFileBounds& bounds, UnreadRow& unread);
+                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           UnreadRow& unread);

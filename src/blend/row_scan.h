@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,14 +44,15 @@ bool readSeparatorAndWord(BulletinWalk& walk, std::string& word);
 /// value instead, which is no fault: every value has been read.
 bool readPairEnd(BulletinWalk& walk, bool lastColumn);
 
-/// Calls `readBulletin(bulletin, bounds, walk, label)` for the twelve bulletins in file
-/// order, each read within its own bounds. False at the first bulletin it could not read,
-/// with `unread` naming that bulletin and the label it left in `label`.
+/// Calls `readBulletin(bulletin, bounds, walk, label)` for the 3N bulletins of a file of
+/// `stationCount` stations in file order, each read within its own bounds. False at the
+/// first bulletin it could not read, with `unread` naming that bulletin and the label it
+/// left in `label`.
 template <typename ReadBulletin>
-bool readEveryBulletin(ScanFile& in, const BulletinFileBounds& bounds, UnreadRow& unread,
-                       ReadBulletin readBulletin) {
+bool readEveryBulletin(ScanFile& in, const BulletinFileBounds& bounds, std::size_t stationCount,
+                       UnreadRow& unread, ReadBulletin readBulletin) {
     BulletinWalk walk{in, {}};
-    for (int bulletin = 0; bulletin < bulletinCount; ++bulletin) {
+    for (int bulletin = 0; bulletin < bulletinCountOf(stationCount); ++bulletin) {
         const BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin)];
         unread.bulletin = bulletin;
         unread.label = "header";

@@ -34,10 +34,10 @@ BothReads readBoth(const std::vector<TestBulletin>& bulletins) {
     BulletinFileBounds bounds;
     EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
     read.tempPrecip =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, read.unread);
+        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, 4, read.unread);
     if (read.tempPrecip) {
         read.cloudWind = readCloudWindElements(read.etaCloudWind, read.avnCloudWind,
-                                               read.mrfCloudWind, data, bounds, read.unread);
+                                               read.mrfCloudWind, data, bounds, 4, read.unread);
     }
     return read;
 }

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "arith/conversions.h"
 #include "blend/bulletin_check.h"
@@ -16,23 +18,33 @@ namespace {
 constexpr double cloudCodeScale = 10.0;
 
 template <typename Value, std::size_t elements>
-std::array<Value, 8> modelRecord(const std::array<std::array<Value, elements>, 4>& eta,
-                                 const std::array<std::array<Value, elements>, 4>& avn,
-                                 std::size_t element) {
-    return {eta[0][element], eta[1][element], eta[2][element], eta[3][element],
-            avn[0][element], avn[1][element], avn[2][element], avn[3][element]};
+ModelSetValues modelRecord(const std::array<std::array<Value, elements>, maxSetStations>& eta,
+                           const std::array<std::array<Value, elements>, maxSetStations>& avn,
+                           std::size_t element, std::size_t stationCount) {
+    ModelSetValues record;
+    for (std::size_t station = 0; station < stationCount; ++station) {
+        record.eta[station] = static_cast<double>(eta[station][element]);
+        record.avn[station] = static_cast<double>(avn[station][element]);
+    }
+    return record;
 }
 
 template <std::size_t elements>
-StationValues stationRecord(const std::array<std::array<std::int32_t, elements>, 4>& group,
-                            std::size_t element) {
-    return {group[0][element], group[1][element], group[2][element], group[3][element]};
+SetValues stationRecord(const std::array<std::array<std::int32_t, elements>, maxSetStations>& group,
+                        std::size_t element, std::size_t stationCount) {
+    SetValues record{};
+    for (std::size_t station = 0; station < stationCount; ++station) {
+        record[station] = static_cast<double>(group[station][element]);
+    }
+    return record;
 }
 
-void sayUnreadRow(const UnreadRow& unread) {
+void sayUnreadRow(const UnreadRow& unread, BulletinStations stations) {
     std::cout << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
-              << StationIds[static_cast<std::size_t>(unread.bulletin % 4)] << ", "
-              << (unread.blend ? "NBS" : std::string(bulletinGroup(unread.bulletin)) + " group")
+              << stations[static_cast<std::size_t>(unread.bulletin) % stations.size()] << ", "
+              << (unread.blend
+                      ? "NBS"
+                      : std::string(bulletinGroup(unread.bulletin, stations.size())) + " group")
               << ") is missing or could not be read." << std::endl;
 }
 
@@ -75,30 +87,42 @@ bool askEtaRatio(double& etaRatio) {
 
 }  // namespace
 
-std::array<ModelStationValues, 12> tempPrecipRecords(const TempPrecipElements& etaTempPrecip,
-                                                     const TempPrecipElements& avnTempPrecip) {
-    std::array<ModelStationValues, 12> records{};
+StationSet fixedStationSet() {
+    StationSet set;
+    for (std::size_t i = 0; i < StationIds.size(); ++i) {
+        set.ids.emplace_back(StationIds[i]);
+        set.weights.push_back(StationWeights[i]);
+    }
+    return set;
+}
+
+std::array<ModelSetValues, 12> tempPrecipRecords(const TempPrecipElements& etaTempPrecip,
+                                                 const TempPrecipElements& avnTempPrecip,
+                                                 std::size_t stationCount) {
+    std::array<ModelSetValues, 12> records{};
     for (std::size_t k = 0; k < records.size(); ++k) {
-        records[k] = modelRecord(etaTempPrecip, avnTempPrecip, k);
+        records[k] = modelRecord(etaTempPrecip, avnTempPrecip, k, stationCount);
     }
     return records;
 }
 
-std::array<StationValues, 25> mrfTempPrecipRecords(const MrfTempPrecipElements& mrfTempPrecip) {
-    std::array<StationValues, 25> records{};
+std::array<SetValues, 25> mrfTempPrecipRecords(const MrfTempPrecipElements& mrfTempPrecip,
+                                               std::size_t stationCount) {
+    std::array<SetValues, 25> records{};
     for (std::size_t j = 0; j < records.size(); ++j) {
-        records[j] = stationRecord(mrfTempPrecip, j);
+        records[j] = stationRecord(mrfTempPrecip, j, stationCount);
     }
     return records;
 }
 
 DailyForecastTable dailyForecastTable(double etaRatio, double avnRatio,
-                                      const std::array<ModelStationValues, 12>& blended,
-                                      const std::array<StationValues, 25>& extended) {
+                                      std::span<const double> weights,
+                                      const std::array<ModelSetValues, 12>& blended,
+                                      const std::array<SetValues, 25>& extended) {
     const auto b = [&](std::size_t k) {
-        return blendedStationValue(etaRatio, avnRatio, blended[k]);
+        return blendedSetValue(etaRatio, avnRatio, weights, blended[k]);
     };
-    const auto w = [&](std::size_t j) { return stationWeightedValue(extended[j]); };
+    const auto w = [&](std::size_t j) { return setWeightedValue(weights, extended[j]); };
     DailyForecastTable daily{};
     for (std::size_t day = 1; day <= 2; ++day) {
         const std::size_t k = 2 * (day - 1);
@@ -111,21 +135,25 @@ DailyForecastTable dailyForecastTable(double etaRatio, double avnRatio,
     return daily;
 }
 
-CloudWindTable cloudWindTable(double etaRatio, double avnRatio,
+CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const double> weights,
                               const CloudWindElements& etaCloudWind,
                               const CloudWindElements& avnCloudWind,
                               const MrfCloudWindElements& mrfCloudWind) {
+    const std::size_t count = weights.size();
+    const auto record = [&](std::size_t k) {
+        return modelRecord(etaCloudWind, avnCloudWind, k, count);
+    };
     const auto bc = [&](std::size_t k) {
-        return blendedStationValue(etaRatio, avnRatio, modelRecord(etaCloudWind, avnCloudWind, k));
+        return blendedSetValue(etaRatio, avnRatio, weights, record(k));
     };
     const auto wc = [&](std::size_t j) {
-        return stationWeightedValue(stationRecord(mrfCloudWind, j));
+        return setWeightedValue(weights, stationRecord(mrfCloudWind, j, count));
     };
     CloudWindTable table{};
     std::size_t row = 0;
     for (std::size_t i = 2; i <= 20; ++i) {
-        const double direction = blendedWindDirection(
-            etaRatio, avnRatio, modelRecord(etaCloudWind, avnCloudWind, i + 17));
+        const double direction =
+            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17));
         table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, direction,
                         knotsToMph(bc(i + 36))};
     }
@@ -136,14 +164,16 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio,
     return table;
 }
 
-bool runStationBlend() {
+bool runStationBlend(const StationSet& set) {
     DataFile data;
     if (!openDataFile(data)) {
         return true;
     }
+    const std::vector<std::string_view> stations(set.ids.begin(), set.ids.end());
+    const std::size_t count = stations.size();
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinFile(data, verdict, bounds)) {
+    if (!checkBulletinFile(data, verdict, bounds, stations)) {
         std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return true;
     }
@@ -157,15 +187,16 @@ bool runStationBlend() {
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
     UnreadRow unread;
-    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, data, bounds,
+    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, data, bounds, count,
                                 unread) ||
-        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, data, bounds, unread)) {
-        sayUnreadRow(unread);
+        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, data, bounds, count,
+                               unread)) {
+        sayUnreadRow(unread, stations);
         return true;
     }
-    const std::array<ModelStationValues, 12> blended =
-        tempPrecipRecords(etaTempPrecip, avnTempPrecip);
-    const std::array<StationValues, 25> extended = mrfTempPrecipRecords(mrfTempPrecip);
+    const std::array<ModelSetValues, 12> blended =
+        tempPrecipRecords(etaTempPrecip, avnTempPrecip, count);
+    const std::array<SetValues, 25> extended = mrfTempPrecipRecords(mrfTempPrecip, count);
 
     double etaRatio = 0;
     if (!askEtaRatio(etaRatio)) {
@@ -174,11 +205,13 @@ bool runStationBlend() {
     const double avnRatio = 1.0 - etaRatio;
     std::cout << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
 
-    const DailyForecastTable daily = dailyForecastTable(etaRatio, avnRatio, blended, extended);
+    const DailyForecastTable daily =
+        dailyForecastTable(etaRatio, avnRatio, set.weights, blended, extended);
     writeConsoleDailyTable(std::cout, daily);
 
     ReportFile report(reportFileName(data.name));
-    writeBlendReport(report.text, daily,
-                     cloudWindTable(etaRatio, avnRatio, etaCloudWind, avnCloudWind, mrfCloudWind));
+    writeBlendReport(
+        report.text, daily,
+        cloudWindTable(etaRatio, avnRatio, set.weights, etaCloudWind, avnCloudWind, mrfCloudWind));
     return finishReport(report);
 }

@@ -27,27 +27,31 @@ TempPrecipElements tempPrecipOf(int group) {
 
 std::string runWith(const std::string& input) {
     ScopedConsole console(input);
-    runStationBlend();
+    runStationBlend(fixedStationSet());
     return console.output();
 }
 
 }  // namespace
 
 TEST(StationBlend, DailyTableTakesEachDayFromItsElements) {
-    const auto blended = tempPrecipRecords(tempPrecipOf(1), tempPrecipOf(2));
-    EXPECT_EQ(blended[5], (ModelStationValues{1005, 1105, 1205, 1305, 2005, 2105, 2205, 2305}));
+    const auto blended = tempPrecipRecords(tempPrecipOf(1), tempPrecipOf(2), 4);
+    EXPECT_EQ(blended[5].eta, (SetValues{1005, 1105, 1205, 1305}));
+    EXPECT_EQ(blended[5].avn, (SetValues{2005, 2105, 2205, 2305}));
     MrfTempPrecipElements mrf{};
     for (std::size_t station = 0; station < 4; ++station) {
         for (std::size_t j = 0; j < 25; ++j) {
             mrf[station][j] = static_cast<std::int32_t>(100 * station + j);
         }
     }
-    const auto extended = mrfTempPrecipRecords(mrf);
-    EXPECT_EQ(extended[24], (StationValues{24, 124, 224, 324}));
+    const auto extended = mrfTempPrecipRecords(mrf, 4);
+    EXPECT_EQ(extended[24], (SetValues{24, 124, 224, 324}));
 
-    const DailyForecastTable daily = dailyForecastTable(0.6, 0.4, blended, extended);
-    const auto b = [&](std::size_t k) { return blendedStationValue(0.6, 0.4, blended[k]); };
-    const auto w = [&](std::size_t j) { return stationWeightedValue(extended[j]); };
+    const DailyForecastTable daily =
+        dailyForecastTable(0.6, 0.4, StationWeights, blended, extended);
+    const auto b = [&](std::size_t k) {
+        return blendedSetValue(0.6, 0.4, StationWeights, blended[k]);
+    };
+    const auto w = [&](std::size_t j) { return setWeightedValue(StationWeights, extended[j]); };
     const std::size_t dayOneAndTwo[2][6] = {{0, 1, 4, 5, 8, 9}, {2, 3, 6, 7, 10, 11}};
     for (std::size_t day = 0; day < 2; ++day) {
         const DailyForecastRow& row = daily[day];
@@ -84,7 +88,7 @@ TEST(StationBlend, CloudWindTableRunsTwoSpansOfHours) {
             mrf[station][j] = static_cast<std::int32_t>(200 + j);
         }
     }
-    const CloudWindTable table = cloudWindTable(0.25, 0.75, eta, avn, mrf);
+    const CloudWindTable table = cloudWindTable(0.25, 0.75, StationWeights, eta, avn, mrf);
     const auto bc = [](std::int32_t k) {
         return blendedStationValue(
             0.25, 0.75, ModelStationValues{k, k, k, k, 100 + k, 100 + k, 100 + k, 100 + k});
@@ -134,7 +138,7 @@ TEST(StationBlend, ARatioThatIsNoNumberIsAskedAgain) {
     const std::string notANumber =
         "That is not a number; type the ETA weight as a decimal number, such as 0.6.\n";
     ScopedConsole console("bulletins.txt\nsixty  --5 1e999\n0.6 next");
-    runStationBlend();
+    runStationBlend(fixedStationSet());
     EXPECT_TRUE(console.output().starts_with(filePrompt + "You have a valid file.\n" + ratioPrompt +
                                              notANumber + ratioPrompt + notANumber + ratioPrompt +
                                              notANumber + ratioPrompt +
@@ -162,7 +166,7 @@ TEST(StationBlend, LeavesTheConsoleLeftJustified) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
     ScopedConsole console("bulletins.txt\n1\n");
-    runStationBlend();
+    runStationBlend(fixedStationSet());
     EXPECT_TRUE(std::cout.flags() & std::ios::left);
     EXPECT_FALSE(std::cout.flags() & std::ios::fixed);
     EXPECT_EQ(std::cout.precision(), 6);

@@ -123,19 +123,21 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
-                            const BulletinFileBounds& bounds, UnreadRow& unread) {
+                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            UnreadRow& unread) {
     openBulletinFile(tempPrecipStream, data);
     const bool complete = readEveryBulletin(
-        tempPrecipStream, bounds, unread,
+        tempPrecipStream, bounds, stationCount, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
-            const auto station = static_cast<std::size_t>(bulletin % 4);
+            const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
+            const int group = bulletin / static_cast<int>(stationCount);
             if (body.blend) {
                 return readBlendTempPrecipRows(etaTempPrecip[station], walk.in, body, label);
             }
-            if (bulletin < 4) {
+            if (group == 0) {
                 return readTempPrecipRows(etaTempPrecip[station], walk, label);
             }
-            if (bulletin < 8) {
+            if (group == 1) {
                 return readTempPrecipRows(avnTempPrecip[station], walk, label);
             }
             return readMrfTempPrecipRows(mrfTempPrecip[station], walk, label);

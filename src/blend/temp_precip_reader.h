@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -9,16 +10,17 @@
 /// A short-range group's values, a row per station: N/X values 1-4 (indexes 0-3), DPT
 /// values 7, 11, 15 and 19 (4-7), P12 values 1-4 (8-11). An NBS bulletin gives TXN, DPT
 /// and P12 at hours 24, 36, 48 and 60 in their place.
-using TempPrecipElements = std::array<std::array<std::int32_t, 12>, 4>;
+using TempPrecipElements = std::array<std::array<std::int32_t, 12>, maxSetStations>;
 
 /// The MRF group's values, a row per station: X/N columns 6-14 even (0-4) and 7-15 odd
 /// (5-9), DPT likewise (10-14, 15-19), P24 day values of columns 7-15 (20-24).
-using MrfTempPrecipElements = std::array<std::array<std::int32_t, 25>, 4>;
+using MrfTempPrecipElements = std::array<std::array<std::int32_t, 25>, maxSetStations>;
 
-/// Reads the temperature, dew point and precipitation rows of the twelve bulletins of a
-/// checked file into the three arrays, each bulletin within the bounds the check found. On
-/// false, `unread` names the first row that was
-/// missing or could not be read in full; the arrays then hold what was read up to there.
+/// Reads the temperature, dew point and precipitation rows of the 3N bulletins of a checked
+/// file of `stationCount` stations into the three arrays, each bulletin within the bounds
+/// the check found. On false, `unread` names the first row that was missing or could not
+/// be read in full; the arrays then hold what was read up to there.
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
-                            const BulletinFileBounds& bounds, UnreadRow& unread);
+                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            UnreadRow& unread);

@@ -11,6 +11,7 @@
 #include "arith/station_weights.h"
 #include "assemble/assemble_command.h"
 #include "blend/bulletin_check.h"
+#include "blend/station_blend.h"
 #include "stations/program_path.h"
 #include "stations/set_options.h"
 
@@ -23,16 +24,6 @@ struct SessionRequest {
     std::span<const char* const> commandArguments;
     std::size_t count = maxSetStations;  // stations --count
 };
-
-// KBKX, KHON, KMHE and KFSD with their fixed weights: the set when none is given.
-StationSet defaultStationSet() {
-    StationSet set;
-    for (std::size_t i = 0; i < StationIds.size(); ++i) {
-        set.ids.emplace_back(StationIds[i]);
-        set.weights.push_back(StationWeights[i]);
-    }
-    return set;
-}
 
 int refuse(std::ostream& err, const std::string& fault) {
     err << "wxguide: " << fault << "\nTry 'wxguide --help'.\n";
@@ -69,9 +60,9 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
         }
         *value = arguments[++i];
     }
+    // No command: the set is the menu's.
     if (i == arguments.size()) {
-        fault = "--stations and --city go before a command: assemble or stations";
-        return false;
+        return true;
     }
     request.command = arguments[i];
     request.commandArguments = arguments.subspan(i + 1);
@@ -170,8 +161,9 @@ bool startsStationSession(std::string_view first) {
     return first == "--stations" || first == "--city" || first == "stations";
 }
 
-int runStationSession(std::span<const char* const> arguments, const StationTableSearch& search,
-                      std::ostream& out, std::ostream& err) {
+std::optional<int> runStationSession(std::span<const char* const> arguments,
+                                     const StationTableSearch& search, std::ostream& out,
+                                     std::ostream& err, StationSet& menuSet) {
     SessionRequest request;
     std::string fault;
     if (!readSession(arguments, request, fault)) {
@@ -201,7 +193,7 @@ int runStationSession(std::span<const char* const> arguments, const StationTable
                       "shows the nearest stations");
     }
 
-    StationSet set = defaultStationSet();
+    StationSet set = fixedStationSet();
     std::vector<const StationPlace*> places;
     std::vector<double> distancesKm;
     std::vector<StationPlace> table;
@@ -231,6 +223,10 @@ int runStationSession(std::span<const char* const> arguments, const StationTable
         }
     }
 
+    if (request.command.empty()) {
+        menuSet = set;
+        return std::nullopt;
+    }
     if (request.command == "stations") {
         return showStations(set, places, distancesKm, out);
     }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "arith/station_set.h"
 
 // The station set of a session (--stations, --city, before the command) and the
 // `wxguide stations` command that shows it.
@@ -30,6 +33,8 @@ bool startsStationSession(std::string_view first);
 /// Reads --stations and --city, settles the set, and runs the command after them with it:
 /// `stations` shows the set, `assemble` picks its stations' bulletins. Returns the exit
 /// status: the command's own, 2 after a fault in the options (one line on `err`), 1 when
-/// the station table is needed and cannot be read.
-int runStationSession(std::span<const char* const> arguments, const StationTableSearch& search,
-                      std::ostream& out, std::ostream& err);
+/// the station table is needed and cannot be read. With no command after the options it
+/// returns nothing and leaves the set in `menuSet`: the menu runs with it.
+std::optional<int> runStationSession(std::span<const char* const> arguments,
+                                     const StationTableSearch& search, std::ostream& out,
+                                     std::ostream& err, StationSet& menuSet);
