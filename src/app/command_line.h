@@ -6,11 +6,11 @@
 #include <string_view>
 
 // The command line of a tool driven by its menu: --help, --version and the commands
-// (assemble, stations, and the station set before them) answer at once.
+// (run, assemble, stations, and the station set before them) answer at once.
 
 /// Answers the arguments after the program name. Empty when there are none: the menu runs.
-/// Otherwise the exit status after --help or --version (0, text on `out`) or after any
-/// other argument (2, the usage on `err`).
+/// Otherwise the exit status: a command's own, 0 after --help or --version (text on `out`),
+/// or 2 after any other argument (the fault on one line on `err`, then where help is).
 /// `invokedAs` is the program's argv[0], which may tell where its station table is.
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                      std::ostream& err, std::string_view invokedAs = {});

@@ -1,16 +1,47 @@
 #pragma once
 
 #include <array>
+#include <ostream>
+#include <string>
 
 #include "arith/station_weights.h"
 #include "blend/blend_report.h"
 #include "blend/cloud_wind_reader.h"
 #include "blend/temp_precip_reader.h"
+#include "io/data_file.h"
+#include "io/report_file.h"
 
 /// Menu option 1: checks a file of twelve MOS bulletins, blends its four stations and the
 /// ETA and AVN models with a ratio the forecaster types, and writes the city forecast.
 /// False only when the report could not be written.
 bool runStationBlend();
+
+/// What option 1 reads from its bulletin file before the ratio is known.
+struct StationBulletins {
+    TempPrecipElements etaTempPrecip;
+    TempPrecipElements avnTempPrecip;
+    MrfTempPrecipElements mrfTempPrecip;
+    CloudWindElements etaCloudWind;
+    CloudWindElements avnCloudWind;
+    MrfCloudWindElements mrfCloudWind;
+};
+
+/// Checks the opened bulletin file `data` and reads its rows into `bulletins`. False when
+/// the file is invalid or a row is missing; the reason has been told on `messages`.
+bool readStationBulletins(const DataFile& data, StationBulletins& bulletins,
+                          std::ostream& messages);
+
+/// Blends `bulletins` with the ETA weight `etaRatio` (0 to 1): the daily table goes to
+/// `out`, the report to the file named after `dataName`, every message to `messages`.
+RunOutcome writeStationBlend(const StationBulletins& bulletins, double etaRatio,
+                             const std::string& dataName, std::ostream& out,
+                             std::ostream& messages);
+
+/// A typed ETA weight: a whole decimal number from 0 to 1.
+enum class RatioWord { ratio, notANumber, outOfRange };
+
+/// Reads `word` as the ETA weight into `etaRatio`, as the prompt takes it.
+RatioWord readEtaRatio(const std::string& word, double& etaRatio);
 
 /// For each element of the short-range groups: its four ETA station values, then its four
 /// AVN station values.
