@@ -66,7 +66,7 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
         }
     }
     if (words.size() != 2) {
-        fault = "run takes an option from 1 to 6 and a data file";
+        fault = "needs an option from 1 to 6 and one data file";
         return false;
     }
     const std::string& option = words[0];

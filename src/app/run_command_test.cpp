@@ -54,9 +54,9 @@ TEST(RunCommand, RefusesEachFaultWithItsOwnLine) {
         {{"7", "gfs.txt"}, "the option must be a run from 1 to 6, not 7"},
         {{"02", "gfs.txt"}, "the option must be a run from 1 to 6, not 02"},
         {{"2", "gfs.txt", "--quiet"}, "unknown option: --quiet"},
-        {{"2"}, "run takes an option from 1 to 6 and a data file"},
-        {{}, "run takes an option from 1 to 6 and a data file"},
-        {{"2", "gfs.txt", "eta.txt"}, "run takes an option from 1 to 6 and a data file"},
+        {{"2"}, "needs an option from 1 to 6 and one data file"},
+        {{}, "needs an option from 1 to 6 and one data file"},
+        {{"2", "gfs.txt", "eta.txt"}, "needs an option from 1 to 6 and one data file"},
     };
     for (const Refusal& refusal : refusals) {
         RunRequest request;
