@@ -2,8 +2,10 @@
 
 #include <string_view>
 
+#include "app/run_command.h"
 #include "assemble/assemble_command.h"
 #include "blend/station_blend.h"
+#include "io/platform.h"
 #include "stations/stations_command.h"
 
 #ifndef WXGUIDE_VERSION
@@ -13,8 +15,11 @@
 namespace {
 
 void writeUsage(std::ostream& out) {
-    out << "Usage: wxguide [--help | --version]\n"
+    out << "Usage: wxguide [-h | --help | -V | --version]\n"
            "       wxguide [--stations SET] [--city LAT,LON]\n"
+           "       "
+        << runUsage
+        << "\n"
            "       "
         << assembleUsage
         << "\n"
@@ -29,7 +34,14 @@ void writeUsage(std::ostream& out) {
            "wxguide is driven by its menu on standard input. Start it in the folder of\n"
            "your data files, type the number of a run, then the data file's name; each\n"
            "run writes a report named after the data file (gfs.txt gives gfs.out).\n"
-           "A run can be scripted:  printf '2\\ngfs.txt\\n7\\n' | wxguide\n"
+        << platformHelpNotes().scriptedMenuRun
+        << "\n"
+           "wxguide run makes one run with no menu and no prompt: OPTION 1 to 6 on FILE.\n"
+           "Option 1 takes the ETA weight as --ratio R (0 to 1, such as 0.6); options 2\n"
+           "to 6 take none. Option 1's daily table goes to standard output, every message\n"
+           "to standard error. It exits 0 when the report was written, 1 when it was not\n"
+           "(file missing or invalid, a row missing, no forecast hour, report not\n"
+           "writable), 2 for a usage error.\n"
            "\n"
            "wxguide assemble picks option 1's twelve bulletins (KBKX, KHON, KMHE, KFSD)\n"
            "out of saved guidance products and writes them in option 1's order, to FILE\n"
@@ -42,8 +54,8 @@ void writeUsage(std::ostream& out) {
            "                 or - for standard input\n"
            "\n"
            "The station set: option 1's bulletin file holds KBKX, KHON, KMHE and KFSD with\n"
-           "fixed weights. Before assemble or stations, or alone before the menu (option 1\n"
-           "then blends it), another set may be given:\n"
+           "fixed weights. Before run, assemble or stations, or alone before the menu\n"
+           "(option 1 then blends it), another set may be given:\n"
            "  --stations ID=WEIGHT,...  1 to 8 stations in the file's order, their weights\n"
            "                            from 0 to 1 adding up to 1 (within 0.001)\n"
            "  --stations ID,... --city LAT,LON\n"
@@ -53,11 +65,16 @@ void writeUsage(std::ostream& out) {
            "and the name. With --city alone it shows the N nearest stations of the station\n"
            "table (--count N, 1 to 8, default 8) and the weights they would get as a set.\n"
            "\n"
-           "  --help     show this text and exit\n"
-           "  --version  show the version and exit\n"
+           "  -h, --help     show this text and exit\n"
+           "  -V, --version  show the version and exit\n"
+           "A usage error names the fault on one line and exits 2.\n"
            "\n"
-           "The manual: man wxguide. Example files: share/doc/wxguide/examples where\n"
-           "wxguide is installed (/usr/share/doc/wxguide/examples from the Debian package).\n";
+        << platformHelpNotes().whereToReadMore;
+}
+
+bool asksForHelp(std::string_view word) {
+    return word == "--help" || word == "-h" ||
+           (platformHelpNotes().acceptsSlashQuestion && word == "/?");
 }
 
 }  // namespace
@@ -74,22 +91,34 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         return runAssemble(arguments.subspan(1), out, err);
     }
     if (startsStationSession(first)) {
-        return runStationSession(arguments, stationTableSearch(invokedAs), out, err, menuSet);
+        std::span<const char* const> runArguments;
+        if (const std::optional<int> status = runStationSession(
+                arguments, stationTableSearch(invokedAs), out, err, menuSet, runArguments)) {
+            return status;
+        }
+        if (runArguments.empty()) {
+            return std::nullopt;  // the menu, with the set
+        }
+        return runCommand(runArguments.subspan(1), menuSet, out, err);
+    }
+    if (first == "run") {
+        return runCommand(arguments.subspan(1), menuSet, out, err);
+    }
+    const bool help = asksForHelp(first);
+    const bool version = first == "--version" || first == "-V";
+    if (arguments.size() > 1 && (help || version)) {
+        err << "wxguide: " << first << " takes no other argument\nTry 'wxguide --help'.\n";
+        return 2;
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
-    if (arguments.size() == 1 && first == "--help") {
+    if (help) {
         writeUsage(out);
         return out.flush() ? 0 : 1;
     }
-    if (arguments.size() == 1 && first == "--version") {
+    if (version) {
         out << "wxguide " << WXGUIDE_VERSION << '\n';
         return out.flush() ? 0 : 1;
     }
-    if (arguments.size() == 1) {
-        err << "wxguide: unknown argument: " << first << "\n\n";
-    } else {
-        err << "wxguide: takes at most one argument\n\n";
-    }
-    writeUsage(err);
+    err << "wxguide: unknown command or option: " << first << "\nTry 'wxguide --help'.\n";
     return 2;
 }

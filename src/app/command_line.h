@@ -8,11 +8,11 @@
 #include "arith/station_set.h"
 
 // The command line of a tool driven by its menu: --help, --version and the commands
-// (assemble, stations, and the station set before them) answer at once.
+// (run, assemble, stations, and the station set before them) answer at once.
 
 /// Answers the arguments after the program name. Empty when there are none: the menu runs.
-/// Otherwise the exit status after --help or --version (0, text on `out`) or after any
-/// other argument (2, the usage on `err`).
+/// Otherwise the exit status: a command's own, 0 after --help or --version (text on `out`),
+/// or 2 after any other argument (the fault on one line on `err`, then where help is).
 /// Station set options with no command after them are no answer either: the menu runs with
 /// the set they give, left in `menuSet` (the four stations when none is given).
 /// `invokedAs` is the program's argv[0], which may tell where its station table is.

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "io/platform.h"
 
 namespace {
 
@@ -31,36 +34,61 @@ TEST(CommandLine, NoArgumentsRunTheMenuAndPrintNothing) {
     EXPECT_EQ(none.out + none.err, "");
 }
 
-TEST(CommandLine, HelpAndVersionAnswerOnStandardOutput) {
-    const Answer help = answer({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: wxguide [--help | --version]\n", 0), 0u);
-    EXPECT_NE(help.out.find("standard input"), std::string::npos);
-    EXPECT_NE(help.out.find("man wxguide"), std::string::npos);
-    EXPECT_EQ(help.err, "");
+TEST(CommandLine, HelpAndVersionAnswerOnStandardOutputInTheirShortFormsToo) {
+    for (const char* word : {"--help", "-h"}) {
+        const Answer help = answer({word});
+        SCOPED_TRACE(word);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.out.rfind("Usage: wxguide [-h | --help | -V | --version]\n", 0), 0u);
+        EXPECT_NE(help.out.find("\n       wxguide run OPTION FILE [--ratio R]\n"),
+                  std::string::npos);
+        EXPECT_NE(help.out.find("standard input"), std::string::npos);
+        EXPECT_EQ(help.err, "");
+    }
+    if (platformHelpNotes().acceptsSlashQuestion) {
+        // Windows: no manual page nor printf there; the help points at the download's files.
+        const Answer slash = answer({"/?"});
+        EXPECT_EQ(slash.status, 0);
+        EXPECT_EQ(slash.out, answer({"--help"}).out);
+        EXPECT_EQ(slash.out.find("man wxguide"), std::string::npos);
+        EXPECT_EQ(slash.out.find("/usr/share"), std::string::npos);
+        EXPECT_EQ(slash.out.find("printf"), std::string::npos);
+    } else {
+        EXPECT_NE(answer({"--help"}).out.find("man wxguide"), std::string::npos);
+        const Answer slash = answer({"/?"});
+        EXPECT_EQ(slash.status, 2);
+        EXPECT_EQ(slash.err, "wxguide: unknown command or option: /?\nTry 'wxguide --help'.\n");
+    }
 
-    const Answer version = answer({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, std::string("wxguide ") + WXGUIDE_VERSION + "\n");
-    EXPECT_EQ(version.err, "");
+    for (const char* word : {"--version", "-V"}) {
+        const Answer version = answer({word});
+        EXPECT_EQ(version.status, 0) << word;
+        EXPECT_EQ(version.out, std::string("wxguide ") + WXGUIDE_VERSION + "\n");
+        EXPECT_EQ(version.err, "");
+    }
 }
 
-TEST(CommandLine, AnyOtherArgumentsGiveTheUsageOnStandardErrorAndStatusTwo) {
-    const std::string usage = answer({"--help"}).out;
-    const std::array<std::vector<const char*>, 7> refused = {{{"-h"},
-                                                              {"--HELP"},
-                                                              {"help"},
-                                                              {"gfs.txt"},
-                                                              {""},
-                                                              {"--help", "--version"},
-                                                              {"--version", "extra"}}};
-    for (const std::vector<const char*>& arguments : refused) {
-        const Answer refusal = answer(arguments);
-        SCOPED_TRACE(arguments.size() == 1 ? arguments[0] : "two arguments");
-        EXPECT_EQ(refusal.status, 2);
-        EXPECT_EQ(refusal.out, "");
-        EXPECT_EQ(refusal.err.substr(refusal.err.size() - usage.size()), usage);
-        EXPECT_EQ(refusal.err.rfind("wxguide: ", 0), 0u);
+TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
+    struct Refused {
+        std::vector<const char*> arguments;
+        std::string fault;
+    };
+    const std::vector<Refused> refused = {
+        {{"--HELP"}, "wxguide: unknown command or option: --HELP"},
+        {{"help"}, "wxguide: unknown command or option: help"},
+        {{"gfs.txt"}, "wxguide: unknown command or option: gfs.txt"},
+        {{""}, "wxguide: unknown command or option: "},
+        {{"-v"}, "wxguide: unknown command or option: -v"},
+        {{"--help", "--version"}, "wxguide: --help takes no other argument"},
+        {{"-V", "extra"}, "wxguide: -V takes no other argument"},
+        {{"run", "8", "gfs.txt"}, "wxguide run: the option must be a run from 1 to 6, not 8"},
+    };
+    for (const Refused& refusal : refused) {
+        const Answer answered = answer(refusal.arguments);
+        SCOPED_TRACE(refusal.fault);
+        EXPECT_EQ(answered.status, 2);
+        EXPECT_EQ(answered.out, "");
+        EXPECT_EQ(answered.err, refusal.fault + "\nTry 'wxguide --help'.\n");
     }
 }
 
@@ -82,7 +110,7 @@ TEST(CommandLine, AssembleTakesTheWordsAfterIt) {
     const Answer noProduct = answer({"assemble", "--output", "today.txt"});
     EXPECT_EQ(noProduct.status, 2);
     EXPECT_EQ(noProduct.out, "");
-    EXPECT_EQ(noProduct.err.rfind("wxguide assemble: no product given\n", 0), 0u);
+    EXPECT_EQ(noProduct.err, "wxguide assemble: no product given\nTry 'wxguide --help'.\n");
 
     const Answer missing = answer({"assemble", "no-such-product.txt"});
     EXPECT_EQ(missing.status, 1);

@@ -18,10 +18,7 @@ struct AssembleRequest {
 };
 
 int usageError(std::ostream& err, const std::string& problem) {
-    err << "wxguide assemble: " << problem << "\n"
-        << "Usage: " << assembleUsage << "\n"
-        << "Picks the twelve bulletins of option 1 out of saved guidance products\n"
-        << "(\"-\" reads standard input) and writes them in option 1's order.\n";
+    err << "wxguide assemble: " << problem << "\nTry 'wxguide --help'.\n";
     return 2;
 }
 

@@ -39,26 +39,22 @@ SetValues stationRecord(const std::array<std::array<std::int32_t, elements>, max
     return record;
 }
 
-void sayUnreadRow(const UnreadRow& unread, BulletinStations stations) {
-    std::cout << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
-              << stations[static_cast<std::size_t>(unread.bulletin) % stations.size()] << ", "
-              << (unread.blend
-                      ? "NBS"
-                      : std::string(bulletinGroup(unread.bulletin, stations.size())) + " group")
-              << ") is missing or could not be read." << std::endl;
+void sayUnreadRow(const UnreadRow& unread, BulletinStations stations, std::ostream& messages) {
+    messages << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
+             << stations[static_cast<std::size_t>(unread.bulletin) % stations.size()] << ", "
+             << (unread.blend
+                     ? "NBS"
+                     : std::string(bulletinGroup(unread.bulletin, stations.size())) + " group")
+             << ") is missing or could not be read." << std::endl;
 }
 
-// Reads one typed word as the ratio: false at the end of input. `isNumber` holds only when
-// the whole word is a decimal number; its value is then what `std::cin >> double` gives.
-bool readRatioWord(double& etaRatio, bool& isNumber) {
+// Reads one typed word as the ratio: false at the end of input.
+bool readRatioWord(double& etaRatio, RatioWord& kind) {
     std::string word;
     if (!readTypedWord(std::cin, word)) {
         return false;
     }
-    // A word as long as the kept part may have lost its tail, so it is no number either.
-    std::istringstream number(word);
-    isNumber =
-        word.size() < maxTypedWordLength && static_cast<bool>(number >> etaRatio) && number.eof();
+    kind = readEtaRatio(word, etaRatio);
     return true;
 }
 
@@ -66,17 +62,17 @@ bool readRatioWord(double& etaRatio, bool& isNumber) {
 bool askEtaRatio(double& etaRatio) {
     for (;;) {
         std::cout << "Please enter in a decimal ratio you would like for the ETA model weight: ";
-        bool isNumber = false;
-        if (!readRatioWord(etaRatio, isNumber)) {
+        RatioWord kind = RatioWord::notANumber;
+        if (!readRatioWord(etaRatio, kind)) {
             std::cout << std::endl
                       << "No ratio was entered, so no forecast was written." << std::endl;
             return false;
         }
-        if (!isNumber) {
+        if (kind == RatioWord::notANumber) {
             std::cout
                 << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
                 << std::endl;
-        } else if (etaRatio < 0 || etaRatio > 1) {
+        } else if (kind == RatioWord::outOfRange) {
             std::cout << "The ETA weight must lie between 0 and 1, such as 0.6 for 60 % ETA."
                       << std::endl;
         } else {
@@ -164,54 +160,75 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
     return table;
 }
 
+RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
+    // A word as long as the kept part may have lost its tail, so it is no number either.
+    std::istringstream number(word);
+    if (word.size() >= maxTypedWordLength || !(number >> etaRatio) || !number.eof()) {
+        return RatioWord::notANumber;
+    }
+    return etaRatio < 0 || etaRatio > 1 ? RatioWord::outOfRange : RatioWord::ratio;
+}
+
 bool runStationBlend(const StationSet& set) {
     DataFile data;
     if (!openDataFile(data)) {
         return true;
     }
+    StationBulletins bulletins;
+    if (!readStationBulletins(data, set, bulletins, std::cout)) {
+        return true;
+    }
+    double etaRatio = 0;
+    if (!askEtaRatio(etaRatio)) {
+        return true;
+    }
+    return writeStationBlend(bulletins, set, etaRatio, data.name, std::cout, std::cout) !=
+           RunOutcome::reportLost;
+}
+
+bool readStationBulletins(const DataFile& data, const StationSet& set, StationBulletins& bulletins,
+                          std::ostream& messages) {
     const std::vector<std::string_view> stations(set.ids.begin(), set.ids.end());
     const std::size_t count = stations.size();
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
     if (!checkBulletinFile(data, verdict, bounds, stations)) {
-        std::cout << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
-        return true;
+        messages << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
+        return false;
     }
-    std::cout << "You have a valid file." << std::endl;
+    messages << "You have a valid file." << std::endl;
 
     // Zero where a reader stores nothing, such as a cloud word it does not know.
-    TempPrecipElements etaTempPrecip{};
-    TempPrecipElements avnTempPrecip{};
-    MrfTempPrecipElements mrfTempPrecip{};
-    CloudWindElements etaCloudWind{};
-    CloudWindElements avnCloudWind{};
-    MrfCloudWindElements mrfCloudWind{};
+    bulletins = StationBulletins{};
     UnreadRow unread;
-    if (!readTempPrecipElements(etaTempPrecip, avnTempPrecip, mrfTempPrecip, data, bounds, count,
-                                unread) ||
-        !readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, data, bounds, count,
-                               unread)) {
-        sayUnreadRow(unread, stations);
-        return true;
+    if (!readTempPrecipElements(bulletins.etaTempPrecip, bulletins.avnTempPrecip,
+                                bulletins.mrfTempPrecip, data, bounds, count, unread) ||
+        !readCloudWindElements(bulletins.etaCloudWind, bulletins.avnCloudWind,
+                               bulletins.mrfCloudWind, data, bounds, count, unread)) {
+        sayUnreadRow(unread, stations, messages);
+        return false;
     }
-    const std::array<ModelSetValues, 12> blended =
-        tempPrecipRecords(etaTempPrecip, avnTempPrecip, count);
-    const std::array<SetValues, 25> extended = mrfTempPrecipRecords(mrfTempPrecip, count);
+    return true;
+}
 
-    double etaRatio = 0;
-    if (!askEtaRatio(etaRatio)) {
-        return true;
-    }
+RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet& set,
+                             double etaRatio, const std::string& dataName, std::ostream& out,
+                             std::ostream& messages) {
+    const std::size_t count = set.weights.size();
+    const std::array<ModelSetValues, 12> blended =
+        tempPrecipRecords(bulletins.etaTempPrecip, bulletins.avnTempPrecip, count);
+    const std::array<SetValues, 25> extended = mrfTempPrecipRecords(bulletins.mrfTempPrecip, count);
+
     const double avnRatio = 1.0 - etaRatio;
-    std::cout << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
+    messages << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
 
     const DailyForecastTable daily =
         dailyForecastTable(etaRatio, avnRatio, set.weights, blended, extended);
-    writeConsoleDailyTable(std::cout, daily);
+    writeConsoleDailyTable(out, daily);
 
-    ReportFile report(reportFileName(data.name));
-    writeBlendReport(
-        report.text, daily,
-        cloudWindTable(etaRatio, avnRatio, set.weights, etaCloudWind, avnCloudWind, mrfCloudWind));
-    return finishReport(report);
+    ReportFile report(reportFileName(dataName));
+    writeBlendReport(report.text, daily,
+                     cloudWindTable(etaRatio, avnRatio, set.weights, bulletins.etaCloudWind,
+                                    bulletins.avnCloudWind, bulletins.mrfCloudWind));
+    return finishReport(report, messages) ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }

@@ -2,13 +2,17 @@
 
 #include <array>
 #include <cstddef>
+#include <ostream>
 #include <span>
+#include <string>
 
 #include "arith/station_set.h"
 #include "arith/station_weights.h"
 #include "blend/blend_report.h"
 #include "blend/cloud_wind_reader.h"
 #include "blend/temp_precip_reader.h"
+#include "io/data_file.h"
+#include "io/report_file.h"
 
 /// The four stations with their fixed weights: the set when the forecaster gives none.
 StationSet fixedStationSet();
@@ -17,6 +21,35 @@ StationSet fixedStationSet();
 /// them with the set's weights and the ETA and AVN models with a ratio the forecaster
 /// types, and writes the city forecast. False only when the report could not be written.
 bool runStationBlend(const StationSet& set);
+
+/// What option 1 reads from its bulletin file before the ratio is known.
+struct StationBulletins {
+    TempPrecipElements etaTempPrecip;
+    TempPrecipElements avnTempPrecip;
+    MrfTempPrecipElements mrfTempPrecip;
+    CloudWindElements etaCloudWind;
+    CloudWindElements avnCloudWind;
+    MrfCloudWindElements mrfCloudWind;
+};
+
+/// Checks the opened bulletin file `data` of the stations of `set` and reads its rows into
+/// `bulletins`. False when the file is invalid or a row is missing; the reason has been
+/// told on `messages`.
+bool readStationBulletins(const DataFile& data, const StationSet& set, StationBulletins& bulletins,
+                          std::ostream& messages);
+
+/// Blends `bulletins` with the set's weights and the ETA weight `etaRatio` (0 to 1): the
+/// daily table goes to `out`, the report to the file named after `dataName`, every message
+/// to `messages`.
+RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet& set,
+                             double etaRatio, const std::string& dataName, std::ostream& out,
+                             std::ostream& messages);
+
+/// A typed ETA weight: a whole decimal number from 0 to 1.
+enum class RatioWord { ratio, notANumber, outOfRange };
+
+/// Reads `word` as the ETA weight into `etaRatio`, as the prompt takes it.
+RatioWord readEtaRatio(const std::string& word, double& etaRatio);
 
 /// For each element of the short-range groups: its ETA and its AVN values at the first
 /// `stationCount` stations.

@@ -7,8 +7,8 @@
 
 namespace {
 
-void sayNotFound() {
-    std::cout << "You entered a file name wich does not exist in the directory." << std::endl;
+void sayNotFound(std::ostream& messages) {
+    messages << "You entered a file name wich does not exist in the directory." << std::endl;
 }
 
 void closeDataFile(DataFile& data) {
@@ -37,20 +37,25 @@ bool openDataFile(DataFile& data) {
     std::cout << "Please enter the name of the file with the .txt extension: ";
     TypedName typed;
     readTypedName(std::cin, typed);
-    const std::string& name = typed.text;
-    data.name = name;
     // Taking the rest of the line as the name would open a file the forecaster did not
     // mean; the line is dropped so that none of it is read as a menu option.
     if (typed.unclosedQuote) {
+        data.name = typed.text;
         std::cout << "The file name you typed opens a double quote but does not close it"
                      " on the same line; type the whole name between two double quotes."
                   << std::endl;
         return false;
     }
+    return openNamedDataFile(data, typed.text, std::cout);
+}
+
+bool openNamedDataFile(DataFile& data, const std::string& name, std::ostream& messages) {
+    closeDataFile(data);
+    data.name = name;
     // A NUL would end the name the system sees, but not the report's name.
     if (holdsControlCharacter(name)) {
-        std::cout << "The file name you typed holds a control character and cannot name a file."
-                  << std::endl;
+        messages << "The file name you typed holds a control character and cannot name a file."
+                 << std::endl;
         return false;
     }
     DataFileKind kind = DataFileKind::missing;
@@ -58,30 +63,30 @@ bool openDataFile(DataFile& data) {
         data.descriptor = openPlainFile(name, kind);
     }
     if (kind == DataFileKind::missing) {
-        sayNotFound();
+        sayNotFound(messages);
         return false;
     }
     // A folder, a device or a pipe may never end or never answer: only plain files.
     if (kind == DataFileKind::notPlain) {
-        std::cout << "The name " << name << " is not a plain file and cannot be read as data."
-                  << std::endl;
+        messages << "The name " << name << " is not a plain file and cannot be read as data."
+                 << std::endl;
         return false;
     }
 
     if (name.size() < 3) {
         closeDataFile(data);
-        std::cout << "The file name " << name
-                  << " is too short: its report takes the name with the last three characters"
-                     " replaced by out."
-                  << std::endl;
+        messages << "The file name " << name
+                 << " is too short: its report takes the name with the last three characters"
+                    " replaced by out."
+                 << std::endl;
         return false;
     }
     // Replacing the report would take the data's place before it is read.
     const std::string report = reportFileName(name);
     if (report == name || isSameFile(data.descriptor, name, report)) {
         closeDataFile(data);
-        std::cout << "The report file " << report << " would overwrite the data file " << name
-                  << "; rename the data file and try again." << std::endl;
+        messages << "The report file " << report << " would overwrite the data file " << name
+                 << "; rename the data file and try again." << std::endl;
         return false;
     }
     return true;

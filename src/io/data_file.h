@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 /// A data file opened once for a whole run: the check and every reader read this one
@@ -19,10 +20,14 @@ struct DataFile {
 /// nothing readable, or no plain file, stands there.
 bool openPlainDataFile(DataFile& data, const std::string& name);
 
-/// The data-file dialogue every run begins with: asks for the name, reads one word (or a
-/// name between double quotes, which may hold blanks), and opens that file into `data`
-/// once it is a readable plain file whose report file would not overwrite it. On false a
-/// message has been written and the run ends.
+/// Opens the data file `name` into `data` once it is a readable plain file, its name has
+/// three characters or more and its report file would not overwrite it. On false the
+/// reason has been written to `messages` and the run ends.
+bool openNamedDataFile(DataFile& data, const std::string& name, std::ostream& messages);
+
+/// The data-file dialogue every menu run begins with: asks for the name, reads one word
+/// (or a name between double quotes, which may hold blanks), and opens that file as
+/// openNamedDataFile does, telling the console.
 bool openDataFile(DataFile& data);
 
 /// The report file's name: the data file's name with its last three characters

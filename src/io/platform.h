@@ -7,6 +7,17 @@
 // The platform layer: the one place that differs between Windows and elsewhere. Each
 // platform has its own file (platform_posix.cpp, platform_windows.cpp); the build picks one.
 
+// The help text.
+
+/// What the help says differently on each platform: how to script a menu run, where to read
+/// more, and whether "/?" asks for help, as it does on Windows.
+struct HelpNotes {
+    const char* scriptedMenuRun;
+    const char* whereToReadMore;
+    bool acceptsSlashQuestion;
+};
+HelpNotes platformHelpNotes();
+
 // The console.
 
 /// True when standard input is a console (a terminal) that a forecaster types at,

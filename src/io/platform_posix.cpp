@@ -299,3 +299,10 @@ void discardReportTemporary(const std::string& temporaryName) {
     endPendingTemporary();
     unblockSignals(previousMask);
 }
+
+HelpNotes platformHelpNotes() {
+    return {"A run can be scripted:  printf '2\\ngfs.txt\\n7\\n' | wxguide\n",
+            "The manual: man wxguide. Example files: share/doc/wxguide/examples where\n"
+            "wxguide is installed (/usr/share/doc/wxguide/examples from the Debian package).\n",
+            false};
+}

@@ -198,3 +198,10 @@ void discardReportTemporary(const std::string& temporaryName) {
     _unlink(temporaryName.c_str());
     endPendingTemporary();
 }
+
+// Windows has no manual page and no printf; its download holds the examples.
+HelpNotes platformHelpNotes() {
+    return {"A run can be scripted:  wxguide < answers.txt\n",
+            "More: README.txt beside wxguide.exe. Example files: the examples folder there.\n",
+            true};
+}

@@ -1,7 +1,7 @@
 #include "io/report_file.h"
 
 #include <algorithm>
-#include <iostream>
+#include <ostream>
 
 #include "io/platform.h"
 
@@ -71,14 +71,14 @@ bool commitReport(ReportFile& report) {
     return written;
 }
 
-bool finishReport(ReportFile& report) {
+bool finishReport(ReportFile& report, std::ostream& messages) {
     const bool written = commitReport(report);
     if (report.nameRefused) {
-        std::cout << "The report file " << report.reportName
-                  << " is not a plain file, so the report cannot be written there." << std::endl;
+        messages << "The report file " << report.reportName
+                 << " is not a plain file, so the report cannot be written there." << std::endl;
     } else if (!written) {
-        std::cout << "The report file " << report.reportName << " could not be written."
-                  << std::endl;
+        messages << "The report file " << report.reportName << " could not be written."
+                 << std::endl;
     }
     return written;
 }

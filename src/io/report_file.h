@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -29,6 +30,10 @@ struct ReportFile {
 /// file was written.
 bool commitReport(ReportFile& report);
 
-/// commitReport, and when the report could not be written, says so once on the console,
+/// commitReport, and when the report could not be written, says so once on `messages`,
 /// naming the report file. Returns whether the report was written.
-bool finishReport(ReportFile& report);
+bool finishReport(ReportFile& report, std::ostream& messages);
+
+/// How a run ended: its report written; no report, the reason told (a file refused, a row
+/// missing); or the report made but lost on the way to its file.
+enum class RunOutcome { reportWritten, noReport, reportLost };

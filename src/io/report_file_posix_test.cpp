@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <utility>
 
@@ -26,7 +27,7 @@ namespace {
 bool writeReport(const std::string& dataName, const std::string& line) {
     ReportFile report(reportFileName(dataName));
     report.text << line << std::endl;
-    return finishReport(report);
+    return finishReport(report, std::cout);
 }
 
 }  // namespace
@@ -119,7 +120,7 @@ TEST(ReportFile, ATemporaryNameFitsWhereTheReportsNameFits) {
     ASSERT_GE(report.descriptor, 0);
     EXPECT_LE(fs::path(report.temporaryName).filename().string().size(), 255u);
     report.text << "long" << std::endl;
-    EXPECT_TRUE(finishReport(report));
+    EXPECT_TRUE(finishReport(report, std::cout));
     EXPECT_EQ(readFile(stem + ".out"), "long\n");
     EXPECT_EQ(entriesIn("."), 1);
 }
@@ -161,7 +162,7 @@ TEST(ReportFile, ASignalIgnoredOrHandledBeforeKeepsItsWayDuringTheWrite) {
                 ReportFile report(reportFileName("gfs.txt"));
                 report.text << "whole" << std::endl;
                 std::raise(signalNumber);
-                const bool written = finishReport(report);
+                const bool written = finishReport(report, std::cout);
                 std::exit(written && std::signal(signalNumber, SIG_DFL) == disposition ? 0 : 1);
             },
             testing::ExitedWithCode(0), "")

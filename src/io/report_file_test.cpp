@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 #include "io/data_file.h"
@@ -22,7 +23,7 @@ TEST(ReportFile, ReplacesTheOlderReportOnlyWhenFinished) {
         EXPECT_EQ(entriesIn("runs"), 2);
         EXPECT_EQ(readFile("runs/gfs.out"), "the older report\n");
         const ScopedConsole console("");
-        EXPECT_TRUE(finishReport(report));
+        EXPECT_TRUE(finishReport(report, std::cout));
         EXPECT_EQ(console.output(), "");
     }
     EXPECT_EQ(readFile("runs/gfs.out"), "new");
@@ -48,7 +49,7 @@ TEST(ReportFile, AFailedWriteKeepsTheOlderReportAndLeavesNoTemporaryFile) {
     report.text << "half of a new";
     report.text.setstate(std::ios::badbit);  // as a failed formatting leaves the stream
     const ScopedConsole console("");
-    EXPECT_FALSE(finishReport(report));
+    EXPECT_FALSE(finishReport(report, std::cout));
     EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
     EXPECT_EQ(readFile("gfs.out"), "the older report\n");
     EXPECT_EQ(entriesIn("."), 1);
@@ -70,7 +71,7 @@ TEST(ReportFile, WhatCannotBeWrittenIsToldOnceByName) {
         ReportFile report(reportFileName(refused.dataName));
         report.text << "lost" << std::endl;
         const ScopedConsole console("");
-        EXPECT_FALSE(finishReport(report)) << refused.dataName;
+        EXPECT_FALSE(finishReport(report, std::cout)) << refused.dataName;
         EXPECT_EQ(console.output(), refused.told);
     }
     EXPECT_TRUE(fs::is_directory("folder.out"));
@@ -84,7 +85,7 @@ TEST(ReportFile, AFolderMadeAtTheNameDuringTheRunKeepsItAndLeavesNoTemporary) {
     // Made after the name was checked: the rename into place fails.
     fs::create_directories("gfs.out/older");
     const ScopedConsole console("");
-    EXPECT_FALSE(finishReport(report));
+    EXPECT_FALSE(finishReport(report, std::cout));
     EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
     EXPECT_TRUE(fs::is_directory("gfs.out/older"));
     EXPECT_EQ(entriesIn("."), 1);

@@ -66,7 +66,7 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
     }
     request.command = arguments[i];
     request.commandArguments = arguments.subspan(i + 1);
-    if (request.command == "assemble") {
+    if (request.command == "assemble" || request.command == "run") {
         return true;
     }
     if (request.command != "stations") {
@@ -163,7 +163,8 @@ bool startsStationSession(std::string_view first) {
 
 std::optional<int> runStationSession(std::span<const char* const> arguments,
                                      const StationTableSearch& search, std::ostream& out,
-                                     std::ostream& err, StationSet& menuSet) {
+                                     std::ostream& err, StationSet& sessionSet,
+                                     std::span<const char* const>& runArguments) {
     SessionRequest request;
     std::string fault;
     if (!readSession(arguments, request, fault)) {
@@ -223,8 +224,11 @@ std::optional<int> runStationSession(std::span<const char* const> arguments,
         }
     }
 
-    if (request.command.empty()) {
-        menuSet = set;
+    if (request.command.empty() || request.command == "run") {
+        sessionSet = set;
+        runArguments = request.command.empty()
+                           ? std::span<const char* const>()
+                           : arguments.last(request.commandArguments.size() + 1);
         return std::nullopt;
     }
     if (request.command == "stations") {

@@ -33,8 +33,10 @@ bool startsStationSession(std::string_view first);
 /// Reads --stations and --city, settles the set, and runs the command after them with it:
 /// `stations` shows the set, `assemble` picks its stations' bulletins. Returns the exit
 /// status: the command's own, 2 after a fault in the options (one line on `err`), 1 when
-/// the station table is needed and cannot be read. With no command after the options it
-/// returns nothing and leaves the set in `menuSet`: the menu runs with it.
+/// the station table is needed and cannot be read. With no command after the options, or
+/// with `run`, it returns nothing and leaves the set in `sessionSet` and the words from
+/// `run` on in `runArguments` (empty for the menu): the caller runs them with the set.
 std::optional<int> runStationSession(std::span<const char* const> arguments,
                                      const StationTableSearch& search, std::ostream& out,
-                                     std::ostream& err, StationSet& menuSet);
+                                     std::ostream& err, StationSet& sessionSet,
+                                     std::span<const char* const>& runArguments);

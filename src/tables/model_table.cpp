@@ -58,17 +58,22 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 
 bool runModelTable(int rowCount) {
     DataFile file;
+    return !openDataFile(file) ||
+           makeModelTable(file, rowCount, std::cout) != RunOutcome::reportLost;
+}
+
+RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages) {
     ScanFile data;
-    if (!openTableFile(file, data)) {
-        return true;
+    if (!startTableFile(file, data, messages)) {
+        return RunOutcome::noReport;
     }
     const std::string& name = file.name;
     const int rowsWanted = std::min(rowCount, maxModelRows);
     ModelRow rows[maxModelRows]{};
     const int rowsRead = readModelRows(data, rows, rowsWanted);
     closeScanFile(data);
-    if (tellNoRows(name, rowsRead)) {
-        return true;
+    if (tellNoRows(name, rowsRead, messages)) {
+        return RunOutcome::noReport;
     }
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
@@ -86,9 +91,9 @@ bool runModelTable(int rowCount) {
     for (int i = 0; i < rowsRead; ++i) {
         writeModelRowLine(report.text, rows[i], adjustment[i], upperBand[i], lowerBand[i]);
     }
-    const bool written = finishReport(report);
-    tellMissingRows(name, rowsRead, rowsWanted);
-    return written;
+    const bool written = finishReport(report, messages);
+    tellMissingRows(name, rowsRead, rowsWanted, messages);
+    return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
 
 void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double upperBand[],

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "io/data_file.h"
+#include "io/report_file.h"
 #include "scan/scan_file.h"
 
 /// One forecast hour of a model column file, in the file's units until the run converts
@@ -29,6 +31,10 @@ inline constexpr int maxModelRows = 48;
 /// file and writes them, converted, with the temperature adjustment band, to its report.
 /// False only when the report could not be written.
 bool runModelTable(int rowCount);
+
+/// The run of options 2 to 5 on the opened data file `file`, without a prompt: messages go
+/// to `messages`, the table to its report.
+RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages);
 
 /// For the first `rowCount` rows, with the wind speed in miles per hour and the
 /// temperatures in degrees Celsius: the adjustment and the band around `temp2m`, in Celsius.

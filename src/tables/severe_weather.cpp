@@ -36,9 +36,13 @@ double kelvinToFahrenheit(double kelvin) {
 
 bool runSevereWeather() {
     DataFile file;
+    return !openDataFile(file) || makeSevereWeatherTable(file, std::cout) != RunOutcome::reportLost;
+}
+
+RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages) {
     ScanFile data;
-    if (!openTableFile(file, data)) {
-        return true;
+    if (!startTableFile(file, data, messages)) {
+        return RunOutcome::noReport;
     }
     const std::string& name = file.name;
     SevereWeatherRow rows[severeWeatherRows]{};
@@ -47,8 +51,8 @@ bool runSevereWeather() {
         ++rowsRead;
     }
     closeScanFile(data);
-    if (tellNoRows(name, rowsRead)) {
-        return true;
+    if (tellNoRows(name, rowsRead, messages)) {
+        return RunOutcome::noReport;
     }
 
     for (int i = 0; i < rowsRead; ++i) {
@@ -60,9 +64,9 @@ bool runSevereWeather() {
     for (int i = 0; i < rowsRead; ++i) {
         writeSevereWeatherRowLine(report.text, rows[i]);
     }
-    const bool written = finishReport(report);
-    tellMissingRows(name, rowsRead, severeWeatherRows);
-    return written;
+    const bool written = finishReport(report, messages);
+    tellMissingRows(name, rowsRead, severeWeatherRows, messages);
+    return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
 
 bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row) {

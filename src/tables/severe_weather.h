@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "io/data_file.h"
+#include "io/report_file.h"
 #include "scan/scan_file.h"
 
 /// One forecast hour of a severe weather file; `potTemp` is read in kelvin and holds
@@ -27,6 +29,10 @@ inline constexpr int severeWeatherRows = 29;
 /// with the potential temperature in degrees Fahrenheit, to its report. False only when
 /// the report could not be written.
 bool runSevereWeather();
+
+/// The run of option 6 on the opened data file `file`, without a prompt: messages go to
+/// `messages`, the table to its report.
+RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages);
 
 /// Reads one row: a marker character, the hour, a marker character and ten numbers.
 /// Returns false when any of the thirteen items could not be read.

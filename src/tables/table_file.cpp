@@ -1,7 +1,6 @@
 #include "tables/table_file.h"
 
 #include <iomanip>
-#include <iostream>
 
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns) {
     report << std::setiosflags(std::ios::left);
@@ -11,36 +10,33 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
     report << std::endl;
 }
 
-bool openTableFile(DataFile& file, ScanFile& data) {
-    if (!openDataFile(file)) {
-        return false;
-    }
-    std::cout << "You have a valid file." << std::endl;
+bool startTableFile(const DataFile& file, ScanFile& data, std::ostream& messages) {
+    messages << "You have a valid file." << std::endl;
     openScanFile(data, file.descriptor);
-    return skipToFirstRow(data, file.name);
+    return skipToFirstRow(data, file.name, messages);
 }
 
-bool skipToFirstRow(ScanFile& in, const std::string& name) {
+bool skipToFirstRow(ScanFile& in, const std::string& name, std::ostream& messages) {
     if (skipPastWord(in, "FHR")) {
         return true;
     }
-    std::cout << "No FHR marker was found in the file " << name << ", so no table was made."
-              << std::endl;
+    messages << "No FHR marker was found in the file " << name << ", so no table was made."
+             << std::endl;
     return false;
 }
 
-bool tellNoRows(const std::string& name, int rowsRead) {
+bool tellNoRows(const std::string& name, int rowsRead, std::ostream& messages) {
     if (rowsRead > 0) {
         return false;
     }
-    std::cout << "No forecast hour could be read after the FHR marker in the file " << name
-              << ", so no table was made." << std::endl;
+    messages << "No forecast hour could be read after the FHR marker in the file " << name
+             << ", so no table was made." << std::endl;
     return true;
 }
 
-void tellMissingRows(const std::string& name, int rowsRead, int rowCount) {
+void tellMissingRows(const std::string& name, int rowsRead, int rowCount, std::ostream& messages) {
     if (rowsRead < rowCount) {
-        std::cout << "Only " << rowsRead << " of " << rowCount
-                  << " forecast hours could be read from " << name << "." << std::endl;
+        messages << "Only " << rowsRead << " of " << rowCount
+                 << " forecast hours could be read from " << name << "." << std::endl;
     }
 }

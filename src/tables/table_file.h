@@ -20,20 +20,19 @@ struct TableColumn {
 /// Writes the headings of `columns` as one report line, each padded to its column.
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns);
 
-/// The dialogue that starts a table run: asks for the data file into `file`, confirms it,
-/// reads it with `data` and skips its header. False when the run must end; the reason has
-/// been told.
-bool openTableFile(DataFile& file, ScanFile& data);
+/// Starts a table run on the opened data file `file`: confirms it, reads it with `data` and
+/// skips its header. False when the run must end; the reason has been told on `messages`.
+bool startTableFile(const DataFile& file, ScanFile& data, std::ostream& messages);
 
 /// Skips the header of a model output file up to and including the word "FHR". When the
-/// file has no such word, says so on the console, naming the file, and returns false.
-bool skipToFirstRow(ScanFile& in, const std::string& name);
+/// file has no such word, says so on `messages`, naming the file, and returns false.
+bool skipToFirstRow(ScanFile& in, const std::string& name, std::ostream& messages);
 
-/// When no forecast hour at all could be read from the data file `name`, says so on the
-/// console, naming the file, and returns true: no report is then written, so an older one
-/// stays as it was.
-bool tellNoRows(const std::string& name, int rowsRead);
+/// When no forecast hour at all could be read from the data file `name`, says so on
+/// `messages`, naming the file, and returns true: no report is then written, so an older
+/// one stays as it was.
+bool tellNoRows(const std::string& name, int rowsRead, std::ostream& messages);
 
 /// When only `rowsRead` of the `rowCount` forecast hours could be read from the data file
-/// `name`, says so on the console; says nothing when all were read.
-void tellMissingRows(const std::string& name, int rowsRead, int rowCount);
+/// `name`, says so on `messages`; says nothing when all were read.
+void tellMissingRows(const std::string& name, int rowsRead, int rowCount, std::ostream& messages);

@@ -1,0 +1,112 @@
+#include "app/run_command.h"
+
+#include <vector>
+
+#include "blend/station_blend.h"
+#include "io/data_file.h"
+#include "io/report_file.h"
+#include "tables/model_table.h"
+#include "tables/severe_weather.h"
+
+namespace {
+
+// How many forecast hours options 2 to 5 read, as the menu runs them.
+int modelRowCount(int option) {
+    switch (option) {
+        case 2:
+            return 48;
+        case 5:
+            return 15;
+        default:
+            return 29;
+    }
+}
+
+RunOutcome runOption(const RunRequest& request, const StationSet& set, std::ostream& out,
+                     std::ostream& err) {
+    DataFile data;
+    if (!openNamedDataFile(data, request.dataName, err)) {
+        return RunOutcome::noReport;
+    }
+    if (request.option == 1) {
+        StationBulletins bulletins;
+        if (!readStationBulletins(data, set, bulletins, err)) {
+            return RunOutcome::noReport;
+        }
+        return writeStationBlend(bulletins, set, *request.etaRatio, data.name, out, err);
+    }
+    if (request.option == 6) {
+        return makeSevereWeatherTable(data, err);
+    }
+    return makeModelTable(data, modelRowCount(request.option), err);
+}
+
+}  // namespace
+
+bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
+                    std::string& fault) {
+    std::optional<std::string> ratioWord;
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string word = arguments[i];
+        if (word == "--ratio") {
+            if (ratioWord) {
+                fault = "--ratio is given twice";
+                return false;
+            }
+            if (i + 1 == arguments.size()) {
+                fault = "--ratio needs a value";
+                return false;
+            }
+            ratioWord = arguments[++i];
+        } else if (word.size() > 1 && word[0] == '-') {
+            fault = "unknown option: " + word;
+            return false;
+        } else {
+            words.push_back(word);
+        }
+    }
+    if (words.size() != 2) {
+        fault = "needs an option from 1 to 6 and one data file";
+        return false;
+    }
+    const std::string& option = words[0];
+    if (option.size() != 1 || option[0] < '1' || option[0] > '6') {
+        fault = "the option must be a run from 1 to 6, not " + option;
+        return false;
+    }
+    request.option = option[0] - '0';
+    request.dataName = words[1];
+    if (request.option != 1) {
+        if (ratioWord) {
+            fault = "--ratio is for option 1 only";
+            return false;
+        }
+        return true;
+    }
+    if (!ratioWord) {
+        fault = "option 1 needs --ratio R, the ETA weight from 0 to 1 (such as 0.6)";
+        return false;
+    }
+    double etaRatio = 0;
+    if (readEtaRatio(*ratioWord, etaRatio) != RatioWord::ratio) {
+        fault = "--ratio takes a number from 0 to 1 (such as 0.6), not " + *ratioWord;
+        return false;
+    }
+    request.etaRatio = etaRatio;
+    return true;
+}
+
+int runCommand(std::span<const char* const> arguments, const StationSet& set, std::ostream& out,
+               std::ostream& err) {
+    RunRequest request;
+    std::string fault;
+    if (!readRunRequest(arguments, request, fault)) {
+        err << "wxguide run: " << fault << "\nTry 'wxguide --help'.\n";
+        return 2;
+    }
+    const RunOutcome outcome = runOption(request, set, out, err);
+    // A table lost on a closed pipe is no success either.
+    const bool tableWritten = static_cast<bool>(out.flush());
+    return outcome == RunOutcome::reportWritten && tableWritten ? 0 : 1;
+}
