@@ -41,7 +41,7 @@ void writeUsage(std::ostream& out) {
            "to 6 take none. Option 1's daily table goes to standard output, every message\n"
            "to standard error. It exits 0 when the report was written, 1 when it was not\n"
            "(file missing or invalid, a row missing, no forecast hour, report not\n"
-           "writable), 2 for a usage error.\n"
+           "writable) or standard output failed, 2 for a usage error.\n"
            "\n"
            "wxguide assemble picks option 1's twelve bulletins (KBKX, KHON, KMHE, KFSD)\n"
            "out of saved guidance products and writes them in option 1's order, to FILE\n"

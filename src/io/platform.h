@@ -67,6 +67,10 @@ bool isSpecialFile(const std::string& name);
 /// (read-only, or another user's).
 bool mayReplaceReport(const std::string& reportName);
 
+/// True when `c` separates folders in a path: '/' everywhere, '\\' on Windows too (elsewhere
+/// a backslash is an ordinary character of a name).
+bool isFolderSeparator(char c);
+
 /// The longest file name the folder `folder` takes.
 std::size_t longestNameIn(const std::string& folder);
 

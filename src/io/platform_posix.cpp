@@ -232,6 +232,10 @@ bool mayReplaceReport(const std::string& reportName) {
            access(reportName.c_str(), W_OK) == 0;
 }
 
+bool isFolderSeparator(char c) {
+    return c == '/';
+}
+
 std::size_t longestNameIn(const std::string& folder) {
     const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;

@@ -142,6 +142,10 @@ bool mayReplaceReport(const std::string& /*reportName*/) {
     return true;
 }
 
+bool isFolderSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
 std::size_t longestNameIn(const std::string& /*folder*/) {
     return 255;
 }

@@ -13,8 +13,8 @@ namespace {
 std::string temporaryNameFor(const std::string& reportName, int attempt) {
     const std::string suffix =
         "." + std::to_string(processNumber()) + "-" + std::to_string(attempt) + ".tmp";
-    const std::size_t slash = reportName.find_last_of("/\\");
-    const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
+    const auto separator = std::find_if(reportName.rbegin(), reportName.rend(), isFolderSeparator);
+    const auto baseStart = static_cast<std::size_t>(reportName.rend() - separator);
     const std::size_t limit =
         longestNameIn(baseStart == 0 ? std::string(".") : reportName.substr(0, baseStart));
     const std::size_t room = limit > suffix.size() ? limit - suffix.size() : 0;
