@@ -149,7 +149,7 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
     std::size_t row = 0;
     for (std::size_t i = 2; i <= 20; ++i) {
         const double direction =
-            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17));
+            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17), record(i + 36));
         table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, direction,
                         knotsToMph(bc(i + 36))};
     }
