@@ -83,17 +83,22 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
                                      std::ostream& err, StationSet& menuSet,
                                      std::string_view invokedAs) {
     menuSet = fixedStationSet();
-    if (arguments.empty()) {
+    const SetEnvironment environment = setEnvironment();
+    const bool setKept = environment.stations || environment.city;
+    const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];
+    if (arguments.empty() && !setKept) {
         return std::nullopt;
     }
-    const std::string_view first = arguments[0];
-    if (first == "assemble") {
+    if (first == "assemble" && !setKept) {
         return runAssemble(arguments.subspan(1), out, err);
     }
-    if (startsStationSession(first)) {
+    // A set kept in the environment reaches the menu, run and assemble too.
+    if (startsStationSession(first) ||
+        (setKept && (arguments.empty() || first == "run" || first == "assemble"))) {
         std::span<const char* const> runArguments;
-        if (const std::optional<int> status = runStationSession(
-                arguments, stationTableSearch(invokedAs), out, err, menuSet, runArguments)) {
+        if (const std::optional<int> status =
+                runStationSession(arguments, stationTableSearch(invokedAs), environment, out, err,
+                                  menuSet, runArguments)) {
             return status;
         }
         if (runArguments.empty()) {

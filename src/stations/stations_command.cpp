@@ -1,5 +1,6 @@
 #include "stations/stations_command.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iomanip>
@@ -20,6 +21,8 @@ namespace {
 struct SessionRequest {
     std::optional<std::string> stations;
     std::optional<std::string> city;
+    bool stationsFromEnvironment = false;
+    bool cityFromEnvironment = false;
     std::string command;
     std::span<const char* const> commandArguments;
     std::size_t count = maxSetStations;  // stations --count
@@ -118,35 +121,118 @@ bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& tabl
     return false;
 }
 
-// One station a line: its id, its weight, then with a city its distance and its name.
+std::string weightText(double weight) {
+    std::ostringstream text;
+    text.precision(9);
+    text << weight;
+    return text.str();
+}
+
+// One station a line: its id, its weight, then with a city its distance and its name. The
+// weight column is `weightWidth` wide.
 void writeStation(std::ostream& out, std::string_view id, double weight, const StationPlace* place,
-                  double distanceKm) {
+                  double distanceKm, std::size_t weightWidth) {
     std::ostringstream line;
     line << std::left << std::setw(6) << id;
-    std::ostringstream weightText;
-    weightText.precision(9);
-    weightText << weight;
     if (place == nullptr) {
-        line << weightText.str();
+        line << weightText(weight);
     } else {
         std::ostringstream distance;
         distance << std::fixed << std::setprecision(1) << distanceKm << " km";
-        line << std::setw(13) << weightText.str() << std::right << std::setw(10) << distance.str()
-             << "  " << place->name;
+        line << std::setw(static_cast<int>(weightWidth)) << weightText(weight) << std::right
+             << std::setw(10) << distance.str() << "  " << place->name;
     }
     out << line.str() << '\n';
 }
 
 int showStations(const StationSet& set, const std::vector<const StationPlace*>& places,
                  const std::vector<double>& distancesKm, std::ostream& out) {
+    // A weight in exponent form is longer than most: the column widens for it, so the
+    // distances stay in line.
+    std::size_t weightWidth = 13;
+    for (const double weight : set.weights) {
+        weightWidth = std::max(weightWidth, weightText(weight).size() + 1);
+    }
     for (std::size_t i = 0; i < set.ids.size(); ++i) {
         writeStation(out, set.ids[i], set.weights[i], places.empty() ? nullptr : places[i],
-                     places.empty() ? 0.0 : distancesKm[i]);
+                     places.empty() ? 0.0 : distancesKm[i], weightWidth);
     }
     return out.flush() ? 0 : 1;
 }
 
+bool typedWeights(const std::optional<std::string>& stations) {
+    return stations && stations->find('=') != std::string::npos;
+}
+
+// Fills in what the options leave out from the environment; the options win a clash.
+void takeEnvironment(SessionRequest& request, const SetEnvironment& environment) {
+    if (!request.stations && environment.stations &&
+        !(request.city && typedWeights(environment.stations))) {
+        request.stations = environment.stations;
+        request.stationsFromEnvironment = true;
+    }
+    // A city alone only asks for the nearest stations.
+    const bool cityWanted =
+        request.stations ? !typedWeights(request.stations) : request.command == "stations";
+    if (!request.city && environment.city && cityWanted) {
+        request.city = environment.city;
+        request.cityFromEnvironment = true;
+    }
+}
+
+// A fault in a value from the environment names its variable, not the option.
+std::string fromVariable(std::string fault, std::string_view option, std::string_view variable,
+                         bool fromEnvironment) {
+    if (fromEnvironment && fault.starts_with(option)) {
+        fault.replace(0, option.size(), variable);
+    }
+    return fault;
+}
+
+// "The set comes from WXGUIDE_STATIONS and --city." when the environment holds a set.
+void sayWhereTheSetComesFrom(const SessionRequest& request, const SetEnvironment& environment,
+                             std::ostream& out) {
+    if (!environment.stations && !environment.city) {
+        return;
+    }
+    std::vector<std::string_view> used;
+    if (request.stations) {
+        used.push_back(request.stationsFromEnvironment ? "WXGUIDE_STATIONS" : "--stations");
+    }
+    if (request.city) {
+        used.push_back(request.cityFromEnvironment ? "WXGUIDE_CITY" : "--city");
+    }
+    std::vector<std::string_view> unused;
+    if (environment.stations && !request.stationsFromEnvironment) {
+        unused.push_back("WXGUIDE_STATIONS");
+    }
+    if (environment.city && !request.cityFromEnvironment) {
+        unused.push_back("WXGUIDE_CITY");
+    }
+    const auto joined = [](const std::vector<std::string_view>& words) {
+        return std::string(words[0]) + (words.size() > 1 ? " and " + std::string(words[1]) : "");
+    };
+    out << (used.empty() ? "The set is the four fixed stations"
+                         : "The set comes from " + joined(used));
+    if (!unused.empty()) {
+        out << "; " << joined(unused) << (unused.size() > 1 ? " are" : " is") << " not used";
+    }
+    out << ".\n";
+}
+
 }  // namespace
+
+SetEnvironment setEnvironment() {
+    SetEnvironment environment;
+    const auto take = [](const char* name, std::optional<std::string>& value) {
+        if (const char* text = std::getenv(name); text != nullptr && *text != '\0') {
+            value = text;
+        }
+    };
+    take("WXGUIDE_STATIONS", environment.stations);
+    take("WXGUIDE_CITY", environment.city);
+    return environment;
+}
 
 StationTableSearch stationTableSearch(std::string_view invokedAs) {
     StationTableSearch search;
@@ -162,7 +248,8 @@ bool startsStationSession(std::string_view first) {
 }
 
 std::optional<int> runStationSession(std::span<const char* const> arguments,
-                                     const StationTableSearch& search, std::ostream& out,
+                                     const StationTableSearch& search,
+                                     const SetEnvironment& environment, std::ostream& out,
                                      std::ostream& err, StationSet& sessionSet,
                                      std::span<const char* const>& runArguments) {
     SessionRequest request;
@@ -170,13 +257,16 @@ std::optional<int> runStationSession(std::span<const char* const> arguments,
     if (!readSession(arguments, request, fault)) {
         return refuse(err, fault);
     }
+    takeEnvironment(request, environment);
     StationRequest stations;
     if (request.stations && !readStationRequest(*request.stations, stations, fault)) {
-        return refuse(err, fault);
+        return refuse(err, fromVariable(fault, "--stations", "WXGUIDE_STATIONS",
+                                        request.stationsFromEnvironment));
     }
     CityPoint city;
     if (request.city && !readCityPoint(*request.city, city, fault)) {
-        return refuse(err, fault);
+        return refuse(err,
+                      fromVariable(fault, "--city", "WXGUIDE_CITY", request.cityFromEnvironment));
     }
     if (request.stations && !stations.weights.empty() && request.city) {
         return refuse(err,
@@ -184,9 +274,10 @@ std::optional<int> runStationSession(std::span<const char* const> arguments,
                       "stations by distance");
     }
     if (request.stations && stations.weights.empty() && !request.city) {
-        return refuse(err,
-                      "--stations: give every station a weight (ID=WEIGHT), or the ids "
-                      "alone and --city LAT,LON");
+        return refuse(
+            err, fromVariable("--stations: give every station a weight (ID=WEIGHT), "
+                              "or the ids alone and --city LAT,LON",
+                              "--stations", "WXGUIDE_STATIONS", request.stationsFromEnvironment));
     }
     if (request.city && !request.stations && request.command != "stations") {
         return refuse(err,
@@ -232,6 +323,7 @@ std::optional<int> runStationSession(std::span<const char* const> arguments,
         return std::nullopt;
     }
     if (request.command == "stations") {
+        sayWhereTheSetComesFrom(request, environment, out);
         return showStations(set, places, distancesKm, out);
     }
     const std::vector<std::string_view> ids(set.ids.begin(), set.ids.end());
