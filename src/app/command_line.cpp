@@ -5,6 +5,7 @@
 #include "app/run_command.h"
 #include "assemble/assemble_command.h"
 #include "blend/station_blend.h"
+#include "io/option_word.h"
 #include "io/platform.h"
 #include "stations/stations_command.h"
 
@@ -124,6 +125,9 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         out << "wxguide " << WXGUIDE_VERSION << '\n';
         return out.flush() ? 0 : 1;
     }
-    err << "wxguide: unknown command or option: " << first << "\nTry 'wxguide --help'.\n";
+    const std::string misplaced = misplacedOption(splitOptionWord(first).name);
+    err << "wxguide: "
+        << (misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced)
+        << "\nTry 'wxguide --help'.\n";
     return 2;
 }

@@ -13,6 +13,7 @@
 #include "assemble/assemble_command.h"
 #include "blend/bulletin_check.h"
 #include "blend/station_blend.h"
+#include "io/option_word.h"
 #include "stations/program_path.h"
 #include "stations/set_options.h"
 
@@ -46,22 +47,23 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
                  std::string& fault) {
     std::size_t i = 0;
     for (; i < arguments.size(); ++i) {
-        const std::string_view word = arguments[i];
-        std::optional<std::string>* value = word == "--stations" ? &request.stations
-                                            : word == "--city"   ? &request.city
+        const OptionWord option = splitOptionWord(arguments[i]);
+        const std::string name(option.name);
+        std::optional<std::string>* value = name == "--stations" ? &request.stations
+                                            : name == "--city"   ? &request.city
                                                                  : nullptr;
         if (value == nullptr) {
             break;
         }
         if (value->has_value()) {
-            fault = std::string(word) + " is given twice";
+            fault = name + " is given twice";
             return false;
         }
-        if (i + 1 == arguments.size()) {
-            fault = std::string(word) + " needs a value";
+        if (!option.value && i + 1 == arguments.size()) {
+            fault = name + " needs a value";
             return false;
         }
-        *value = arguments[++i];
+        *value = option.value ? std::string(*option.value) : std::string(arguments[++i]);
     }
     // No command: the set is the menu's.
     if (i == arguments.size()) {
@@ -73,18 +75,27 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
         return true;
     }
     if (request.command != "stations") {
-        fault = "unknown command: " + request.command;
+        const std::string misplaced = misplacedOption(splitOptionWord(request.command).name);
+        fault = !misplaced.empty()                 ? misplaced
+                : request.command.starts_with("-") ? "unknown option: " + request.command
+                                                   : "unknown command: " + request.command;
         return false;
     }
     const std::span<const char* const> rest = request.commandArguments;
     if (rest.empty()) {
         return true;
     }
-    if (std::string_view(rest[0]) != "--count" || rest.size() > 2) {
-        fault = "stations takes only --count N";
+    const OptionWord count = splitOptionWord(rest[0]);
+    const std::size_t words = count.value ? 1 : 2;
+    if (count.name != "--count" || rest.size() > words) {
+        const std::string misplaced = misplacedOption(splitOptionWord(rest[0]).name);
+        fault = misplaced.empty() || count.name == "--count" ? "stations takes only --count N"
+                                                             : misplaced;
         return false;
     }
-    if (rest.size() == 1 || !readCount(rest[1], request.count)) {
+    const std::string_view countText =
+        count.value ? *count.value : (rest.size() == 2 ? std::string_view(rest[1]) : "");
+    if ((!count.value && rest.size() == 1) || !readCount(countText, request.count)) {
         fault = "--count takes a number from 1 to " + std::to_string(maxSetStations);
         return false;
     }
@@ -244,7 +255,8 @@ StationTableSearch stationTableSearch(std::string_view invokedAs) {
 }
 
 bool startsStationSession(std::string_view first) {
-    return first == "--stations" || first == "--city" || first == "stations";
+    const std::string_view name = splitOptionWord(first).name;
+    return name == "--stations" || name == "--city" || first == "stations";
 }
 
 std::optional<int> runStationSession(std::span<const char* const> arguments,
