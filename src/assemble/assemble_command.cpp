@@ -1,5 +1,6 @@
 #include "assemble/assemble_command.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -149,6 +150,12 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
     BulletinChoice choice;
     startChoice(choice, stations, request.date);
     for (const std::string& name : request.products) {
+        // A folder opens on some systems and fails only when read: name it for what it is.
+        std::error_code error;
+        if (name != "-" && std::filesystem::is_directory(name, error)) {
+            err << "wxguide assemble: " << name << " is a folder; nothing was written.\n";
+            return 1;
+        }
         ProductFile product;
         if (!openProductFile(product, name)) {
             err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";

@@ -93,7 +93,9 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
     const int group = groupOf(bulletin, stations);
     const bool blendHeader = group == 0;
     bool read = readHeaderWord(header.model);
-    if (read && blendHeader && header.model == "NBM") {
+    // An NBM header is read by its own words in any group, so that a refusal quotes it
+    // whole, up to its run.
+    if (read && header.model == "NBM") {
         read = readHeaderWord(header.unexamined[0]);
         if (read && header.unexamined[0] != "NBS") {
             header.version = header.unexamined[0];
