@@ -19,6 +19,12 @@
 
 #include "io/platform.h"
 
+// cmd hands a program its arguments as typed: the C runtime expands `*` and `?` in them
+// (..\guidance\*), as a POSIX shell would, when the program asks for it.
+extern "C" {
+int _dowildcard = -1;
+}
+
 namespace {
 
 // A redirected handle (a file, a pipe, NUL) has no console mode.
