@@ -27,6 +27,7 @@ struct SessionRequest {
     std::string command;
     std::span<const char* const> commandArguments;
     std::size_t count = maxSetStations;  // stations --count
+    bool countGiven = false;
 };
 
 int refuse(std::ostream& err, const std::string& fault) {
@@ -103,6 +104,7 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
         fault = "--count goes with --city alone: it counts the nearest stations";
         return false;
     }
+    request.countGiven = true;
     return true;
 }
 
@@ -177,7 +179,8 @@ bool typedWeights(const std::optional<std::string>& stations) {
 
 // Fills in what the options leave out from the environment; the options win a clash.
 void takeEnvironment(SessionRequest& request, const SetEnvironment& environment) {
-    if (!request.stations && environment.stations &&
+    // --count asks for the nearest stations, not the kept ones.
+    if (!request.stations && environment.stations && !request.countGiven &&
         !(request.city && typedWeights(environment.stations))) {
         request.stations = environment.stations;
         request.stationsFromEnvironment = true;
