@@ -3,7 +3,7 @@ include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/examples.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/debian_docs.cmake)
 
-set(WXGUIDE_MAINTAINER "wxguide maintainers <maintainers@users.noreply.c-seed-2a8fe1ef.example>"
+set(WXGUIDE_MAINTAINER "wxguide developers <wxguide@users.noreply.github.com>"
     CACHE STRING "The Maintainer field of the Debian package")
 
 # Debian wants the manual page and the changelog compressed at the highest level and

@@ -43,7 +43,7 @@ if(NOT status EQUAL 0 OR NOT EXISTS ${deb})
     message(FATAL_ERROR "cpack made no ${deb}:\n${shown}")
 endif()
 
-foreach(field_value "Package=wxguide" "Version=${VERSION}" "Section=science" "Maintainer=.*<.+@.+>"
+foreach(field_value "Package=wxguide" "Version=${VERSION}" "Section=science" "Maintainer=.*<[^>]+@[^>]+[.](com|org|net|io)>"
                     "Depends=libc6 .*libstdc\\+\\+6 .*" "Description=.+")
     string(REGEX MATCH "^[^=]+" field ${field_value})
     string(REGEX REPLACE "^[^=]+=" "" pattern ${field_value})

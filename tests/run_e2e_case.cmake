@@ -15,6 +15,8 @@
 #              their transcripts follow one another too (optional: one run, no arguments)
 #   status     the exit status of each run in turn (optional: every run exits with 0)
 #   stderr     what the runs write to standard error (optional: nothing)
+#   env        NAME=VALUE lines, the environment of every run (optional); a station set
+#              kept in the caller's environment never reaches a run
 #   generate.cmake  a script that writes input files too large to keep in the case into
 #              the folder OUT_DIR; they are copied in and expected unchanged (optional)
 #
@@ -72,6 +74,11 @@ if(EXISTS ${CASE_DIR}/status)
 endif()
 
 string(REPLACE "|" ";" emulator "${EMULATOR}")
+set(run_environment --unset=WXGUIDE_STATIONS --unset=WXGUIDE_CITY)
+if(EXISTS ${CASE_DIR}/env)
+    file(STRINGS ${CASE_DIR}/env environment_lines)
+    list(APPEND run_environment ${environment_lines})
+endif()
 set(statuses "")
 set(stdout_parts "")
 set(stderr_parts "")
@@ -80,7 +87,8 @@ foreach(run_line IN LISTS runs)
     string(SUBSTRING "${run_line}" 1 -1 run_args)
     separate_arguments(run_words UNIX_COMMAND "${run_args}")
     math(EXPR run_count "${run_count} + 1")
-    execute_process(COMMAND ${emulator} ${PROGRAM} ${run_words}
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env ${run_environment}
+                            ${emulator} ${PROGRAM} ${run_words}
                     WORKING_DIRECTORY ${run_dir}
                     INPUT_FILE ${stdin_file}
                     OUTPUT_FILE ${WORK_DIR}/stdout.${run_count}

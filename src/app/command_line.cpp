@@ -5,6 +5,7 @@
 #include "app/run_command.h"
 #include "assemble/assemble_command.h"
 #include "blend/station_blend.h"
+#include "io/option_word.h"
 #include "io/platform.h"
 #include "stations/stations_command.h"
 
@@ -41,7 +42,8 @@ void writeUsage(std::ostream& out) {
            "to 6 take none. Option 1's daily table goes to standard output, every message\n"
            "to standard error. It exits 0 when the report was written, 1 when it was not\n"
            "(file missing or invalid, a row missing, no forecast hour, report not\n"
-           "writable) or standard output failed, 2 for a usage error.\n"
+           "writable) or standard output failed, 2 for a usage error. -q, --quiet leave\n"
+           "out the status lines when all goes well (run and assemble); faults are told.\n"
            "\n"
            "wxguide assemble picks option 1's twelve bulletins (KBKX, KHON, KMHE, KFSD)\n"
            "out of saved guidance products and writes them in option 1's order, to FILE\n"
@@ -64,6 +66,9 @@ void writeUsage(std::ostream& out) {
            "wxguide stations shows the set in use: id, weight, and with --city the distance\n"
            "and the name. With --city alone it shows the N nearest stations of the station\n"
            "table (--count N, 1 to 8, default 8) and the weights they would get as a set.\n"
+           "WXGUIDE_STATIONS and WXGUIDE_CITY in the environment stand for --stations and\n"
+           "--city when these are not given. Any value may follow its option with =\n"
+           "(--ratio=0.6); numbers may take an exponent (5e-1).\n"
            "\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
@@ -83,17 +88,22 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
                                      std::ostream& err, StationSet& menuSet,
                                      std::string_view invokedAs) {
     menuSet = fixedStationSet();
-    if (arguments.empty()) {
+    const SetEnvironment environment = setEnvironment();
+    const bool setKept = environment.stations || environment.city;
+    const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];
+    if (arguments.empty() && !setKept) {
         return std::nullopt;
     }
-    const std::string_view first = arguments[0];
-    if (first == "assemble") {
+    if (first == "assemble" && !setKept) {
         return runAssemble(arguments.subspan(1), out, err);
     }
-    if (startsStationSession(first)) {
+    // A set kept in the environment reaches the menu, run and assemble too.
+    if (startsStationSession(first) ||
+        (setKept && (arguments.empty() || first == "run" || first == "assemble"))) {
         std::span<const char* const> runArguments;
-        if (const std::optional<int> status = runStationSession(
-                arguments, stationTableSearch(invokedAs), out, err, menuSet, runArguments)) {
+        if (const std::optional<int> status =
+                runStationSession(arguments, stationTableSearch(invokedAs), environment, out, err,
+                                  menuSet, runArguments)) {
             return status;
         }
         if (runArguments.empty()) {
@@ -119,6 +129,9 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         out << "wxguide " << WXGUIDE_VERSION << '\n';
         return out.flush() ? 0 : 1;
     }
-    err << "wxguide: unknown command or option: " << first << "\nTry 'wxguide --help'.\n";
+    const std::string misplaced = misplacedOption(splitOptionWord(first).name);
+    err << "wxguide: "
+        << (misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced)
+        << "\nTry 'wxguide --help'.\n";
     return 2;
 }

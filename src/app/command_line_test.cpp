@@ -40,7 +40,7 @@ TEST(CommandLine, HelpAndVersionAnswerOnStandardOutputInTheirShortFormsToo) {
         SCOPED_TRACE(word);
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: wxguide [-h | --help | -V | --version]\n", 0), 0u);
-        EXPECT_NE(help.out.find("\n       wxguide run OPTION FILE [--ratio R]\n"),
+        EXPECT_NE(help.out.find("\n       wxguide run [-q] OPTION FILE [--ratio R]\n"),
                   std::string::npos);
         EXPECT_NE(help.out.find("standard input"), std::string::npos);
         EXPECT_EQ(help.err, "");
@@ -82,6 +82,20 @@ TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
         {{"--help", "--version"}, "wxguide: --help takes no other argument"},
         {{"-V", "extra"}, "wxguide: -V takes no other argument"},
         {{"run", "8", "gfs.txt"}, "wxguide run: the option must be a run from 1 to 6, not 8"},
+        // An option of a command, given before it, is named as an option.
+        {{"--count", "3"}, "wxguide: --count belongs after 'stations'"},
+        {{"--ratio=0.6", "run"}, "wxguide: --ratio belongs after 'run'"},
+        {{"--stations", "KFSD=1", "--count", "3"}, "wxguide: --count belongs after 'stations'"},
+        {{"--stations=KFSD=1", "--quiet", "run"},
+         "wxguide: --quiet belongs after 'run' or 'assemble'"},
+        {{"--stations", "KFSD=1", "--bogus"}, "wxguide: unknown option: --bogus"},
+        {{"--stations", "KFSD=1", "stations", "--date", "1"},
+         "wxguide: --date belongs after 'assemble'"},
+        {{"stations", "--count=9"}, "wxguide: --count takes a number from 1 to 8"},
+        {{"assemble", "--ratio", "0.6", "x.txt"}, "wxguide assemble: --ratio belongs after 'run'"},
+        {{"assemble", "--quiet=1", "x.txt"}, "wxguide assemble: --quiet takes no value"},
+        {{"assemble", "--date=12/8", "x.txt"},
+         "wxguide assemble: --date takes one date written as 12/08/2026"},
     };
     for (const Refused& refusal : refused) {
         const Answer answered = answer(refusal.arguments);
@@ -103,8 +117,9 @@ TEST(CommandLine, AFailedWriteIsNoSuccess) {
 
 TEST(CommandLine, AssembleTakesTheWordsAfterIt) {
     const Answer help = answer({"--help"});
-    EXPECT_NE(help.out.find("\n       wxguide assemble [--date DATE] [--output FILE] PRODUCT...\n"),
-              std::string::npos);
+    EXPECT_NE(
+        help.out.find("\n       wxguide assemble [-q] [--date DATE] [--output FILE] PRODUCT...\n"),
+        std::string::npos);
 
     // Its own usage errors, not the program's: the words after it are its own.
     const Answer noProduct = answer({"assemble", "--output", "today.txt"});

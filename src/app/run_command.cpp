@@ -4,6 +4,7 @@
 
 #include "blend/station_blend.h"
 #include "io/data_file.h"
+#include "io/option_word.h"
 #include "io/report_file.h"
 #include "tables/model_table.h"
 #include "tables/severe_weather.h"
@@ -49,18 +50,26 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
     std::vector<std::string> words;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string word = arguments[i];
-        if (word == "--ratio") {
+        const OptionWord option = splitOptionWord(word);
+        if (option.name == "--ratio") {
             if (ratioWord) {
                 fault = "--ratio is given twice";
                 return false;
             }
-            if (i + 1 == arguments.size()) {
+            if (!option.value && i + 1 == arguments.size()) {
                 fault = "--ratio needs a value";
                 return false;
             }
-            ratioWord = arguments[++i];
+            ratioWord = option.value ? std::string(*option.value) : arguments[++i];
+        } else if (option.name == "--quiet" || option.name == "-q") {
+            if (option.value) {
+                fault = "--quiet takes no value";
+                return false;
+            }
+            request.quiet = true;
         } else if (word.size() > 1 && word[0] == '-') {
-            fault = "unknown option: " + word;
+            const std::string misplaced = misplacedOption(option.name);
+            fault = misplaced.empty() ? "unknown option: " + std::string(option.name) : misplaced;
             return false;
         } else {
             words.push_back(word);
@@ -104,6 +113,9 @@ int runCommand(std::span<const char* const> arguments, const StationSet& set, st
     if (!readRunRequest(arguments, request, fault)) {
         err << "wxguide run: " << fault << "\nTry 'wxguide --help'.\n";
         return 2;
+    }
+    if (request.quiet) {
+        beQuiet(err);
     }
     const RunOutcome outcome = runOption(request, set, out, err);
     // A table lost on a closed pipe is no success either.

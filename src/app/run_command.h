@@ -11,13 +11,14 @@
 // `wxguide run`: one menu option on one data file, for scripts and scheduled jobs.
 
 /// The usage line of the command, for the program's --help.
-inline constexpr std::string_view runUsage = "wxguide run OPTION FILE [--ratio R]";
+inline constexpr std::string_view runUsage = "wxguide run [-q] OPTION FILE [--ratio R]";
 
 /// What `wxguide run` was asked for.
 struct RunRequest {
     int option = 0;                  // the menu option, 1 to 6
     std::string dataName;            // the data file
     std::optional<double> etaRatio;  // option 1's ETA weight, 0 to 1
+    bool quiet = false;              // no status lines when all goes well
 };
 
 /// Reads the words after `run` into `request`; false with the fault, one line, in `fault`.

@@ -41,11 +41,14 @@ double blendedSetValue(double etaRatio, double avnRatio, std::span<const double>
                        const ModelSetValues& values);
 
 /// Wind directions in tens of degrees (0 to 36) blended as blendedSetValue does, but across
-/// north: when all of them (both models, every station of the set) lie from 0 to 36 and
-/// differ by more than half the circle, each below 18 counts 36 more and a result of 36 or
-/// more has 36 taken off. Any other directions blend as plain numbers.
+/// north: when the directions that count lie from 0 to 36 and differ by more than half the
+/// circle, each below 18 counts 36 more and a result of 36 or more has 36 taken off. A
+/// direction counts when its weight (station weight times its model's ratio) is above 0
+/// and its hour is not calm (its speed in `speeds` is not 0). When all count, the weighted
+/// sum is as blendedSetValue forms it; when only some do, it is their weighted mean, summed
+/// ETA first; when none do, 0.
 double blendedSetWindDirection(double etaRatio, double avnRatio, std::span<const double> weights,
-                               ModelSetValues directions);
+                               const ModelSetValues& directions, const ModelSetValues& speeds);
 
 /// The weighted sum of one model's four station values, with the fixed weights.
 double stationWeightedValue(const StationValues& values);
@@ -55,4 +58,6 @@ double blendedStationValue(double etaRatio, double avnRatio, const ModelStationV
 double blendedStationValue(double etaRatio, double avnRatio, const ModelStationDecimals& values);
 
 /// blendedSetWindDirection over the four stations with the fixed weights.
-double blendedWindDirection(double etaRatio, double avnRatio, ModelStationDecimals directions);
+double blendedWindDirection(double etaRatio, double avnRatio,
+                            const ModelStationDecimals& directions,
+                            const ModelStationDecimals& speeds);

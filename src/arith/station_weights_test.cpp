@@ -73,8 +73,53 @@ TEST(ModelBlend, WindDirectionsAcrossNorthBlendOnTheCircle) {
         {halfCircle, 0.6, plain(halfCircle, 0.6)},                // 18 apart: as before
         {outside, 0.6, plain(outside, 0.6)},                      // 99 is no direction
     };
+    const ModelStationDecimals windy = {10, 10, 10, 10, 10, 10, 10, 10};
     for (const Case& c : cases) {
-        EXPECT_EQ(blendedWindDirection(c.etaRatio, 1.0 - c.etaRatio, c.directions), c.expected);
+        EXPECT_EQ(blendedWindDirection(c.etaRatio, 1.0 - c.etaRatio, c.directions, windy),
+                  c.expected);
     }
-    EXPECT_NEAR(blendedWindDirection(0.6, 0.4, nearNorth), 35.86, 0.005);
+    EXPECT_NEAR(blendedWindDirection(0.6, 0.4, nearNorth, windy), 35.86, 0.005);
+}
+
+// Worked by hand: the weights of the four stations are w = 0.353460408, 0.1793834,
+// 0.215645378, 0.25151496 (sum 1.000004146); a direction counts when its station weight
+// times its model's ratio is above 0 and its speed is not 0.
+TEST(ModelBlend, OnlyWeightedWindyDirectionsCount) {
+    struct Case {
+        ModelStationDecimals directions;
+        ModelStationDecimals speeds;
+        double etaRatio;
+        double expected;
+    };
+    const ModelStationDecimals windy = {10, 10, 10, 10, 10, 10, 10, 10};
+    const ModelStationDecimals calmFirst = {0, 10, 10, 10, 0, 10, 10, 10};
+    const ModelStationDecimals allCalm = {0, 0, 0, 0, 0, 0, 0, 0};
+    const Case cases[] = {
+        // The AVN group has no weight: (10 w0 + 20 w1 + 10 w2 + 20 w3) / sum w = 14.3090...
+        // and 30 is not across north of 10.
+        {{10, 20, 10, 20, 30, 30, 30, 30}, windy, 1.0, 14.309025060 / 1.000004146},
+        // The ETA group has no weight: the AVN group's mean alone.
+        {{30, 30, 30, 30, 10, 20, 10, 20}, windy, 0.0, 14.309025060 / 1.000004146},
+        // A calm station (00 at 00 knots) leaves three at 09.
+        {{0, 9, 9, 9, 0, 9, 9, 9}, calmFirst, 0.5, 9.0},
+        // Only the directions that count decide across north: 35 and 1 are, 10 is calm.
+        {{35, 1, 10, 10, 35, 1, 10, 10},
+         {10, 10, 0, 0, 10, 10, 0, 0},
+         0.5,
+         (0.353460408 * 0.5 * 35 + 0.1793834 * 0.5 * 37 + 0.353460408 * 0.5 * 35 +
+          0.1793834 * 0.5 * 37) /
+             (0.353460408 + 0.1793834)},
+        // Every hour calm: no direction.
+        {{9, 9, 9, 9, 9, 9, 9, 9}, allCalm, 0.5, 0.0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(blendedWindDirection(c.etaRatio, 1.0 - c.etaRatio, c.directions, c.speeds),
+                    c.expected, 1e-9);
+    }
+    // Across north past 36 comes round: 35 and 37 (1) with ETA alone.
+    EXPECT_NEAR(
+        blendedWindDirection(1.0, 0.0, {1, 1, 1, 35, 20, 20, 20, 20}, windy),
+        (0.353460408 * 37 + 0.1793834 * 37 + 0.215645378 * 37 + 0.25151496 * 35) / 1.000004146 -
+            36.0,
+        1e-9);
 }

@@ -1,5 +1,6 @@
 #include "assemble/assemble_command.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "assemble/bulletin_chooser.h"
 #include "assemble/product_reading.h"
 #include "blend/bulletin_check.h"
+#include "io/option_word.h"
 #include "io/report_file.h"
 
 namespace {
@@ -15,6 +17,7 @@ struct AssembleRequest {
     std::optional<CalendarDate> date;
     std::optional<std::string> output;
     std::vector<std::string> products;
+    bool quiet = false;  // no notes when all goes well
 };
 
 int usageError(std::ostream& err, const std::string& problem) {
@@ -28,26 +31,35 @@ int readRequest(std::span<const char* const> arguments, AssembleRequest& request
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string word = arguments[i];
-        const bool takesValue = word == "--date" || word == "--output";
+        const OptionWord option = splitOptionWord(word);
+        const bool takesValue = option.name == "--date" || option.name == "--output";
         if (optionsEnded || word == "-" || !word.starts_with("-")) {
             request.products.push_back(word);
         } else if (word == "--") {
             optionsEnded = true;
+        } else if ((option.name == "--quiet" || option.name == "-q") && !option.value) {
+            request.quiet = true;
         } else if (!takesValue) {
-            return usageError(err, "unknown option: " + word);
-        } else if (i + 1 == arguments.size()) {
-            return usageError(err, word + " needs a value");
-        } else if (word == "--date") {
-            CalendarDate date;
-            if (request.date || !readCalendarDate(arguments[++i], date)) {
-                return usageError(err, "--date takes one date written as 12/08/2026");
-            }
-            request.date = date;
+            const std::string misplaced =
+                option.name == "--quiet" ? "--quiet takes no value" : misplacedOption(option.name);
+            return usageError(
+                err, misplaced.empty() ? "unknown option: " + std::string(option.name) : misplaced);
+        } else if (!option.value && i + 1 == arguments.size()) {
+            return usageError(err, std::string(option.name) + " needs a value");
         } else {
-            if (request.output || std::string_view(arguments[i + 1]).empty()) {
-                return usageError(err, "--output takes one file name");
+            const std::string value = option.value ? std::string(*option.value) : arguments[++i];
+            if (option.name == "--date") {
+                CalendarDate date;
+                if (request.date || !readCalendarDate(value, date)) {
+                    return usageError(err, "--date takes one date written as 12/08/2026");
+                }
+                request.date = date;
+            } else {
+                if (request.output || value.empty()) {
+                    return usageError(err, "--output takes one file name");
+                }
+                request.output = value;
             }
-            request.output = arguments[++i];
         }
     }
     if (request.products.empty()) {
@@ -82,8 +94,8 @@ std::string fileText(const ChosenBulletins& chosen, std::ostream& err) {
             text += bulletin.text;
             continue;
         }
-        err << "wxguide assemble: bulletin " << i + 1 << " writes the date " << date
-            << "; it now reads " << firstDate << ", as bulletin 1 writes it.\n";
+        statusLines(err) << "wxguide assemble: bulletin " << i + 1 << " writes the date " << date
+                         << "; it now reads " << firstDate << ", as bulletin 1 writes it.\n";
         // The date stands right-aligned before the run: keep its end where it was while
         // at least one blank stays before it.
         std::size_t start = bulletin.dateAt;
@@ -132,9 +144,18 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
     if (const int status = readRequest(arguments, request, err); status != 0) {
         return status;
     }
+    if (request.quiet) {
+        beQuiet(err);
+    }
     BulletinChoice choice;
     startChoice(choice, stations, request.date);
     for (const std::string& name : request.products) {
+        // A folder opens on some systems and fails only when read: name it for what it is.
+        std::error_code error;
+        if (name != "-" && std::filesystem::is_directory(name, error)) {
+            err << "wxguide assemble: " << name << " is a folder; nothing was written.\n";
+            return 1;
+        }
         ProductFile product;
         if (!openProductFile(product, name)) {
             err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";

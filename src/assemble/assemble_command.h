@@ -10,7 +10,7 @@
 
 /// The usage line of the command, for the program's --help.
 inline constexpr std::string_view assembleUsage =
-    "wxguide assemble [--date DATE] [--output FILE] PRODUCT...";
+    "wxguide assemble [-q] [--date DATE] [--output FILE] PRODUCT...";
 
 /// Runs `wxguide assemble` with the arguments after "assemble", choosing the bulletins of
 /// `stations`. Writes the file to --output's FILE or to `out`, messages to `err`. Returns

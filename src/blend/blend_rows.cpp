@@ -24,6 +24,10 @@ std::string_view firstWord(const ScanFile& in, std::string_view line, std::size_
 
 }  // namespace
 
+bool blendRowFound(const BlendRows& rows, std::string_view label) {
+    return rows.found[labelIndex(label)];
+}
+
 bool readBlendRows(ScanFile& in, const BulletinBounds& bounds, BlendRows& rows) {
     rows = BlendRows{};
     if (!scanSeek(in, bounds.rowsStart, bounds.bodyEnd)) {

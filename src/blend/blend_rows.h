@@ -23,6 +23,9 @@ struct BlendRows {
     std::array<bool, blendRowLabels.size()> found{};
 };
 
+/// Whether the body has a line whose first word is `label`, one of blendRowLabels.
+bool blendRowFound(const BlendRows& rows, std::string_view label);
+
 /// Reads the body that `bounds` gives (from its rows on, to its end) and keeps its rows.
 bool readBlendRows(ScanFile& in, const BulletinBounds& bounds, BlendRows& rows);
 

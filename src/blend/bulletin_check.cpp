@@ -93,7 +93,9 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
     const int group = groupOf(bulletin, stations);
     const bool blendHeader = group == 0;
     bool read = readHeaderWord(header.model);
-    if (read && blendHeader && header.model == "NBM") {
+    // An NBM header is read by its own words in any group, so that a refusal quotes it
+    // whole, up to its run.
+    if (read && header.model == "NBM") {
         read = readHeaderWord(header.unexamined[0]);
         if (read && header.unexamined[0] != "NBS") {
             header.version = header.unexamined[0];
@@ -216,6 +218,40 @@ std::string groupText(int group) {
            (group == 0 ? " or NBS " : " ") + std::string(rule.run) + " UTC";
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isCapital(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+bool isLetterOrDigit(char c) {
+    return isDigit(c) || isCapital(c) || (c >= 'a' && c <= 'z');
+}
+
+template <typename Test>
+bool allOf(std::string_view word, Test test) {
+    return std::all_of(word.begin(), word.end(), test);
+}
+
+// What a file that starts with the wrong word most likely is: a product as the feed sends
+// it (a sequence number such as "906", or a WMO heading such as "FOUS46" first), or the
+// bulletins of other stations (a station id such as "KSUX").
+std::string_view firstWordHint(std::string_view word) {
+    const bool sequence = !word.empty() && word.size() <= 3 && allOf(word, isDigit);
+    const bool heading =
+        word.size() == 6 && allOf(word.substr(0, 4), isCapital) && allOf(word.substr(4), isDigit);
+    if (sequence || heading) {
+        return "It looks like a saved product: wxguide assemble picks option 1's bulletins out "
+               "of it (see wxguide --help).";
+    }
+    if (word.size() == 4 && !isDigit(word[0]) && allOf(word, isLetterOrDigit)) {
+        return "For another city's stations, give --stations (see wxguide --help).";
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string_view bulletinGroup(int bulletin, std::size_t stationCount) {
@@ -259,6 +295,7 @@ std::string explainVerdict(const BulletinVerdict& verdict) {
     const std::string& station = verdict.station;
     bool cut = false;
     std::string line;
+    std::string_view hint;
     switch (verdict.fault) {
         case BulletinFault::none:
             return {};
@@ -268,6 +305,7 @@ std::string explainVerdict(const BulletinVerdict& verdict) {
                 (verdict.header.station.empty() ? ", but the file holds no words."
                                                 : ", but the file starts with \"" +
                                                       cutWord(verdict.header.station, cut) + "\".");
+            hint = firstWordHint(verdict.header.station);
             break;
         case BulletinFault::notFound:
             line = "Bulletin " + number + " (" + station + ", " + groupText(verdict.group) +
@@ -293,6 +331,9 @@ std::string explainVerdict(const BulletinVerdict& verdict) {
     if (cut) {
         line += " (Words longer than " + std::to_string(quotedWordLength) +
                 " characters are cut short and end in \"...\".)";
+    }
+    if (!hint.empty()) {
+        line += "\n" + std::string(hint);
     }
     return line;
 }

@@ -45,8 +45,9 @@ struct BulletinBounds {
 using BulletinFileBounds = std::array<BulletinBounds, 3 * maxSetStations>;
 
 /// The labels of the rows an NBS body is read from, in the order the readers use them.
-inline constexpr std::array<std::string_view, 7> blendRowLabels = {"FHR", "TXN", "DPT", "P12",
-                                                                   "SKY", "WDR", "WSP"};
+/// Bulletins before version 4.0 label their max/min row N/X instead of TXN.
+inline constexpr std::array<std::string_view, 8> blendRowLabels = {"FHR", "TXN", "DPT", "P12",
+                                                                   "SKY", "WDR", "WSP", "N/X"};
 
 /// Where a reader gave up on a file that passed the check: the bulletin (0 to 3N-1 in file
 /// order), the label of the row it could not find or read in full, and whether the

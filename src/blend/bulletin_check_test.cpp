@@ -281,6 +281,20 @@ TEST(BulletinCheck, EachRefusalIsExplainedInTheForecastersWords) {
         {forty + "X KBKX",
          "Bulletin 1 should start the file with KBKX, but the file starts with \"" + forty +
              "...\". (Words longer than 40 characters are cut short and end in \"...\".)"},
+        // A saved product, and another city's bulletins, each get a hint at what to do.
+        {"\x01\r\r\n906 \r\r\nFOUS46 KWNO 121200\r\r\nMETNC1\r\r\n KBKX NAM MOS GUIDANCE",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"906\".\nIt looks "
+         "like a saved product: wxguide assemble picks option 1's bulletins out of it (see wxguide "
+         "--help)."},
+        {"FOUS46 KWNO 121200\n KBKX NAM MOS GUIDANCE",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"FOUS46\".\nIt "
+         "looks like a saved product: wxguide assemble picks option 1's bulletins out of it (see "
+         "wxguide --help)."},
+        {" KSUX NAM MOS GUIDANCE 12/08/2026 1200 UTC",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"KSUX\".\nFor "
+         "another city's stations, give --stations (see wxguide --help)."},
+        {"1200 KBKX",
+         "Bulletin 1 should start the file with KBKX, but the file starts with \"1200\"."},
         {" KBKX ETA MOS GUIDANCE 12/08/2026 0000",
          "Bulletin 1 should be the ETA, NAM or NBS 1200 UTC bulletin of KBKX, but its header reads "
          "\"KBKX ETA MOS GUIDANCE 12/08/2026 0000\"."},

@@ -9,6 +9,7 @@
 #include "arith/conversions.h"
 #include "blend/bulletin_check.h"
 #include "io/data_file.h"
+#include "io/option_word.h"
 #include "io/report_file.h"
 #include "io/typed_word.h"
 
@@ -149,7 +150,7 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
     std::size_t row = 0;
     for (std::size_t i = 2; i <= 20; ++i) {
         const double direction =
-            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17));
+            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17), record(i + 36));
         table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, direction,
                         knotsToMph(bc(i + 36))};
     }
@@ -162,8 +163,7 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
 
 RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
     // A word as long as the kept part may have lost its tail, so it is no number either.
-    std::istringstream number(word);
-    if (word.size() >= maxTypedWordLength || !(number >> etaRatio) || !number.eof()) {
+    if (word.size() >= maxTypedWordLength || !readTypedNumber(word, etaRatio)) {
         return RatioWord::notANumber;
     }
     return etaRatio < 0 || etaRatio > 1 ? RatioWord::outOfRange : RatioWord::ratio;
@@ -196,7 +196,7 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
         messages << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return false;
     }
-    messages << "You have a valid file." << std::endl;
+    statusLines(messages) << "You have a valid file." << std::endl;
 
     // Zero where a reader stores nothing, such as a cloud word it does not know.
     bulletins = StationBulletins{};
@@ -220,7 +220,8 @@ RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet
     const std::array<SetValues, 25> extended = mrfTempPrecipRecords(bulletins.mrfTempPrecip, count);
 
     const double avnRatio = 1.0 - etaRatio;
-    messages << "The AVNratio value then has to be: " << avnRatio << std::endl << std::endl;
+    statusLines(messages) << "The AVNratio value then has to be: " << avnRatio << std::endl
+                          << std::endl;
 
     const DailyForecastTable daily =
         dailyForecastTable(etaRatio, avnRatio, set.weights, blended, extended);

@@ -66,12 +66,18 @@ bool readTempPrecipRows(TempPrecipValues& values, BulletinWalk& walk,
 
 /// Reads TXN, DPT and P12 at hours 24, 36, 48 and 60 of the next NBS bulletin: where a
 /// short-range bulletin gives its four N/X values, dew points 7, 11, 15, 19 and four P12.
+/// A bulletin with no TXN row gives its max/min in an N/X row, by the same fields.
 bool readBlendTempPrecipRows(TempPrecipValues& values, ScanFile& in, const BulletinBounds& bounds,
                              std::string_view& unreadLabel) {
     BlendRows rows;
     unreadLabel = "FHR";
-    return readBlendRows(in, bounds, rows) &&
-           blendValuesAtHours(in, rows, "TXN", 24, 12, 4, values.data(), unreadLabel) &&
+    if (!readBlendRows(in, bounds, rows)) {
+        return false;
+    }
+    const std::string_view maxMin = blendRowFound(rows, "TXN") || !blendRowFound(rows, "N/X")
+                                        ? std::string_view("TXN")
+                                        : std::string_view("N/X");
+    return blendValuesAtHours(in, rows, maxMin, 24, 12, 4, values.data(), unreadLabel) &&
            blendValuesAtHours(in, rows, "DPT", 24, 12, 4, values.data() + 4, unreadLabel) &&
            blendValuesAtHours(in, rows, "P12", 24, 12, 4, values.data() + 8, unreadLabel);
 }

@@ -66,6 +66,10 @@ bool openNamedDataFile(DataFile& data, const std::string& name, std::ostream& me
         sayNotFound(messages);
         return false;
     }
+    if (kind == DataFileKind::unreadable) {
+        messages << "The file " << name << " cannot be read (permission denied)." << std::endl;
+        return false;
+    }
     // A folder, a device or a pipe may never end or never answer: only plain files.
     if (kind == DataFileKind::notPlain) {
         messages << "The name " << name << " is not a plain file and cannot be read as data."

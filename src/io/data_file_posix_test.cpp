@@ -128,3 +128,16 @@ TEST(DataFileDialogue, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
         EXPECT_EQ(told, prompt) << tight;
     }
 }
+
+TEST(DataFileDialogue, AFileThatCannotBeReadIsNoMissingFile) {
+    ScopedTempDirectory dir;
+    writeFile("locked.txt", "FHR 1 2 3");
+    ASSERT_EQ(chmod("locked.txt", 0), 0);
+    if (access("locked.txt", R_OK) == 0) {
+        GTEST_SKIP() << "this user reads every file (root): no permission can be denied";
+    }
+    EXPECT_EQ(answerDataFileDialogue("locked.txt").told,
+              prompt + "The file locked.txt cannot be read (permission denied).\n");
+    EXPECT_EQ(answerDataFileDialogue("nosuch.txt").told,
+              prompt + "You entered a file name wich does not exist in the directory.\n");
+}

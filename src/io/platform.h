@@ -38,12 +38,12 @@ void pauseConsole();
 // Data files.
 
 /// What stands at a name a data file is opened by.
-enum class DataFileKind { plain, notPlain, missing };
+enum class DataFileKind { plain, notPlain, missing, unreadable };
 
 /// Opens `name` for reading without ever waiting (a pipe swapped in answers at once) and
 /// keeps it open only when that descriptor is a plain file. Returns the descriptor, or -1
-/// with `kind` telling whether something that is no plain file, or nothing readable,
-/// stands there.
+/// with `kind` telling whether something that is no plain file, a plain file this user
+/// may not read, or nothing stands there.
 int openPlainFile(const std::string& name, DataFileKind& kind);
 
 /// Reads up to `size` bytes from `offset` bytes into the open file, whatever any other

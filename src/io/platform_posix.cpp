@@ -77,9 +77,16 @@ int openPlainFile(const std::string& name, DataFileKind& kind) {
     const int descriptor = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
     if (descriptor < 0) {
-        // Nothing readable; a socket, say, cannot be opened but is still no plain file.
-        kind = stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode) ? DataFileKind::notPlain
-                                                                        : DataFileKind::missing;
+        // A socket, say, cannot be opened but is still no plain file.
+        const int openError = errno;
+        if (stat(name.c_str(), &info) != 0) {
+            kind = DataFileKind::missing;
+        } else if (!S_ISREG(info.st_mode)) {
+            kind = DataFileKind::notPlain;
+        } else {
+            kind = openError == EACCES || openError == EPERM ? DataFileKind::unreadable
+                                                             : DataFileKind::missing;
+        }
         return -1;
     }
     if (fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -19,6 +19,12 @@
 
 #include "io/platform.h"
 
+// cmd hands a program its arguments as typed: the C runtime expands `*` and `?` in them
+// (..\guidance\*), as a POSIX shell would, when the program asks for it.
+extern "C" {
+int _dowildcard = -1;
+}
+
 namespace {
 
 // A redirected handle (a file, a pipe, NUL) has no console mode.
@@ -61,10 +67,10 @@ int openPlainFile(const std::string& name, DataFileKind& kind) {
     std::error_code error;
     if (descriptor < 0) {
         const std::filesystem::file_status status = std::filesystem::status(name, error);
-        kind =
-            !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
-                ? DataFileKind::notPlain
-                : DataFileKind::missing;
+        const bool exists = !error && std::filesystem::exists(status);
+        kind = !exists                                    ? DataFileKind::missing
+               : std::filesystem::is_regular_file(status) ? DataFileKind::unreadable
+                                                          : DataFileKind::notPlain;
         return -1;
     }
     struct _stat64 info {};

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "arith/great_circle.h"
+#include "io/option_word.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ bool readStationRequest(std::string_view text, StationRequest& request, std::str
         ++weighed;
         const std::string_view weightText = item.substr(equals + 1);
         double weight = 0.0;
-        if (!readDecimal(weightText, weight)) {
+        if (!readTypedNumber(weightText, weight)) {
             fault = "--stations: the weight of " + id + " is not a number: \"" +
                     std::string(weightText) + "\"";
             return false;
@@ -109,8 +110,8 @@ bool readStationRequest(std::string_view text, StationRequest& request, std::str
 
 bool readCityPoint(std::string_view text, CityPoint& city, std::string& fault) {
     const std::vector<std::string_view> items = splitAtCommas(text);
-    if (items.size() != 2 || !readDecimal(items[0], city.latitude) ||
-        !readDecimal(items[1], city.longitude)) {
+    if (items.size() != 2 || !readTypedNumber(items[0], city.latitude) ||
+        !readTypedNumber(items[1], city.longitude)) {
         fault = "--city takes LAT,LON in decimal degrees, north and east positive: \"" +
                 std::string(text) + "\"";
         return false;

@@ -28,6 +28,13 @@ TEST(StationSet, TypedWeightsAreKeptInOrderAsTyped) {
     EXPECT_EQ(request.weights,
               (std::vector<double>{0.353460408, 0.1793834, 0.215645378, 0.25151496}));
     ASSERT_TRUE(readStationRequest("KBKX=1,KFSD=0,KHON=0.0009", request, fault)) << fault;
+    // Weights are numbers as --ratio takes them.
+    ASSERT_TRUE(readStationRequest("KBKX=5e-1,KFSD=+.5", request, fault)) << fault;
+    EXPECT_EQ(request.weights, (std::vector<double>{0.5, 0.5}));
+    CityPoint city;
+    ASSERT_TRUE(readCityPoint("4.403e1,-9722e-2", city, fault)) << fault;
+    EXPECT_EQ(city.latitude, 44.03);
+    EXPECT_EQ(city.longitude, -97.22);
     ASSERT_TRUE(readStationRequest("KBKX,KFSD", request, fault)) << fault;
     EXPECT_EQ(request.ids, (std::vector<std::string>{"KBKX", "KFSD"}));
     EXPECT_TRUE(request.weights.empty());
@@ -45,7 +52,7 @@ TEST(StationSet, EachFaultIsNamed) {
     const Case cases[] = {
         {"KBKX=abc,KFSD=0.5", nullptr, "--stations: the weight of KBKX is not a number: \"abc\""},
         {"KBKX=0.5,KFSD=", nullptr, "--stations: the weight of KFSD is not a number: \"\""},
-        {"KBKX=1e-1,KFSD=0.9", nullptr, "--stations: the weight of KBKX is not a number: \"1e-1\""},
+        {"KBKX=1e-,KFSD=0.9", nullptr, "--stations: the weight of KBKX is not a number: \"1e-\""},
         {"KBKX=1.5,KFSD=-0.5", nullptr, "--stations: the weight of KBKX lies outside 0 to 1: 1.5"},
         {"KBKX=0.5,KFSD=-0.5", nullptr, "--stations: the weight of KFSD lies outside 0 to 1: -0.5"},
         {"KBKX=0.5,KFSD=0.4", nullptr,

@@ -26,6 +26,16 @@ struct StationTableSearch {
 /// The search of the running program, started as `invokedAs` (its argv[0]).
 StationTableSearch stationTableSearch(std::string_view invokedAs);
 
+/// The station set kept in the environment: WXGUIDE_STATIONS as --stations takes it and
+/// WXGUIDE_CITY as --city takes it (unset when a variable is unset or empty).
+struct SetEnvironment {
+    std::optional<std::string> stations;
+    std::optional<std::string> city;
+};
+
+/// The running program's environment.
+SetEnvironment setEnvironment();
+
 /// True when the arguments starting with `first` are a session with a station set or the
 /// `stations` command, for runStationSession.
 bool startsStationSession(std::string_view first);
@@ -36,7 +46,10 @@ bool startsStationSession(std::string_view first);
 /// the station table is needed and cannot be read. With no command after the options, or
 /// with `run`, it returns nothing and leaves the set in `sessionSet` and the words from
 /// `run` on in `runArguments` (empty for the menu): the caller runs them with the set.
+/// A variable of `environment` stands for its option when that is not given, unless it
+/// clashes with one given (typed weights take no city); `stations` then says which were used.
 std::optional<int> runStationSession(std::span<const char* const> arguments,
-                                     const StationTableSearch& search, std::ostream& out,
+                                     const StationTableSearch& search,
+                                     const SetEnvironment& environment, std::ostream& out,
                                      std::ostream& err, StationSet& sessionSet,
                                      std::span<const char* const>& runArguments);

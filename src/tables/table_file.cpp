@@ -2,6 +2,8 @@
 
 #include <iomanip>
 
+#include "io/option_word.h"
+
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns) {
     report << std::setiosflags(std::ios::left);
     for (const TableColumn& column : columns) {
@@ -11,7 +13,7 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
 }
 
 bool startTableFile(const DataFile& file, ScanFile& data, std::ostream& messages) {
-    messages << "You have a valid file." << std::endl;
+    statusLines(messages) << "You have a valid file." << std::endl;
     openScanFile(data, file.descriptor);
     return skipToFirstRow(data, file.name, messages);
 }

@@ -1,0 +1,67 @@
+#include "io/option_word.h"
+
+#include <array>
+#include <ios>
+#include <sstream>
+
+namespace {
+
+int quietIndex() {
+    static const int index = std::ios_base::xalloc();
+    return index;
+}
+
+}  // namespace
+
+OptionWord splitOptionWord(std::string_view word) {
+    const std::size_t equals = word.find('=');
+    if (!word.starts_with("--") || equals == std::string_view::npos) {
+        return {word, std::nullopt};
+    }
+    return {word.substr(0, equals), word.substr(equals + 1)};
+}
+
+bool readTypedNumber(std::string_view word, double& value) {
+    // Extraction reads exactly the numbers a forecaster writes and rounds them correctly;
+    // a word it does not take whole is no number.
+    std::istringstream number{std::string(word)};
+    double read = 0;
+    if (word.empty() || !(number >> std::noskipws >> read) || !number.eof()) {
+        return false;
+    }
+    value = read;
+    return true;
+}
+
+std::string misplacedOption(std::string_view name) {
+    struct Place {
+        std::string_view option;
+        std::string_view where;
+    };
+    static constexpr std::array<Place, 8> places = {{
+        {"--count", "after 'stations'"},
+        {"--ratio", "after 'run'"},
+        {"--date", "after 'assemble'"},
+        {"--output", "after 'assemble'"},
+        {"--quiet", "after 'run' or 'assemble'"},
+        {"-q", "after 'run' or 'assemble'"},
+        {"--stations", "before the command (run, assemble, stations)"},
+        {"--city", "before the command (run, assemble, stations)"},
+    }};
+    for (const Place& place : places) {
+        if (place.option == name) {
+            return std::string(name) + " belongs " + std::string(place.where);
+        }
+    }
+    return {};
+}
+
+void beQuiet(std::ostream& messages) {
+    messages.iword(quietIndex()) = 1;
+}
+
+std::ostream& statusLines(std::ostream& messages) {
+    // Without a buffer the stream takes every write and shows none.
+    static std::ostream silent(nullptr);
+    return messages.iword(quietIndex()) != 0 ? silent : messages;
+}
