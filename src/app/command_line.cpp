@@ -83,6 +83,7 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
                                      std::ostream& err, StationSet& menuSet,
                                      std::string_view invokedAs) {
     menuSet = fixedStationSet();
+    ignoreBrokenPipe();
     if (arguments.empty()) {
         return std::nullopt;
     }

@@ -35,6 +35,10 @@ void clearConsole();
 /// terminal it writes nothing and consumes no input.
 void pauseConsole();
 
+/// Makes a write to a closed pipe fail (EPIPE) instead of ending the program, so a reader
+/// that left early (`| head`) never costs a report: the failed write is told instead.
+void ignoreBrokenPipe();
+
 // Data files.
 
 /// What stands at a name a data file is opened by.

@@ -72,6 +72,10 @@ void pauseConsole() {
     std::cout << std::endl;
 }
 
+void ignoreBrokenPipe() {
+    signal(SIGPIPE, SIG_IGN);
+}
+
 int openPlainFile(const std::string& name, DataFileKind& kind) {
     // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
     const int descriptor = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

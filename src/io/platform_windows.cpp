@@ -55,6 +55,9 @@ void pauseConsole() {
     std::system("PAUSE");
 }
 
+// Windows has no SIGPIPE: a write to a closed pipe already fails.
+void ignoreBrokenPipe() {}
+
 int openPlainFile(const std::string& name, DataFileKind& kind) {
     // Binary: the reading layer takes CR as blank space, and offsets must be file offsets.
     const int descriptor = _open(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);

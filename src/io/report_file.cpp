@@ -71,8 +71,7 @@ bool commitReport(ReportFile& report) {
     return written;
 }
 
-bool finishReport(ReportFile& report, std::ostream& messages) {
-    const bool written = commitReport(report);
+void tellReportNotWritten(const ReportFile& report, bool written, std::ostream& messages) {
     if (report.nameRefused) {
         messages << "The report file " << report.reportName
                  << " is not a plain file, so the report cannot be written there." << std::endl;
@@ -80,5 +79,10 @@ bool finishReport(ReportFile& report, std::ostream& messages) {
         messages << "The report file " << report.reportName << " could not be written."
                  << std::endl;
     }
+}
+
+bool finishReport(ReportFile& report, std::ostream& messages) {
+    const bool written = commitReport(report);
+    tellReportNotWritten(report, written, messages);
     return written;
 }
