@@ -22,6 +22,7 @@ struct ReportFile {
     std::string temporaryName;
     int descriptor = -1;       // open on the temporary file until the report is finished
     bool nameRefused = false;  // something other than a plain file stands at the name
+    bool nameSwapped = false;  // after the rename the name held another file than written
 };
 
 /// Writes the report's text through its descriptor, checking every write and the close,
