@@ -88,6 +88,7 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
                                      std::ostream& err, StationSet& menuSet,
                                      std::string_view invokedAs) {
     menuSet = fixedStationSet();
+    ignoreBrokenPipe();
     const SetEnvironment environment = setEnvironment();
     const bool setKept = environment.stations || environment.city;
     const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];

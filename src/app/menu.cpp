@@ -62,5 +62,9 @@ int runMainMenu(const StationSet& set) {
     pauseConsole();
     // A report lost or a console that took nothing is no success.
     const bool consoleWritten = static_cast<bool>(std::cout.flush());
+    if (!consoleWritten) {
+        std::cerr << "The menu and the runs' messages could not be written to standard output."
+                  << std::endl;
+    }
     return everyReportWritten && consoleWritten ? 0 : 1;
 }

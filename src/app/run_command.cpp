@@ -120,5 +120,8 @@ int runCommand(std::span<const char* const> arguments, const StationSet& set, st
     const RunOutcome outcome = runOption(request, set, out, err);
     // A table lost on a closed pipe is no success either.
     const bool tableWritten = static_cast<bool>(out.flush());
+    if (!tableWritten) {
+        err << "The daily table could not be written to standard output." << std::endl;
+    }
     return outcome == RunOutcome::reportWritten && tableWritten ? 0 : 1;
 }

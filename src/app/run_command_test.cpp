@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "blend/station_blend.h"
+#include "io/platform.h"
+#include "test_support.h"
 
 namespace {
 
@@ -12,7 +19,108 @@ struct Refusal {
     std::string fault;
 };
 
+// The report call a case makes fail, and at which of its calls (0: none fails).
+enum class FailingCall { none, write, sync, close, rename };
+
+struct InjectedFault {
+    FailingCall call;
+    int nth;
+};
+
+// The case under way, for the replaced calls (plain function pointers hold no state).
+InjectedFault currentFault{FailingCall::none, 0};
+int callsMade = 0;
+
+bool failsNow(FailingCall call) {
+    return currentFault.call == call && ++callsMade == currentFault.nth;
+}
+
+// Short writes, so a report takes several write calls and a late one can fail.
+long cutWrite(int descriptor, const char* data, std::size_t size) {
+    if (failsNow(FailingCall::write)) {
+        return -1;
+    }
+    return systemReportCalls().write(descriptor, data, std::min<std::size_t>(size, 200));
+}
+
+bool failingSync(int descriptor) {
+    return !failsNow(FailingCall::sync) && systemReportCalls().sync(descriptor);
+}
+
+// The descriptor is closed all the same, as a failing close(2) does.
+bool failingClose(int descriptor) {
+    const bool closed = systemReportCalls().close(descriptor);
+    return !failsNow(FailingCall::close) && closed;
+}
+
+bool failingRename(const char* from, const char* to) {
+    return !failsNow(FailingCall::rename) && systemReportCalls().rename(from, to);
+}
+
+// Puts the system's own calls back however the test ends.
+struct InjectedReportCalls {
+    explicit InjectedReportCalls(InjectedFault fault) {
+        currentFault = fault;
+        callsMade = 0;
+        reportCalls() = {cutWrite, failingSync, failingClose, failingRename};
+    }
+    ~InjectedReportCalls() {
+        reportCalls() = systemReportCalls();
+    }
+    InjectedReportCalls(const InjectedReportCalls&) = delete;
+    InjectedReportCalls& operator=(const InjectedReportCalls&) = delete;
+};
+
+// Three forecast hours of a model column file: a report of four lines.
+constexpr const char* threeHours =
+    "GFS MODEL COLUMN FORECAST\nFHR\n"
+    "|   3 | 1016.1  15.8  11.5   2.8  -13.9  5566  50  0.0  31 147  11\n"
+    "|   6 | 1015.3  21.1  12.7   2.5  -14.4  5577  42  0.0  37 159  12\n"
+    "|   9 | 1014.6  23.5  13.2   2.7  -13.7  5571  38  0.0  13 172  14\n";
+
 }  // namespace
+
+TEST(RunCommand, AFailedWriteSyncCloseOrRenameKeepsTheOlderReportAndExitsWithOne) {
+    const InjectedFault faults[] = {
+        {FailingCall::write, 1}, {FailingCall::write, 2}, {FailingCall::write, 4},
+        {FailingCall::sync, 1},  {FailingCall::close, 1}, {FailingCall::rename, 1},
+    };
+    for (const InjectedFault fault : faults) {
+        const std::string label = "call " + std::to_string(static_cast<int>(fault.call)) +
+                                  ", number " + std::to_string(fault.nth);
+        ScopedTempDirectory dir;
+        writeFile("gfs.txt", threeHours);
+        writeFile("gfs.out", "the older report\n");
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::vector<const char*> words = {"3", "gfs.txt"};
+        int status = 0;
+        {
+            const InjectedReportCalls injected(fault);
+            status = runCommand(words, fixedStationSet(), out, err);
+        }
+        EXPECT_EQ(status, 1) << label;
+        EXPECT_EQ(callsMade, fault.nth) << label << ": the failing call was never made";
+        EXPECT_EQ(readFile("gfs.out"), "the older report\n") << label;
+        EXPECT_EQ(entriesIn("."), 2) << label << ": a temporary file was left";
+        EXPECT_NE(err.str().find("The report file gfs.out could not be written.\n"),
+                  std::string::npos)
+            << label << ": " << err.str();
+    }
+
+    // The same run with no call failing, through the same short writes, replaces it.
+    ScopedTempDirectory dir;
+    writeFile("gfs.txt", threeHours);
+    writeFile("gfs.out", "the older report\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::vector<const char*> words = {"3", "gfs.txt"};
+    const InjectedReportCalls injected({FailingCall::none, 0});
+    EXPECT_EQ(runCommand(words, fixedStationSet(), out, err), 0) << err.str();
+    const std::string report = readFile("gfs.out");
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 4) << report;
+    EXPECT_EQ(entriesIn("."), 2);
+}
 
 TEST(RunCommand, ReadsTheOptionTheFileAndOptionOnesRatioInAnyPlace) {
     RunRequest request;

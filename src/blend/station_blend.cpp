@@ -225,11 +225,14 @@ RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet
 
     const DailyForecastTable daily =
         dailyForecastTable(etaRatio, avnRatio, set.weights, blended, extended);
-    writeConsoleDailyTable(out, daily);
-
     ReportFile report(reportFileName(dataName));
     writeBlendReport(report.text, daily,
                      cloudWindTable(etaRatio, avnRatio, set.weights, bulletins.etaCloudWind,
                                     bulletins.avnCloudWind, bulletins.mrfCloudWind));
-    return finishReport(report, messages) ? RunOutcome::reportWritten : RunOutcome::reportLost;
+    // The report is in place before the table goes to a console or pipe that may block or
+    // fail; a failure to write it is told after the table, as the forecaster reads on.
+    const bool written = commitReport(report);
+    writeConsoleDailyTable(out, daily);
+    tellReportNotWritten(report, written, messages);
+    return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }

@@ -35,6 +35,10 @@ void clearConsole();
 /// terminal it writes nothing and consumes no input.
 void pauseConsole();
 
+/// Makes a write to a closed pipe fail (EPIPE) instead of ending the program, so a reader
+/// that left early (`| head`) never costs a report: the failed write is told instead.
+void ignoreBrokenPipe();
+
 // Data files.
 
 /// What stands at a name a data file is opened by.
@@ -86,17 +90,49 @@ long processNumber();
 int createReportTemporary(const std::string& temporaryName, const std::string& reportName,
                           bool& nameTaken);
 
+/// The system calls that put a report in place, one entry each, as a fault-injecting file
+/// system swaps them: tests replace an entry to make the call fail, or to meddle first.
+/// Each returns what the call gave: bytes written or a negative number; success.
+struct ReportCalls {
+    long (*write)(int descriptor, const char* data, std::size_t size);
+    bool (*sync)(int descriptor);
+    bool (*close)(int descriptor);
+    bool (*rename)(const char* from, const char* to);
+};
+
+/// The calls the report writer makes: the system's own unless a test replaced them.
+ReportCalls& reportCalls();
+
+/// The system's own report calls, for a test to put back or to call through to.
+ReportCalls systemReportCalls();
+
+/// Which file a descriptor held: device and file number, and (where the platform needs it)
+/// a second descriptor that keeps the file, and so its number, from going to another file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t file = 0;
+    int keeper = -1;
+};
+
 /// Writes some of the `size` bytes through `descriptor`: how many, or a negative number
 /// when the write failed.
 long writeSome(int descriptor, const char* data, std::size_t size);
 
-/// Makes the written bytes durable and closes `descriptor`; false when either fails.
-bool syncAndClose(int descriptor);
+/// Makes the written bytes durable and closes `descriptor`, noting in `written` which file
+/// it had open; false when the sync or the close fails. On true, `written` must go to
+/// replaceReportWithTemporary, which lets go of it.
+bool syncAndClose(int descriptor, FileIdentity& written);
+
+/// How putting a report in place ended.
+enum class ReportPlaced { yes, failed, otherFile };
 
 /// Renames the finished temporary file over `reportName`, replacing whatever file or
-/// link stands there (a link is never followed). Returns false, with the temporary file
-/// removed and the older report left as it was, when that cannot be done.
-bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName);
+/// link stands there (a link is never followed). `failed`, with the temporary file
+/// removed and the older report left as it was, when that cannot be done; `otherFile`
+/// when, after the rename, the name holds another file than `written` (the temporary was
+/// swapped meanwhile).
+ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
+                                        const std::string& reportName, const FileIdentity& written);
 
 /// Removes the temporary file of a report that could not be written.
 void discardReportTemporary(const std::string& temporaryName);

@@ -72,6 +72,10 @@ void pauseConsole() {
     std::cout << std::endl;
 }
 
+void ignoreBrokenPipe() {
+    signal(SIGPIPE, SIG_IGN);
+}
+
 int openPlainFile(const std::string& name, DataFileKind& kind) {
     // O_NONBLOCK: opening a pipe for reading would otherwise wait for a writer.
     const int descriptor = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -275,7 +279,9 @@ int createReportTemporary(const std::string& temporaryName, const std::string& r
     return descriptor;
 }
 
-long writeSome(int descriptor, const char* data, std::size_t size) {
+namespace {
+
+long systemWrite(int descriptor, const char* data, std::size_t size) {
     for (;;) {
         const ssize_t written = write(descriptor, data, size);
         if (written >= 0 || errno != EINTR) {
@@ -284,24 +290,81 @@ long writeSome(int descriptor, const char* data, std::size_t size) {
     }
 }
 
-bool syncAndClose(int descriptor) {
+// A file system that cannot sync (EINVAL) has nothing more to give.
+bool systemSync(int descriptor) {
+    return fsync(descriptor) == 0 || errno == EINVAL;
+}
+
+bool systemClose(int descriptor) {
+    return close(descriptor) == 0;
+}
+
+bool systemRename(const char* from, const char* to) {
+    return rename(from, to) == 0;
+}
+
+}  // namespace
+
+ReportCalls systemReportCalls() {
+    return {systemWrite, systemSync, systemClose, systemRename};
+}
+
+ReportCalls& reportCalls() {
+    static ReportCalls calls = systemReportCalls();
+    return calls;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    return reportCalls().write(descriptor, data, size);
+}
+
+bool syncAndClose(int descriptor, FileIdentity& written) {
+    struct stat info {};
+    written = {};
+    if (fstat(descriptor, &info) == 0) {
+        written.device = static_cast<std::uint64_t>(info.st_dev);
+        written.file = static_cast<std::uint64_t>(info.st_ino);
+    }
+    // Held open past the rename: a file removed meanwhile cannot hand its number on to
+    // one planted in its place.
+    written.keeper = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     // The bytes reach the disk before the rename, so that a crash leaves the older report
-    // or the whole new one, never an empty file under the report's name. A file system
-    // that cannot sync (EINVAL) has nothing more to give.
-    const bool synced = fsync(descriptor) == 0 || errno == EINVAL;
-    const bool closed = close(descriptor) == 0;
+    // or the whole new one, never an empty file under the report's name.
+    const bool synced = reportCalls().sync(descriptor);
+    const bool closed = reportCalls().close(descriptor);
+    if (!(synced && closed) && written.keeper >= 0) {
+        close(written.keeper);
+        written.keeper = -1;
+    }
     return synced && closed;
 }
 
-bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName) {
+ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
+                                        const std::string& reportName,
+                                        const FileIdentity& written) {
     const sigset_t previousMask = blockSignals();
-    const bool replaced = rename(temporaryName.c_str(), reportName.c_str()) == 0;
-    if (!replaced) {
+    const bool renamed = reportCalls().rename(temporaryName.c_str(), reportName.c_str());
+    if (!renamed) {
         unlink(temporaryName.c_str());
     }
     endPendingTemporary();
     unblockSignals(previousMask);
-    return replaced;
+    if (!renamed) {
+        if (written.keeper >= 0) {
+            close(written.keeper);
+        }
+        return ReportPlaced::failed;
+    }
+    // Someone who could swap the temporary for a link or another file just before the
+    // rename had that renamed into place instead; the name must hold what was written.
+    struct stat placed {};
+    const bool same = lstat(reportName.c_str(), &placed) == 0 && S_ISREG(placed.st_mode) &&
+                      static_cast<std::uint64_t>(placed.st_dev) == written.device &&
+                      static_cast<std::uint64_t>(placed.st_ino) == written.file;
+    if (written.keeper >= 0) {
+        close(written.keeper);
+    }
+    return same ? ReportPlaced::yes : ReportPlaced::otherFile;
 }
 
 void discardReportTemporary(const std::string& temporaryName) {

@@ -61,6 +61,9 @@ void pauseConsole() {
     std::system("PAUSE");
 }
 
+// Windows has no SIGPIPE: a write to a closed pipe already fails.
+void ignoreBrokenPipe() {}
+
 int openPlainFile(const std::string& name, DataFileKind& kind) {
     // Binary: the reading layer takes CR as blank space, and offsets must be file offsets.
     const int descriptor = _open(name.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
@@ -182,26 +185,81 @@ int createReportTemporary(const std::string& temporaryName, const std::string& /
     return descriptor;
 }
 
-long writeSome(int descriptor, const char* data, std::size_t size) {
+namespace {
+
+long systemWrite(int descriptor, const char* data, std::size_t size) {
     return _write(descriptor, data, static_cast<unsigned>(std::min<std::size_t>(size, 1U << 30)));
 }
 
-bool syncAndClose(int descriptor) {
+bool systemSync(int descriptor) {
+    return _commit(descriptor) == 0;
+}
+
+bool systemClose(int descriptor) {
+    return _close(descriptor) == 0;
+}
+
+// Unlike rename(), MoveFileEx replaces an existing report.
+bool systemRename(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// The volume and file index of an open handle; zero when they cannot be told.
+FileIdentity identityOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle == INVALID_HANDLE_VALUE || GetFileInformationByHandle(handle, &info) == 0) {
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+ReportCalls systemReportCalls() {
+    return {systemWrite, systemSync, systemClose, systemRename};
+}
+
+ReportCalls& reportCalls() {
+    static ReportCalls calls = systemReportCalls();
+    return calls;
+}
+
+long writeSome(int descriptor, const char* data, std::size_t size) {
+    return reportCalls().write(descriptor, data, size);
+}
+
+bool syncAndClose(int descriptor, FileIdentity& written) {
+    written = identityOf(reinterpret_cast<HANDLE>(_get_osfhandle(descriptor)));
     // As on POSIX: the bytes are on the disk before the rename puts them in place.
-    const bool synced = _commit(descriptor) == 0;
-    const bool closed = _close(descriptor) == 0;
+    const bool synced = reportCalls().sync(descriptor);
+    const bool closed = reportCalls().close(descriptor);
     return synced && closed;
 }
 
-bool replaceReportWithTemporary(const std::string& temporaryName, const std::string& reportName) {
-    // Unlike rename(), MoveFileEx replaces an existing report.
-    const bool replaced =
-        MoveFileExA(temporaryName.c_str(), reportName.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!replaced) {
+ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
+                                        const std::string& reportName,
+                                        const FileIdentity& written) {
+    const bool renamed = reportCalls().rename(temporaryName.c_str(), reportName.c_str());
+    if (!renamed) {
         _unlink(temporaryName.c_str());
     }
     endPendingTemporary();
-    return replaced;
+    if (!renamed) {
+        return ReportPlaced::failed;
+    }
+    // The name must hold what was written, not a file or link swapped in before the move.
+    const HANDLE placed = CreateFileA(
+        reportName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const FileIdentity found = identityOf(placed);
+    if (placed != INVALID_HANDLE_VALUE) {
+        CloseHandle(placed);
+    }
+    return found.device == written.device && found.file == written.file &&
+                   placed != INVALID_HANDLE_VALUE
+               ? ReportPlaced::yes
+               : ReportPlaced::otherFile;
 }
 
 void discardReportTemporary(const std::string& temporaryName) {

@@ -60,10 +60,19 @@ bool commitReport(ReportFile& report) {
     bool written = false;
     if (report.descriptor >= 0) {
         const bool whole = !report.text.fail() && writeWhole(report.descriptor, report.text.str());
-        const bool closed = syncAndClose(report.descriptor);
+        FileIdentity identity;
+        bool closed = false;
+        if (whole) {
+            closed = syncAndClose(report.descriptor, identity);
+        } else {
+            closeFile(report.descriptor);
+        }
         report.descriptor = -1;
         if (whole && closed) {
-            written = replaceReportWithTemporary(report.temporaryName, report.reportName);
+            const ReportPlaced placed =
+                replaceReportWithTemporary(report.temporaryName, report.reportName, identity);
+            written = placed == ReportPlaced::yes;
+            report.nameSwapped = placed == ReportPlaced::otherFile;
         } else {
             discardReportTemporary(report.temporaryName);
         }
@@ -71,14 +80,23 @@ bool commitReport(ReportFile& report) {
     return written;
 }
 
-bool finishReport(ReportFile& report, std::ostream& messages) {
-    const bool written = commitReport(report);
+void tellReportNotWritten(const ReportFile& report, bool written, std::ostream& messages) {
     if (report.nameRefused) {
         messages << "The report file " << report.reportName
                  << " is not a plain file, so the report cannot be written there." << std::endl;
+    } else if (report.nameSwapped) {
+        messages << "The report file " << report.reportName
+                 << " holds another file than the report written: something replaced it while "
+                    "it was put in place."
+                 << std::endl;
     } else if (!written) {
         messages << "The report file " << report.reportName << " could not be written."
                  << std::endl;
     }
+}
+
+bool finishReport(ReportFile& report, std::ostream& messages) {
+    const bool written = commitReport(report);
+    tellReportNotWritten(report, written, messages);
     return written;
 }

@@ -22,6 +22,7 @@ struct ReportFile {
     std::string temporaryName;
     int descriptor = -1;       // open on the temporary file until the report is finished
     bool nameRefused = false;  // something other than a plain file stands at the name
+    bool nameSwapped = false;  // after the rename the name held another file than written
 };
 
 /// Writes the report's text through its descriptor, checking every write and the close,
@@ -30,8 +31,11 @@ struct ReportFile {
 /// file was written.
 bool commitReport(ReportFile& report);
 
-/// commitReport, and when the report could not be written, says so once on `messages`,
-/// naming the report file. Returns whether the report was written.
+/// When commitReport could not write `report` (`written` false), says so once on
+/// `messages`, naming the report file.
+void tellReportNotWritten(const ReportFile& report, bool written, std::ostream& messages);
+
+/// commitReport, then tellReportNotWritten. Returns whether the report was written.
 bool finishReport(ReportFile& report, std::ostream& messages);
 
 /// How a run ended: its report written; no report, the reason told (a file refused, a row

@@ -9,10 +9,12 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <utility>
 
 #include "io/data_file.h"
+#include "io/platform.h"
 #include "io/report_file.h"
 #include "test_support.h"
 
@@ -30,7 +32,40 @@ bool writeReport(const std::string& dataName, const std::string& line) {
     return finishReport(report, std::cout);
 }
 
+// What a co-user does just before the rename: the temporary file swapped for a link to a
+// file of theirs, or for another plain file.
+bool swapForLink(const char* from, const char* to) {
+    fs::remove(from);
+    fs::create_symlink("theirs.txt", from);
+    return systemReportCalls().rename(from, to);
+}
+
+bool swapForFile(const char* from, const char* to) {
+    fs::remove(from);
+    writeFile(from, "planted\n");
+    return systemReportCalls().rename(from, to);
+}
+
 }  // namespace
+
+TEST(ReportFile, ATemporarySwappedJustBeforeTheRenameIsToldAsNotWritten) {
+    for (const auto swap : {swapForLink, swapForFile}) {
+        ScopedTempDirectory dir;
+        writeFile("theirs.txt", "their file\n");
+        writeFile("gfs.out", "the older report\n");
+        reportCalls().rename = swap;
+        ReportFile report(reportFileName("gfs.txt"));
+        report.text << "new" << std::endl;
+        std::ostringstream messages;
+        const bool written = finishReport(report, messages);
+        reportCalls() = systemReportCalls();
+        EXPECT_FALSE(written);
+        EXPECT_EQ(messages.str(),
+                  "The report file gfs.out holds another file than the report written: something "
+                  "replaced it while it was put in place.\n");
+        EXPECT_EQ(readFile("theirs.txt"), "their file\n");
+    }
+}
 
 TEST(ReportFile, ANewReportIsReadWriteForOwnerAndGroupLessTheUmask) {
     ScopedTempDirectory dir;

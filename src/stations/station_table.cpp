@@ -72,13 +72,19 @@ bool readDecimal(std::string_view text, double& value) {
     return true;
 }
 
-bool readStationTable(std::istream& in, std::vector<StationPlace>& table, std::string& problem) {
+bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::string& problem) {
     table.clear();
     std::string line;
     std::vector<std::string> fields;
     std::size_t number = 0;
-    while (std::getline(in, line)) {
+    // One byte more than a line may hold is kept, to tell a line that is too long.
+    while (scanLine(in, line, maxStationLineLength + 1)) {
         ++number;
+        if (line.size() > maxStationLineLength) {
+            problem = "line " + std::to_string(number) + " is longer than " +
+                      std::to_string(maxStationLineLength) + " characters";
+            return false;
+        }
         // A copy checked out or unzipped with Windows line ends reads the same.
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
@@ -96,12 +102,22 @@ bool readStationTable(std::istream& in, std::vector<StationPlace>& table, std::s
             problem = "line " + std::to_string(number) + " is not a station";
             return false;
         }
+        if (place.latitude < -90.0 || place.latitude > 90.0) {
+            problem = "line " + std::to_string(number) + ": the latitude " + fields[2] +
+                      " lies outside -90 to 90";
+            return false;
+        }
+        if (place.longitude < -180.0 || place.longitude > 180.0) {
+            problem = "line " + std::to_string(number) + ": the longitude " + fields[3] +
+                      " lies outside -180 to 180";
+            return false;
+        }
         place.id = fields[0];
         place.name = fields[1];
         table.push_back(std::move(place));
     }
-    if (in.bad() || number == 0) {
-        problem = number == 0 ? "it is empty" : "it could not be read";
+    if (number == 0) {
+        problem = "it is empty";
         return false;
     }
     return true;
@@ -123,5 +139,7 @@ std::vector<std::filesystem::path> stationTablePlaces(const std::filesystem::pat
         return {};
     }
     const std::filesystem::path folder = program.parent_path();
-    return {folder / ".." / "share" / "wxguide" / name, folder / name};
+    // Beside the program first: a share folder that others may write must not win over
+    // the table that came with this very program.
+    return {folder / name, folder / ".." / "share" / "wxguide" / name};
 }

@@ -2,17 +2,21 @@
 
 #include <cstddef>
 #include <filesystem>
-#include <istream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "scan/scan_file.h"
+
 // The table of observing stations that --city weighs by distance: id, name, latitude and
 // longitude in decimal degrees, north and east positive, read from stations.csv.
 
-/// The table's file name, in share/wxguide/ or beside the program.
+/// The table's file name, beside the program or in share/wxguide/.
 inline constexpr std::string_view stationTableName = "stations.csv";
+
+/// The longest line of the table (its longest station line is a seventh of this).
+inline constexpr std::size_t maxStationLineLength = 1024;
 
 struct StationPlace {
     std::string id;
@@ -26,15 +30,16 @@ struct StationPlace {
 bool readDecimal(std::string_view text, double& value);
 
 /// Reads the table: the line "id,name,latitude,longitude", then one station a line, the
-/// name quoted when it holds a comma. False, with the line named in `problem`, when a
-/// line is no station.
-bool readStationTable(std::istream& in, std::vector<StationPlace>& table, std::string& problem);
+/// name quoted when it holds a comma, latitude -90 to 90, longitude -180 to 180. False,
+/// with the line named in `problem`, when a line is no station or is longer than
+/// maxStationLineLength.
+bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::string& problem);
 
 /// The station with this id, or nullptr.
 const StationPlace* findStation(std::span<const StationPlace> table, std::string_view id);
 
 /// Where the table may be, in the order to try: only `dataFolder` when it is given (the
-/// WXGUIDE_DATA folder); else ../share/wxguide/ from the program's folder, as installed,
-/// then the program's own folder, as in the Windows zip and the build tree.
+/// WXGUIDE_DATA folder); else the program's own folder, as in the Windows zip and the build
+/// tree, then ../share/wxguide/ from it, as installed.
 std::vector<std::filesystem::path> stationTablePlaces(const std::filesystem::path& program,
                                                       std::string_view dataFolder);

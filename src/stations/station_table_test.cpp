@@ -2,18 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <string>
 
 TEST(StationTable, ReadsQuotedNamesAndDegrees) {
-    std::istringstream in(
+    const std::string text =
         "id,name,latitude,longitude\n"
         "KBKX,\"Brookings, Brookings Municipal Airport, SD, United States\",44.300002,-96.816666\n"
         "LIBF,\"Foggia \"\"Gino Lisa\"\" Airport, Foggia, 75, IT\",41.432899,15.535000\r\n"
-        "NZSP,Amundsen-Scott,-90.000000,0\n");
+        "NZSP,Amundsen-Scott,-90.000000,0\n"
+        "NZCH,Christchurch,-43.49,172.53\n"
+        "EDGE,\"North pole, date line\",90,-180\n" +
+        std::string(maxStationLineLength - 6, 'x') + ",1,2,3";
+    ScanFile in;
+    openScanText(in, text);
     std::vector<StationPlace> table;
     std::string problem;
     ASSERT_TRUE(readStationTable(in, table, problem)) << problem;
-    ASSERT_EQ(table.size(), 3U);
+    ASSERT_EQ(table.size(), 6U);
     EXPECT_EQ(table[0].name, "Brookings, Brookings Municipal Airport, SD, United States");
     EXPECT_EQ(table[0].latitude, 44.300002);
     EXPECT_EQ(table[0].longitude, -96.816666);
@@ -22,6 +27,12 @@ TEST(StationTable, ReadsQuotedNamesAndDegrees) {
     EXPECT_EQ(table[2].latitude, -90.0);
     EXPECT_EQ(findStation(table, "LIBF"), &table[1]);
     EXPECT_EQ(findStation(table, "KFSD"), nullptr);
+    EXPECT_EQ(table[3].longitude, 172.53);
+    EXPECT_EQ(table[4].latitude, 90.0);
+    EXPECT_EQ(table[4].longitude, -180.0);
+    EXPECT_EQ(table[4].name, "North pole, date line");
+    // A line of exactly the longest length is a station.
+    EXPECT_EQ(table[5].id.size(), maxStationLineLength - 6);
 }
 
 TEST(StationTable, ALineThatIsNoStationIsNamed) {
@@ -32,13 +43,45 @@ TEST(StationTable, ALineThatIsNoStationIsNamed) {
         {"id,name,latitude,longitude\nKBKX,\"Brookings,44.3,-96.8\n", "line 2 is not a station"},
         {"id,name,latitude,longitude\nKBKX,B,44.3,-96.8\nKFSD,S,north,-96.7\n",
          "line 3 is not a station"},
+        {"id,name,latitude,longitude\nKBKX,B,90.0001,-96.8\n",
+         "line 2: the latitude 90.0001 lies outside -90 to 90"},
+        {"id,name,latitude,longitude\nKBKX,B,-99999,0\n",
+         "line 2: the latitude -99999 lies outside -90 to 90"},
+        {"id,name,latitude,longitude\nKBKX,B,44.3,180.5\n",
+         "line 2: the longitude 180.5 lies outside -180 to 180"},
+        {"id,name,latitude,longitude\nKBKX,B,44.3,-181\n",
+         "line 2: the longitude -181 lies outside -180 to 180"},
     };
     for (const auto& [text, expected] : texts) {
-        std::istringstream in(text);
+        ScanFile in;
+        openScanText(in, text);
         std::vector<StationPlace> table;
         std::string problem;
         EXPECT_FALSE(readStationTable(in, table, problem)) << text;
         EXPECT_EQ(problem, expected);
+    }
+}
+
+TEST(StationTable, ALineTooLongIsRefusedWithoutKeepingIt) {
+    // The first line over the bound, wherever it lies; a line of exactly the bound is read.
+    const std::string header = "id,name,latitude,longitude\n";
+    const std::string longest = "KBKX," + std::string(maxStationLineLength - 9, 'n') + ",1,2\n";
+    ASSERT_EQ(longest.size(), maxStationLineLength + 1);
+    const std::string texts[] = {
+        std::string(maxStationLineLength + 1, 'i') + "\n",
+        header + longest + "KFSD," + std::string(4 * maxStationLineLength, 'n') + ",1,2\n",
+        header + std::string(64 * 1024 * 1024, ','),
+    };
+    const char* const expected[] = {"line 1 is longer than 1024 characters",
+                                    "line 3 is longer than 1024 characters",
+                                    "line 2 is longer than 1024 characters"};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        ScanFile in;
+        openScanText(in, texts[i]);
+        std::vector<StationPlace> table;
+        std::string problem;
+        EXPECT_FALSE(readStationTable(in, table, problem)) << i;
+        EXPECT_EQ(problem, expected[i]);
     }
 }
 
@@ -56,11 +99,11 @@ TEST(StationTable, DecimalsAreWhatAForecasterTypes) {
     }
 }
 
-TEST(StationTable, FoundBesideTheProgramOrWhereWxguideDataSays) {
+TEST(StationTable, FoundBesideTheProgramThenInShareOrOnlyWhereWxguideDataSays) {
     using std::filesystem::path;
     EXPECT_EQ(stationTablePlaces(path("/usr/bin/wxguide"), ""),
-              (std::vector<path>{path("/usr/bin/../share/wxguide/stations.csv"),
-                                 path("/usr/bin/stations.csv")}));
+              (std::vector<path>{path("/usr/bin/stations.csv"),
+                                 path("/usr/bin/../share/wxguide/stations.csv")}));
     EXPECT_EQ(stationTablePlaces(path("/usr/bin/wxguide"), "/srv/tables"),
               (std::vector<path>{path("/srv/tables/stations.csv")}));
     EXPECT_TRUE(stationTablePlaces(path(), "").empty());

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <iomanip>
 #include <optional>
 #include <sstream>
@@ -14,6 +13,7 @@
 #include "blend/bulletin_check.h"
 #include "blend/station_blend.h"
 #include "io/option_word.h"
+#include "io/platform.h"
 #include "stations/program_path.h"
 #include "stations/set_options.h"
 
@@ -115,13 +115,27 @@ bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& tabl
         stationTablePlaces(search.program, search.dataFolder);
     std::string tried;
     for (const std::filesystem::path& place : places) {
-        std::ifstream file(place);
-        if (!file.is_open()) {
+        // Never a blocking open: a FIFO or a device at the name is refused at once.
+        DataFileKind kind = DataFileKind::missing;
+        const int descriptor = openPlainFile(place.string(), kind);
+        if (kind == DataFileKind::missing) {
             tried += (tried.empty() ? "" : ", ") + place.string();
             continue;
         }
         std::string problem;
-        if (readStationTable(file, table, problem)) {
+        bool read = false;
+        if (descriptor < 0) {
+            std::error_code error;
+            problem = std::filesystem::is_directory(place, error) ? "it is a folder"
+                                                                  : "it is not a plain file";
+        } else {
+            ScanFile file;
+            openScanFile(file, descriptor);
+            read = readStationTable(file, table, problem);
+            closeScanFile(file);
+            closeFile(descriptor);
+        }
+        if (read) {
             return true;
         }
         err << "wxguide: the station table " << place.string() << " cannot be read: " << problem

@@ -64,7 +64,7 @@ bool runModelTable(int rowCount) {
 
 RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages) {
     ScanFile data;
-    if (!startTableFile(file, data, messages)) {
+    if (!startTableFile(file, TableKind::modelColumn, data, messages)) {
         return RunOutcome::noReport;
     }
     const std::string& name = file.name;

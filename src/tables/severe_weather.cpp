@@ -41,7 +41,7 @@ bool runSevereWeather() {
 
 RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages) {
     ScanFile data;
-    if (!startTableFile(file, data, messages)) {
+    if (!startTableFile(file, TableKind::severeWeather, data, messages)) {
         return RunOutcome::noReport;
     }
     const std::string& name = file.name;

@@ -20,13 +20,24 @@ struct TableColumn {
 /// Writes the headings of `columns` as one report line, each padded to its column.
 void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns);
 
-/// Starts a table run on the opened data file `file`: confirms it, reads it with `data` and
-/// skips its header. False when the run must end; the reason has been told on `messages`.
-bool startTableFile(const DataFile& file, ScanFile& data, std::ostream& messages);
+/// Which table a run makes: options 2 to 5 read model column files, option 6 severe weather
+/// files.
+enum class TableKind { modelColumn, severeWeather };
 
-/// Skips the header of a model output file up to and including the word "FHR". When the
-/// file has no such word, says so on `messages`, naming the file, and returns false.
-bool skipToFirstRow(ScanFile& in, const std::string& name, std::ostream& messages);
+/// What a data file's header shows it to be, when it is no file for the run at hand.
+enum class ForeignFile { none, bulletins, modelColumn, severeWeather, bufkitProfile };
+
+/// Reads the header of a table run's data file from its start up to and including the word
+/// "FHR": says whether the file is one that another run or command takes (a MOS or Blend
+/// bulletin header or a BUFKIT parameter list before that word; for `kind`'s run, a first
+/// line that names the other table's file). Returns in `foundFirstRow` whether "FHR" was
+/// read; `in` then stands right after it.
+ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow);
+
+/// Starts a table run of `kind` on the opened data file `file`: refuses a file made for
+/// another run, confirms it, reads it with `data` and skips its header. False when the run
+/// must end; the reason has been told on `messages`.
+bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::ostream& messages);
 
 /// When no forecast hour at all could be read from the data file `name`, says so on
 /// `messages`, naming the file, and returns true: no report is then written, so an older

@@ -181,16 +181,41 @@ for console in closed full; do
     cmp -s gfs.out ../reference.out || fail "the report differs from the undisturbed one"
 done
 
-# A reader that is gone before the program starts: SIGPIPE stops it at its first console
-# line, with the older report as it was and no temporary file.
+# A reader that is gone before the program starts: the menu's console writes fail, but
+# the report is written all the same, no temporary file is left, standard error says so
+# once and the exit status is 1.
+fresh broken_pipe_reference
+cp "$examples/bulletins.txt" .
+printf '1\nbulletins.txt\n0.5\n7\n' | "$program" >/dev/null 2>&1
+cp bulletins.out ../reference_blend.out
+"$program" run 1 bulletins.txt --ratio 0.6 >/dev/null 2>&1
+cp bulletins.out ../reference_run.out
 fresh broken_pipe
 cp "$examples/bulletins.txt" .
 printf 'the older report\n' >bulletins.out
-printf '1\nbulletins.txt\n0.5\n7\n' | (sleep 0.5 && exec timeout 20 "$program" 2>/dev/null) |
+printf '1\nbulletins.txt\n0.5\n7\n' | (sleep 0.5 && exec timeout 20 "$program" 2>../stderr) |
     head -c 0
 status=${PIPESTATUS[1]}
-[ $status -eq 141 ] || fail "exit status $status, expected 141 (SIGPIPE)"
-[ "$(cat bulletins.out)" = "the older report" ] || fail "the older report was changed"
+[ $status -eq 1 ] || fail "exit status $status, expected 1"
+cmp -s bulletins.out ../reference_blend.out || fail "the report was not written whole"
+[ "$(cat ../stderr)" = "The menu and the runs' messages could not be written to standard output." ] ||
+    fail "standard error: $(head -c 300 ../stderr)"
+same_files "bulletins.out bulletins.txt gfs.txt"
+
+# wxguide run into a pipe whose reader has gone, again and again: the report before the
+# table, every time, and exit 1 with one line on standard error.
+fresh run_broken_pipe
+cp "$examples/bulletins.txt" .
+for attempt in $(seq 1 20); do
+    printf 'the older report\n' >bulletins.out
+    (sleep 0.1 && exec timeout 20 "$program" run 1 bulletins.txt --ratio 0.6 2>../stderr) | true
+    status=${PIPESTATUS[0]}
+    [ $status -eq 1 ] || fail "attempt $attempt: exit status $status, expected 1"
+    cmp -s bulletins.out ../reference_run.out || fail "attempt $attempt: no report"
+    [ "$(grep -c 'could not be written' ../stderr)" = 1 ] &&
+        [ "$(tail -n 1 ../stderr)" = "The daily table could not be written to standard output." ] ||
+        fail "attempt $attempt: standard error: $(head -c 300 ../stderr)"
+done
 same_files "bulletins.out bulletins.txt gfs.txt"
 
 [ $failures -eq 0 ] && echo "all cases passed"
