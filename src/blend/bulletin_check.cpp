@@ -262,8 +262,10 @@ bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, Bulletin
 bool checkLoneBulletin(std::string_view text, int group, std::string_view next,
                        BulletinBounds& bounds) {
     bounds = BulletinBounds{};
+    // A buffer the size of the one bulletin: this runs for every bulletin a product offers.
     ScanFile in;
-    openBulletinText(in, text);
+    openScanText(in, text, std::max<std::size_t>(text.size(), 1));
+    treatFramingAsBlank(in);
     std::string station;
     if (!scanWord(in, station)) {
         return false;
