@@ -1,5 +1,6 @@
 #include "assemble/assemble_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 #include "assemble/bulletin_chooser.h"
 #include "assemble/product_reading.h"
 #include "blend/bulletin_check.h"
+#include "blend/text_reading.h"
 #include "io/option_word.h"
 #include "io/report_file.h"
 
@@ -65,15 +67,51 @@ int readRequest(std::span<const char* const> arguments, AssembleRequest& request
     if (request.products.empty()) {
         return usageError(err, "no product given");
     }
+    if (std::count(request.products.begin(), request.products.end(), "-") > 1) {
+        return usageError(err, "- (standard input) is given twice");
+    }
     return 0;
 }
 
-std::string listDates(const std::vector<CalendarDate>& dates) {
+std::string listDates(const ChosenBulletins& chosen) {
     std::string text;
-    for (const CalendarDate& date : dates) {
+    for (const CalendarDate& date : chosen.completeDates) {
         text += (text.empty() ? "" : ", ") + writeCalendarDate(date);
     }
+    if (chosen.moreCompleteDates > 0) {
+        text += " and " + std::to_string(chosen.moreCompleteDates) + " older";
+    }
     return text;
+}
+
+// Opens the product `name` and makes sure it is no file the command may write: 0 with it
+// open, or the exit status of the refusal told on `err`.
+int openProduct(ProductFile& product, const std::string& name, const AssembleRequest& request,
+                std::ostream& err) {
+    const ProductOpening opening = openProductFile(product, name);
+    if (opening == ProductOpening::missing) {
+        err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";
+        return 1;
+    }
+    // A folder is the likeliest of these: name it for what it is.
+    std::error_code error;
+    if (opening == ProductOpening::notPlain && name != "-" &&
+        std::filesystem::is_directory(name, error)) {
+        err << "wxguide assemble: " << name << " is a folder; nothing was written.\n";
+        return 1;
+    }
+    if (opening == ProductOpening::notPlain) {
+        err << "wxguide assemble: " << (name == "-" ? std::string("standard input") : name)
+            << " is no plain file (a folder, a pipe, a device or a socket); nothing was "
+               "written.\n";
+        return 1;
+    }
+    if (request.output && productIsFile(product, name, *request.output)) {
+        err << "wxguide assemble: --output " << *request.output << " is the product " << name
+            << "; nothing was written.\n";
+        return 2;
+    }
+    return 0;
 }
 
 // The file's text: the bulletins with one blank line between them, every header's date
@@ -147,19 +185,22 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
     if (request.quiet) {
         beQuiet(err);
     }
+    // Every product is looked at before any is read: a refusal comes at once.
+    for (const std::string& name : request.products) {
+        if (name == "-") {
+            continue;  // read once only, below
+        }
+        ProductFile product;
+        if (const int status = openProduct(product, name, request, err); status != 0) {
+            return status;
+        }
+    }
     BulletinChoice choice;
     startChoice(choice, stations, request.date);
     for (const std::string& name : request.products) {
-        // A folder opens on some systems and fails only when read: name it for what it is.
-        std::error_code error;
-        if (name != "-" && std::filesystem::is_directory(name, error)) {
-            err << "wxguide assemble: " << name << " is a folder; nothing was written.\n";
-            return 1;
-        }
         ProductFile product;
-        if (!openProductFile(product, name)) {
-            err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";
-            return 1;
+        if (const int status = openProduct(product, name, request, err); status != 0) {
+            return status;
         }
         if (!readProductBulletins(product, name, choice, err)) {
             err << "wxguide assemble: nothing was written.\n";
@@ -173,30 +214,34 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
         return 1;
     }
     const std::string date = writeCalendarDate(*chosen.date);
+    const std::string count = std::to_string(choice.stations.size() * 3);
     if (!chosen.missing.empty()) {
         for (const std::string& missing : chosen.missing) {
             err << "missing: " << missing << "\n";
         }
         err << (chosen.completeDates.empty()
-                    ? "No date has all " + std::to_string(choice.stations.size() * 3) +
-                          " bulletins."
-                    : "Dates with all " + std::to_string(choice.stations.size() * 3) +
-                          " bulletins: " + listDates(chosen.completeDates) + ".")
-            << "\nwxguide assemble: nothing was written.\n";
+                    ? "No date has all " + count + " bulletins."
+                    : "Dates with all " + count + " bulletins: " + listDates(chosen) + ".")
+            << "\n";
+        if (!request.date && chosen.olderComplete) {
+            err << date << " is the newest date found; run again with --date "
+                << writeCalendarDate(*chosen.olderComplete) << " to use an older day.\n";
+        }
+        err << "wxguide assemble: nothing was written.\n";
         return 1;
     }
-    if (chosen.dateLetGo) {
-        err << "wxguide assemble: the products hold too many days to keep them all; run again "
-               "with --date "
-            << date << ". Nothing was written.\n";
+    if (chosen.bulletins.empty()) {
+        err << "wxguide assemble: the bulletins of " << date
+            << " were not kept; nothing was written.\n";
         return 1;
     }
-    // Checked before anything is written: a file option 1 would refuse replaces nothing.
+    // Checked and read before anything is written: a file option 1 would refuse, or could
+    // not read a row of, replaces nothing.
     const std::string text = fileText(chosen, err);
-    BulletinVerdict verdict;
-    if (!checkBulletinText(text, verdict, stations)) {
+    std::string problem;
+    if (readBulletinText(text, stations, problem) != TextReading::read) {
         err << "wxguide assemble: option 1 would refuse the file, so nothing was written: "
-            << explainVerdict(verdict) << "\n";
+            << problem << "\n";
         return 1;
     }
     return writeFile(request, text, out, err);

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "blend/text_reading.h"
+
 namespace {
 
 enum Kind { namKind = 0, blendKind = 1, gfsKind = 2, gfsxKind = 3 };
 
-// Each bulletin is charged a little more than its text: the record that holds it.
-constexpr std::size_t keptRecordCost = 256;
+// The calendar record is made once, whatever the products; the kept bulletins are one
+// date's, each at most maxBulletinLength: together they stay within the budget.
+static_assert(calendarPlaceCount * sizeof(std::uint64_t) +
+                  maxChosenStations * kindsPerStation * (maxBulletinLength + keptRecordCost) <=
+              choiceBudget);
 
 std::uint64_t bitOf(int slot) {
     return std::uint64_t{1} << slot;
@@ -31,18 +36,37 @@ bool dateComplete(const BulletinChoice& choice, int place) {
 }
 
 std::size_t costOf(const FoundBulletin& bulletin) {
-    return bulletin.text.empty() ? 0 : bulletin.text.size() + keptRecordCost;
+    return bulletin.text.empty() ? 0 : bulletin.text.capacity() + keptRecordCost;
 }
 
-void letGoOf(BulletinChoice& choice, std::map<int, std::vector<FoundBulletin>>::iterator day) {
-    for (const FoundBulletin& bulletin : day->second) {
-        choice.keptBytes -= costOf(bulletin);
+// Whether both readers read the bulletin at `slot` as they would in the file, where the
+// next bulletin's station word follows it.
+bool readsInItsPlace(const BulletinChoice& choice, int slot, const std::string& text) {
+    const std::size_t count = choice.stations.size();
+    const auto station = static_cast<std::size_t>(slot / kindsPerStation);
+    const int kind = slot % kindsPerStation;
+    const int group = kind == gfsxKind ? 2 : kind == gfsKind ? 1 : 0;
+    std::string_view next;
+    if (station + 1 < count) {
+        next = choice.stations[station + 1];
+    } else if (group < 2) {
+        next = choice.stations[0];
     }
-    choice.letGo[static_cast<std::size_t>(day->first)] = true;
-    choice.kept.erase(day);
+    return bulletinReadsAlone(text, group, next);
+}
+
+void keep(BulletinChoice& choice, FoundBulletin& place, FoundBulletin bulletin) {
+    choice.keptBytes -= costOf(place);
+    place = std::move(bulletin);
+    choice.keptBytes += costOf(place);
 }
 
 }  // namespace
+
+std::size_t choiceBytes(const BulletinChoice& choice) {
+    return choice.present.capacity() * sizeof(std::uint64_t) +
+           choice.kept.capacity() * sizeof(FoundBulletin) + choice.keptBytes;
+}
 
 void startChoice(BulletinChoice& choice, std::span<const std::string_view> stations,
                  std::optional<CalendarDate> wantedDate) {
@@ -52,7 +76,7 @@ void startChoice(BulletinChoice& choice, std::span<const std::string_view> stati
     }
     choice.wantedDate = wantedDate;
     choice.present.assign(calendarPlaceCount, 0);
-    choice.letGo.assign(calendarPlaceCount, false);
+    choice.kept.resize(choice.stations.size() * kindsPerStation);
 }
 
 bool placeOfBulletin(const BulletinChoice& choice, const GuidanceHeader& header, int& slot,
@@ -87,65 +111,62 @@ bool placeOfBulletin(const BulletinChoice& choice, const GuidanceHeader& header,
 }
 
 void offerBulletin(BulletinChoice& choice, int slot, int place, FoundBulletin bulletin) {
-    const auto day = static_cast<std::size_t>(place);
-    choice.present[day] |= bitOf(slot);
-    const bool wanted = choice.wantedDate ? calendarPlace(*choice.wantedDate) == place
-                                          : place >= choice.newestComplete;
-    if (!wanted || choice.letGo[day]) {
+    choice.present[static_cast<std::size_t>(place)] |= bitOf(slot);
+    const bool wanted =
+        choice.wantedDate ? calendarPlace(*choice.wantedDate) == place : place >= choice.keptPlace;
+    if (!wanted || bulletin.text.size() > maxBulletinLength) {
         return;
     }
-    std::vector<FoundBulletin>& found = choice.kept[place];
-    found.resize(choice.stations.size() * kindsPerStation);
-    const int nam = slot - slot % kindsPerStation + namKind;
-    if (!found[static_cast<std::size_t>(slot)].text.empty() ||
-        (slot % kindsPerStation == blendKind &&
-         !found[static_cast<std::size_t>(nam)].text.empty())) {
+    if (place != choice.keptPlace) {
+        // A newer date: no older one can be chosen any more.
+        for (FoundBulletin& old : choice.kept) {
+            keep(choice, old, FoundBulletin{});
+        }
+        choice.keptPlace = place;
+    }
+    FoundBulletin& found = choice.kept[static_cast<std::size_t>(slot)];
+    const int base = slot - slot % kindsPerStation;
+    FoundBulletin& nam = choice.kept[static_cast<std::size_t>(base + namKind)];
+    if ((!found.text.empty() && found.readable) ||
+        (slot % kindsPerStation == blendKind && !nam.text.empty())) {
+        return;
+    }
+    bulletin.readable = readsInItsPlace(choice, slot, bulletin.text);
+    // A copy that cannot be read stays only until one that can comes.
+    if (!found.text.empty() && !bulletin.readable) {
         return;
     }
     if (slot % kindsPerStation == namKind) {
-        FoundBulletin& blend = found[static_cast<std::size_t>(slot + blendKind)];
-        choice.keptBytes -= costOf(blend);
-        blend = FoundBulletin{};
+        keep(choice, choice.kept[static_cast<std::size_t>(base + blendKind)], FoundBulletin{});
     }
     // Charged by its size, so it must not hold the room its growing line by line left.
     bulletin.text.shrink_to_fit();
-    choice.keptBytes += costOf(bulletin);
-    found[static_cast<std::size_t>(slot)] = std::move(bulletin);
-
-    if (!choice.wantedDate && place > choice.newestComplete && dateComplete(choice, place)) {
-        // No older date can be chosen any more: its bulletins need not be kept.
-        choice.newestComplete = place;
-        while (choice.kept.begin()->first < place) {
-            letGoOf(choice, choice.kept.begin());
-        }
-    }
-    // Many dates each short of a bulletin: the oldest go, and are named if chosen later.
-    while (choice.keptBytes > keptBulletinBudget && choice.kept.size() > 1) {
-        auto oldest = choice.kept.begin();
-        if (oldest->first == choice.newestComplete) {
-            ++oldest;
-        }
-        letGoOf(choice, oldest);
-    }
+    keep(choice, found, std::move(bulletin));
 }
 
 ChosenBulletins chooseBulletins(const BulletinChoice& choice) {
     ChosenBulletins chosen;
     int newestFound = -1;
-    for (int place = calendarPlaceCount - 1; place >= 0; --place) {
-        if (choice.present[static_cast<std::size_t>(place)] == 0) {
+    int place = choice.wantedDate ? calendarPlace(*choice.wantedDate) : -1;
+    for (int at = calendarPlaceCount - 1; at >= 0; --at) {
+        if (choice.present[static_cast<std::size_t>(at)] == 0) {
             continue;
         }
-        newestFound = std::max(newestFound, place);
-        if (dateComplete(choice, place)) {
-            chosen.completeDates.push_back(dateAtPlace(place));
+        newestFound = std::max(newestFound, at);
+        if (!choice.wantedDate) {
+            place = newestFound;
         }
-    }
-    int place = newestFound;
-    if (choice.wantedDate) {
-        place = calendarPlace(*choice.wantedDate);
-    } else if (!chosen.completeDates.empty()) {
-        place = calendarPlace(chosen.completeDates.front());
+        if (!dateComplete(choice, at)) {
+            continue;
+        }
+        if (chosen.completeDates.size() < listedDates) {
+            chosen.completeDates.push_back(dateAtPlace(at));
+        } else {
+            ++chosen.moreCompleteDates;
+        }
+        if (at < place && !chosen.olderComplete) {
+            chosen.olderComplete = dateAtPlace(at);
+        }
     }
     if (place < 0) {
         return chosen;
@@ -169,22 +190,17 @@ ChosenBulletins chooseBulletins(const BulletinChoice& choice) {
             }
         }
     }
-    if (!chosen.missing.empty()) {
-        return chosen;
-    }
-    const auto day = choice.kept.find(place);
-    if (day == choice.kept.end()) {
-        chosen.dateLetGo = true;
+    if (!chosen.missing.empty() || place != choice.keptPlace) {
         return chosen;
     }
     for (int group = 0; group < 3; ++group) {
         for (std::size_t station = 0; station < choice.stations.size(); ++station) {
             const std::size_t base = station * kindsPerStation;
             std::size_t slot = base + static_cast<std::size_t>(group == 0 ? namKind : group + 1);
-            if (group == 0 && day->second[slot].text.empty()) {
+            if (group == 0 && choice.kept[slot].text.empty()) {
                 slot = base + blendKind;
             }
-            chosen.bulletins.push_back(&day->second[slot]);
+            chosen.bulletins.push_back(&choice.kept[slot]);
         }
     }
     return chosen;

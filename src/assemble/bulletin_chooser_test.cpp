@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "blend/bulletin_check.h"
+#include "bulletin_text.h"
 
 namespace {
 
@@ -48,29 +52,46 @@ std::vector<std::string> headers(const ChosenBulletins& chosen) {
 
 }  // namespace
 
-TEST(BulletinChooser, TakesTheNewestCompleteDateInFileOrderWithNamBeforeNbs) {
-    BulletinChoice choice;
-    startChoice(choice, twoStations, std::nullopt);
-    offer(choice, "KFSD", GuidanceKind::blendShortRange, "12/08/2026");
-    offerDay(choice, "12/8/2026", GuidanceKind::blendShortRange);
-    offer(choice, "KBKX", GuidanceKind::namMos, "12/08/2026");
-    offerDay(choice, "12/07/2026", GuidanceKind::namMos);
-    offer(choice, "KBKX", GuidanceKind::gfsMos, "12/09/2026");  // newer, but alone
-    // Neither another station, a wrong run nor a wrong date is taken at all.
-    EXPECT_FALSE(offer(choice, "KHON", GuidanceKind::gfsMos, "12/08/2026"));
-    EXPECT_FALSE(offer(choice, "KBKX", GuidanceKind::other, "12/08/2026"));
-    EXPECT_FALSE(offer(choice, "KBKX", GuidanceKind::gfsMos, "12/32/2026"));
+TEST(BulletinChooser, TakesTheNewestDateFoundInFileOrderWithNamBeforeNbs) {
+    // Twice: with a newer bulletin at the end, whose date is then the one taken, and without.
+    for (const bool newerAlone : {true, false}) {
+        SCOPED_TRACE(newerAlone);
+        BulletinChoice choice;
+        startChoice(choice, twoStations, std::nullopt);
+        offer(choice, "KFSD", GuidanceKind::blendShortRange, "12/08/2026");
+        offerDay(choice, "12/8/2026", GuidanceKind::blendShortRange);
+        offer(choice, "KBKX", GuidanceKind::namMos, "12/08/2026");
+        offerDay(choice, "12/07/2026", GuidanceKind::namMos);
+        if (newerAlone) {
+            offer(choice, "KBKX", GuidanceKind::gfsMos, "12/09/2026");
+        }
+        // Neither another station, a wrong run nor a wrong date is taken at all.
+        EXPECT_FALSE(offer(choice, "KHON", GuidanceKind::gfsMos, "12/10/2026"));
+        EXPECT_FALSE(offer(choice, "KBKX", GuidanceKind::other, "12/10/2026"));
+        EXPECT_FALSE(offer(choice, "KBKX", GuidanceKind::gfsMos, "12/32/2026"));
 
-    const ChosenBulletins chosen = chooseBulletins(choice);
-    ASSERT_TRUE(chosen.date);
-    EXPECT_EQ(writeCalendarDate(*chosen.date), "12/08/2026");
-    EXPECT_TRUE(chosen.missing.empty());
-    EXPECT_EQ(headers(chosen),
-              (std::vector<std::string>{"KBKX NAM 12/08/2026", "KFSD NBS 12/08/2026",
-                                        "KBKX GFS 12/8/2026", "KFSD GFS 12/8/2026",
-                                        "KBKX GFSX 12/8/2026", "KFSD GFSX 12/8/2026"}));
-    ASSERT_EQ(chosen.completeDates.size(), 2u);
-    EXPECT_EQ(writeCalendarDate(chosen.completeDates[1]), "12/07/2026");
+        const ChosenBulletins chosen = chooseBulletins(choice);
+        ASSERT_TRUE(chosen.date);
+        ASSERT_EQ(chosen.completeDates.size(), 2u);
+        EXPECT_EQ(writeCalendarDate(chosen.completeDates[0]), "12/08/2026");
+        EXPECT_EQ(writeCalendarDate(chosen.completeDates[1]), "12/07/2026");
+        if (newerAlone) {
+            EXPECT_EQ(writeCalendarDate(*chosen.date), "12/09/2026");
+            EXPECT_EQ(chosen.missing.size(), 5u);
+            EXPECT_TRUE(chosen.bulletins.empty());
+            ASSERT_TRUE(chosen.olderComplete);
+            EXPECT_EQ(writeCalendarDate(*chosen.olderComplete), "12/08/2026");
+            continue;
+        }
+        EXPECT_EQ(writeCalendarDate(*chosen.date), "12/08/2026");
+        EXPECT_TRUE(chosen.missing.empty());
+        EXPECT_EQ(headers(chosen),
+                  (std::vector<std::string>{"KBKX NAM 12/08/2026", "KFSD NBS 12/08/2026",
+                                            "KBKX GFS 12/8/2026", "KFSD GFS 12/8/2026",
+                                            "KBKX GFSX 12/8/2026", "KFSD GFSX 12/8/2026"}));
+        ASSERT_TRUE(chosen.olderComplete);
+        EXPECT_EQ(writeCalendarDate(*chosen.olderComplete), "12/07/2026");
+    }
 }
 
 TEST(BulletinChooser, NamesWhatTheWantedDateLacks) {
@@ -83,41 +104,91 @@ TEST(BulletinChooser, NamesWhatTheWantedDateLacks) {
     offer(choice, "KFSD", GuidanceKind::gfsMos, "12/08/2026");
     offer(choice, "KBKX", GuidanceKind::gfsxMos, "12/08/2026");
     offer(choice, "KFSD", GuidanceKind::gfsxMos, "12/08/2026");
+    offerDay(choice, "12/09/2026", GuidanceKind::namMos);
 
     const ChosenBulletins chosen = chooseBulletins(choice);
     EXPECT_TRUE(chosen.bulletins.empty());
     EXPECT_EQ(chosen.missing, (std::vector<std::string>{"KFSD NAM or NBS 1200 UTC 12/08/2026",
                                                         "KBKX GFS 1200 UTC 12/08/2026"}));
-    ASSERT_EQ(chosen.completeDates.size(), 1u);
-    EXPECT_EQ(writeCalendarDate(chosen.completeDates[0]), "12/07/2026");
-    // Only the wanted date was kept.
-    EXPECT_EQ(choice.kept.size(), 1u);
+    ASSERT_EQ(chosen.completeDates.size(), 2u);
+    EXPECT_EQ(writeCalendarDate(chosen.completeDates[1]), "12/07/2026");
+    // Only the wanted date was kept, not the newer one.
+    EXPECT_EQ(choice.keptPlace, calendarPlace(wanted));
 }
 
-TEST(BulletinChooser, KeepsWithinItsBudgetAndSaysWhenTheChosenDateWasLetGo) {
-    BulletinChoice choice;
-    startChoice(choice, twoStations, std::nullopt);
-    // A complete day, then many newer days each short of a bulletin and large enough to
-    // pass the budget: the complete day stays.
-    offerDay(choice, "1/1/2026", GuidanceKind::namMos);
-    const std::size_t large = keptBulletinBudget / 40;
-    for (int day = 2; day <= 28; ++day) {
-        const std::string date = "1/" + std::to_string(day) + "/2026";
-        offer(choice, "KBKX", GuidanceKind::namMos, date, large);
-        offer(choice, "KFSD", GuidanceKind::namMos, date, large);
-    }
-    EXPECT_LE(choice.keptBytes, keptBulletinBudget);
-    ChosenBulletins chosen = chooseBulletins(choice);
-    EXPECT_EQ(writeCalendarDate(*chosen.date), "01/01/2026");
-    EXPECT_EQ(chosen.bulletins.size(), 6u);
+TEST(BulletinChooser, KeepsTheFirstCopyBothReadersRead) {
+    const std::vector<TestBulletin> valid = validTestBulletins();
+    const std::string whole = testBulletinText({valid[4]});  // KBKX AVN 12/08/2026
+    const std::string cut = whole.substr(0, whole.find("WDR"));
+    TestBulletin marked = valid[4];
+    marked.rows.push_back("SECOND");
+    const std::string alsoWhole = testBulletinText({marked});
+    const std::string header = valid[4].header;
 
-    // A day let go for room that turns out whole later cannot be written, and says so.
-    for (const GuidanceKind kind : {GuidanceKind::gfsMos, GuidanceKind::gfsxMos}) {
-        offer(choice, "KBKX", kind, "1/2/2026");
-        offer(choice, "KFSD", kind, "1/2/2026");
+    BulletinChoice choice;
+    startChoice(choice, StationIds, std::nullopt);
+    for (const std::string& text : {cut, whole, alsoWhole}) {
+        GuidanceHeader read;
+        ASSERT_TRUE(readGuidanceHeader(header, read));
+        int slot = 0;
+        int place = 0;
+        ASSERT_TRUE(placeOfBulletin(choice, read, slot, place));
+        FoundBulletin bulletin;
+        bulletin.text = text;
+        offerBulletin(choice, slot, place, bulletin);
     }
-    chosen = chooseBulletins(choice);
-    EXPECT_EQ(writeCalendarDate(*chosen.date), "01/02/2026");
-    EXPECT_TRUE(chosen.dateLetGo);
-    EXPECT_TRUE(chosen.bulletins.empty());
+    const FoundBulletin& kept = choice.kept[0 * kindsPerStation + 2];
+    EXPECT_EQ(kept.text, whole);
+    EXPECT_TRUE(kept.readable);
+
+    // A cut copy alone is still kept, for option 1's reading to name what it lacks.
+    startChoice(choice, StationIds, std::nullopt);
+    GuidanceHeader read;
+    ASSERT_TRUE(readGuidanceHeader(header, read));
+    int slot = 0;
+    int place = 0;
+    ASSERT_TRUE(placeOfBulletin(choice, read, slot, place));
+    FoundBulletin bulletin;
+    bulletin.text = cut;
+    offerBulletin(choice, slot, place, bulletin);
+    EXPECT_EQ(choice.kept[static_cast<std::size_t>(slot)].text, cut);
+    EXPECT_FALSE(choice.kept[static_cast<std::size_t>(slot)].readable);
+}
+
+TEST(BulletinChooser, SixtyThousandDatesOfEightStationsStayWithinTheBudget) {
+    constexpr std::string_view eight[] = {"KBKX", "KHON", "KMHE", "KFSD",
+                                          "KSUX", "KOMA", "KDSM", "KMSP"};
+    BulletinChoice choice;
+    startChoice(choice, eight, std::nullopt);
+    std::size_t most = choiceBytes(choice);
+    const std::string large(maxBulletinLength - 100, 'x');
+    int complete = 0;
+    // Days from 1/1/1900 on, every one of them, the newest last; each day whole, so every
+    // complete day is listed or counted.
+    for (int place = 0, days = 0; days < 60000; ++place) {
+        const CalendarDate date = dateAtPlace(place);
+        CalendarDate check;
+        if (!readCalendarDate(writeCalendarDate(date), check)) {
+            continue;  // the 31st of a shorter month
+        }
+        ++days;
+        const bool whole = days % 1000 == 0;
+        for (const std::string_view station : eight) {
+            for (const GuidanceKind kind :
+                 {GuidanceKind::namMos, GuidanceKind::gfsMos, GuidanceKind::gfsxMos}) {
+                if (whole || kind == GuidanceKind::namMos) {
+                    offer(choice, std::string(station), kind, writeCalendarDate(date),
+                          whole ? large.size() : 10);
+                }
+            }
+        }
+        complete += whole ? 1 : 0;
+        most = std::max(most, choiceBytes(choice));
+    }
+    EXPECT_LE(most, choiceBudget);
+    const ChosenBulletins chosen = chooseBulletins(choice);
+    EXPECT_EQ(chosen.completeDates.size(), listedDates);
+    EXPECT_EQ(chosen.completeDates.size() + chosen.moreCompleteDates,
+              static_cast<std::size_t>(complete));
+    EXPECT_EQ(chosen.bulletins.size(), 24u);  // the newest day is a whole one
 }

@@ -11,15 +11,19 @@ int daysInMonth(int year, int month) {
     return month == 2 && isLeapYear(year) ? 29 : days[month - 1];
 }
 
-// Reads 1 to `maxDigits` digits up to `stop` (or the end); false for anything else.
+// Reads 1 to `maxDigits` digits up to `stop` (or the end); false for anything else. A
+// longer run of digits is refused before it is added up, so no length overflows `value`.
 bool readNumber(std::string_view& text, std::size_t maxDigits, char stop, int& value) {
     std::size_t digits = 0;
     value = 0;
     while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') {
+        if (digits == maxDigits) {
+            return false;
+        }
         value = value * 10 + (text[digits] - '0');
         ++digits;
     }
-    if (digits == 0 || digits > maxDigits) {
+    if (digits == 0) {
         return false;
     }
     text.remove_prefix(digits);

@@ -17,10 +17,12 @@ TEST(CalendarDate, OneDayHoweverItIsSpelled) {
 }
 
 TEST(CalendarDate, RefusesWhatIsNoDay) {
-    const std::string refused[] = {"2/29/2026", "2/30/2028",  "13/01/2026", "0/10/2026",
-                                   "12/0/2026", "12/08/26",   "12-08-2026", "12/08/2026Z",
-                                   "/08/2026",  "123/1/2026", "1/1/1899",   "1/1/2200",
-                                   ""};
+    const std::string refused[] = {"2/29/2026", "2/30/2028", "13/01/2026", "0/10/2026", "12/0/2026",
+                                   "12/08/26", "12-08-2026", "12/08/2026Z", "/08/2026",
+                                   "123/1/2026", "1/1/1899", "1/1/2200", "",
+                                   // Digits past what an int holds, in each of the three.
+                                   "12/08/20260000000", "12/08/99999999999999999999",
+                                   "1200000000000/08/2026", "12/0800000000000/2026"};
     for (const std::string& text : refused) {
         CalendarDate date{1, 2, 3};
         EXPECT_FALSE(readCalendarDate(text, date)) << text;

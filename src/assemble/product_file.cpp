@@ -1,6 +1,9 @@
 #include "assemble/product_file.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "io/platform.h"
 
 namespace {
 
@@ -14,11 +17,15 @@ bool readMore(ProductFile& product) {
     product.next = 0;
     product.end = kept;
     const std::size_t room = product.buffer.size() - kept;
-    const std::size_t got = std::fread(product.buffer.data() + kept, 1, room, product.file);
+    char* const into = product.buffer.data() + kept;
+    const std::size_t got = product.standardInput
+                                ? std::fread(into, 1, room, stdin)
+                                : readFileAt(product.descriptor, into, room, product.taken);
     // A pipe may give less than asked and still go on; only the end or an error stops.
     if (got == 0) {
         product.sourceEnded = true;
     }
+    product.taken += got;
     product.end += got;
     return got > 0;
 }
@@ -42,25 +49,36 @@ bool skipToNextLine(ProductFile& product) {
 }  // namespace
 
 ProductFile::~ProductFile() {
-    if (ownsFile && file != nullptr) {
-        std::fclose(file);
+    if (descriptor >= 0) {
+        closeFile(descriptor);
     }
 }
 
-bool openProductFile(ProductFile& product, const std::string& name, std::size_t blockSize) {
-    if (name == "-") {
-        product.file = stdin;
-        product.ownsFile = false;
+ProductOpening openProductFile(ProductFile& product, const std::string& name,
+                               std::size_t blockSize) {
+    product.standardInput = name == "-";
+    DataFileKind kind = DataFileKind::plain;
+    if (product.standardInput) {
+        kind = standardInputKind();
     } else {
-        product.file = std::fopen(name.c_str(), "rb");
-        product.ownsFile = true;
+        product.descriptor = openPlainFile(name, kind);
+    }
+    if (kind != DataFileKind::plain) {
+        return kind == DataFileKind::missing ? ProductOpening::missing : ProductOpening::notPlain;
     }
     product.buffer.assign(blockSize + maxProductLineLength, '\0');
+    product.taken = 0;
     product.next = 0;
     product.end = 0;
     product.sourceEnded = false;
     product.skippingRest = false;
-    return product.file != nullptr;
+    return ProductOpening::opened;
+}
+
+bool productIsFile(const ProductFile& product, const std::string& name, const std::string& other) {
+    constexpr int standardInputDescriptor = 0;
+    return isSameFile(product.standardInput ? standardInputDescriptor : product.descriptor, name,
+                      other);
 }
 
 bool readProductLine(ProductFile& product, std::string_view& line, bool& cut) {
@@ -105,5 +123,5 @@ bool readProductLine(ProductFile& product, std::string_view& line, bool& cut) {
 }
 
 bool productReadWhole(const ProductFile& product) {
-    return product.file != nullptr && std::ferror(product.file) == 0;
+    return !product.standardInput || std::ferror(stdin) == 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,15 +12,16 @@
 /// Lines are handed over up to this many characters.
 inline constexpr std::size_t maxProductLineLength = std::size_t{64} * 1024 + 1;
 
-/// An open product: a file, or standard input for "-".
+/// An open product: a plain file, or standard input for "-".
 struct ProductFile {
     ProductFile() = default;
     ProductFile(const ProductFile&) = delete;
     ProductFile& operator=(const ProductFile&) = delete;
     ~ProductFile();
 
-    std::FILE* file = nullptr;
-    bool ownsFile = false;  // standard input is not ours to close
+    int descriptor = -1;  // a plain file, read by position; -1 for standard input
+    bool standardInput = false;
+    std::uint64_t taken = 0;  // how much of the file has gone into the buffer
     std::vector<char> buffer;
     std::size_t next = 0;
     std::size_t end = 0;
@@ -28,9 +29,17 @@ struct ProductFile {
     bool skippingRest = false;  // the rest of a cut line is still to be skipped
 };
 
-/// Opens the product `name` ("-" for standard input) for reading; false when it cannot be.
-bool openProductFile(ProductFile& product, const std::string& name,
-                     std::size_t blockSize = std::size_t{256} * 1024);
+/// How an opening went.
+enum class ProductOpening { opened, missing, notPlain };
+
+/// Opens the product `name` ("-" for standard input) for reading, never waiting: a name
+/// that holds no plain file (a pipe, a device, a socket, a folder), or standard input when
+/// it is a folder or a device, is `notPlain` and left unopened.
+ProductOpening openProductFile(ProductFile& product, const std::string& name,
+                               std::size_t blockSize = std::size_t{256} * 1024);
+
+/// True when the open product is the very file that `other` names.
+bool productIsFile(const ProductFile& product, const std::string& name, const std::string& other);
 
 /// The next line without its LF, valid until the next call; `cut` tells that the line
 /// ran on past maxProductLineLength. False at the end of the product.

@@ -18,7 +18,7 @@ struct Line {
 std::vector<Line> readLines(const std::string& content, std::size_t blockSize) {
     writeFile("product.txt", content);
     ProductFile product;
-    EXPECT_TRUE(openProductFile(product, "product.txt", blockSize));
+    EXPECT_EQ(openProductFile(product, "product.txt", blockSize), ProductOpening::opened);
     std::vector<Line> lines;
     std::string_view line;
     bool cut = false;
@@ -67,17 +67,26 @@ TEST(ProductFile, CutsALineLongerThanAnyBulletinAndGoesOnAfterIt) {
     }
 }
 
-TEST(ProductFile, AFolderIsNotReadWhole) {
+TEST(ProductFile, OpensPlainFilesOnlyAndKnowsThemByTheFileNotTheName) {
     const ScopedTempDirectory folder;
     std::filesystem::create_directory("saved");
+    writeFile("day.txt", "KBKX\n");
+    writeFile("other.txt", "KBKX\n");
+    const struct {
+        const char* name;
+        ProductOpening opening;
+    } cases[] = {{"saved", ProductOpening::notPlain},
+                 {"nosuch.txt", ProductOpening::missing},
+                 {"day.txt", ProductOpening::opened}};
+    for (const auto& given : cases) {
+        ProductFile product;
+        EXPECT_EQ(openProductFile(product, given.name), given.opening) << given.name;
+    }
     ProductFile product;
-    if (!openProductFile(product, "saved")) {
-        SUCCEED() << "this system does not open a folder as a file at all";
-        return;
-    }
-    std::string_view line;
-    bool cut = false;
-    while (readProductLine(product, line, cut)) {
-    }
-    EXPECT_FALSE(productReadWhole(product));
+    ASSERT_EQ(openProductFile(product, "day.txt"), ProductOpening::opened);
+    EXPECT_TRUE(productIsFile(product, "day.txt", "day.txt"));
+    EXPECT_TRUE(productIsFile(product, "day.txt", "./day.txt"));
+    EXPECT_TRUE(productIsFile(product, "day.txt", "saved/../day.txt"));
+    EXPECT_FALSE(productIsFile(product, "day.txt", "other.txt"));
+    EXPECT_FALSE(productIsFile(product, "day.txt", "new.txt"));
 }

@@ -14,15 +14,14 @@ struct Gathering {
     FoundBulletin bulletin;
 };
 
-// Appends the line without the CRs of its end and without framing characters.
+// Appends the line without the CRs and framing of its end, each framing character within
+// it a blank: option 1 reads them as blanks, so "23<RS>10" must stay two values.
 void appendLine(std::string& text, std::string_view line) {
-    while (!line.empty() && line.back() == '\r') {
+    while (!line.empty() && (line.back() == '\r' || isFramingCharacter(line.back()))) {
         line.remove_suffix(1);
     }
     for (const char c : line) {
-        if (!isFramingCharacter(c)) {
-            text += c;
-        }
+        text += isFramingCharacter(c) ? ' ' : c;
     }
     text += '\n';
 }
@@ -53,12 +52,7 @@ void beginBulletin(Gathering& gathering, std::string_view line, const GuidanceHe
     const std::string_view fromStation = line.substr(header.stationAt);
     appendLine(gathering.bulletin.text, fromStation);
     gathering.header = gathering.bulletin.text.substr(0, gathering.bulletin.text.size() - 1);
-    // Framing characters dropped before the date move it to the left.
-    std::size_t dateAt = 0;
-    for (std::size_t i = header.stationAt; i < header.dateAt; ++i) {
-        dateAt += isFramingCharacter(line[i]) ? 0 : 1;
-    }
-    gathering.bulletin.dateAt = dateAt;
+    gathering.bulletin.dateAt = header.dateAt - header.stationAt;
     gathering.bulletin.dateLength = header.date.size();
 }
 

@@ -71,7 +71,8 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
     bool dateRead = false;
     const auto readDate = [&] {
         dateOffset = scanOffset(in);
-        if (bulletin == 0) {
+        // No reference yet (a date never stands at the start): this header's date is one.
+        if (referenceDate == 0) {
             referenceDate = dateOffset;
             dateRead = readHeaderWord(header.date);
             return dateRead;
@@ -275,13 +276,58 @@ bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinF
     return valid;
 }
 
-bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinStations stations) {
+void openBulletinText(ScanFile& in, std::string_view text) {
+    openScanText(in, text);
+    treatFramingAsBlank(in);
+}
+
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinFileBounds& bounds,
+                       BulletinStations stations) {
     verdict = BulletinVerdict{};
-    BulletinFileBounds bounds;
+    bounds = BulletinFileBounds{};
     ScanFile bulletins;
-    openScanText(bulletins, text);
-    treatFramingAsBlank(bulletins);
+    openBulletinText(bulletins, text);
     return checkBulletins(bulletins, stations, verdict, bounds);
+}
+
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinStations stations) {
+    BulletinFileBounds bounds;
+    return checkBulletinText(text, verdict, bounds, stations);
+}
+
+bool checkLoneBulletin(std::string_view text, int group, std::string_view next,
+                       BulletinBounds& bounds) {
+    bounds = BulletinBounds{};
+    // A buffer the size of the one bulletin: this runs for every bulletin a product offers.
+    ScanFile in;
+    openScanText(in, text, std::max<std::size_t>(text.size(), 1));
+    treatFramingAsBlank(in);
+    std::string station;
+    if (!scanWord(in, station)) {
+        return false;
+    }
+    // As bulletin `group` of a file of this one station, its header read as the first one.
+    const std::string_view stations[] = {station};
+    std::uint64_t referenceDate = 0;
+    BulletinVerdict verdict;
+    if (!headerMatches(in, group, stations, referenceDate, verdict)) {
+        return false;
+    }
+    bounds.bodyStart = scanOffset(in);
+    bounds.rowsStart = bounds.bodyStart;
+    bounds.blend = verdict.header.model == "NBM";
+    if (next.empty()) {
+        return true;
+    }
+    LineWatch watch{blendRowLabels};
+    if (!skipPastWord(in, next, {}, bounds.blend ? &watch : nullptr)) {
+        return false;
+    }
+    bounds.bodyEnd = scanOffset(in) - next.size();
+    if (bounds.blend) {
+        bounds.rowsStart = std::min({watch.found, watch.pending, bounds.bodyEnd});
+    }
+    return true;
 }
 
 bool checkBulletinFile(const DataFile& data) {

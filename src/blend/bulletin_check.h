@@ -97,10 +97,23 @@ bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinF
                        BulletinStations stations = StationIds);
 bool checkBulletinFile(const DataFile& data);
 
+/// Opens the text of a bulletin file held in memory for the check or a reader, as
+/// openBulletinFile opens a file.
+void openBulletinText(ScanFile& in, std::string_view text);
+
 /// The same check on the text of a bulletin file not yet written, such as one assembled
 /// from saved products.
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinFileBounds& bounds,
+                       BulletinStations stations = StationIds);
 bool checkBulletinText(std::string_view text, BulletinVerdict& verdict,
                        BulletinStations stations = StationIds);
+
+/// The bounds of one bulletin of `group` (0 to 2) standing alone in `text`, header first,
+/// followed by nothing or by the station word `next` of the bulletin after it: as the check
+/// finds them in a whole file. False when its header is not one of the group's, or `next`
+/// does not follow.
+bool checkLoneBulletin(std::string_view text, int group, std::string_view next,
+                       BulletinBounds& bounds);
 
 /// Quoted words of an explanation are cut to this many characters.
 inline constexpr std::size_t quotedWordLength = 40;

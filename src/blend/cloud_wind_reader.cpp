@@ -134,13 +134,14 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 
 }  // namespace
 
-bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
-                           MrfCloudWindElements& mrfCloudWind, const DataFile& data,
-                           const BulletinFileBounds& bounds, std::size_t stationCount,
-                           UnreadRow& unread) {
-    openBulletinFile(cloudWindStream, data);
+namespace {
+
+bool readCloudWindFrom(ScanFile& in, CloudWindElements& etaCloudWind,
+                       CloudWindElements& avnCloudWind, MrfCloudWindElements& mrfCloudWind,
+                       const BulletinFileBounds& bounds, std::size_t stationCount,
+                       UnreadRow& unread) {
     const bool complete = readEveryBulletin(
-        cloudWindStream, bounds, stationCount, unread,
+        in, bounds, stationCount, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
             const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
             const int group = bulletin / static_cast<int>(stationCount);
@@ -155,6 +156,44 @@ bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& a
             }
             return readMrfCloudWindRows(mrfCloudWind[station], walk, label);
         });
-    closeScanFile(cloudWindStream);
+    closeScanFile(in);
     return complete;
+}
+
+}  // namespace
+
+bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
+                           MrfCloudWindElements& mrfCloudWind, const DataFile& data,
+                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           UnreadRow& unread) {
+    openBulletinFile(cloudWindStream, data);
+    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds,
+                             stationCount, unread);
+}
+
+bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
+                           MrfCloudWindElements& mrfCloudWind, std::string_view text,
+                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           UnreadRow& unread) {
+    openBulletinText(cloudWindStream, text);
+    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds,
+                             stationCount, unread);
+}
+
+bool readCloudWindBulletin(std::string_view text, const BulletinBounds& bounds, int group,
+                           std::string_view& label) {
+    openBulletinText(cloudWindStream, text);
+    BulletinWalk walk{cloudWindStream, {}};
+    label = "header";
+    CloudWindValues values{};
+    MrfCloudWindValues mrfValues{};
+    bool read = startBulletin(walk, bounds);
+    if (read && bounds.blend) {
+        read = readBlendCloudWindRows(values, cloudWindStream, bounds, label);
+    } else if (read) {
+        read = group < 2 ? readCloudWindRows(values, walk, label)
+                         : readMrfCloudWindRows(mrfValues, walk, label);
+    }
+    closeScanFile(cloudWindStream);
+    return read;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "blend/bulletin_check.h"
 
@@ -25,3 +26,15 @@ bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& a
                            MrfCloudWindElements& mrfCloudWind, const DataFile& data,
                            const BulletinFileBounds& bounds, std::size_t stationCount,
                            UnreadRow& unread);
+
+/// The same on the text of a bulletin file held in memory.
+bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
+                           MrfCloudWindElements& mrfCloudWind, std::string_view text,
+                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           UnreadRow& unread);
+
+/// Reads the rows of one bulletin of `group` (0 to 2) within `bounds` of `text`, as the
+/// reading of a whole file reads it, and keeps none of its values. On false, `label` names
+/// the first row missing or not read in full.
+bool readCloudWindBulletin(std::string_view text, const BulletinBounds& bounds, int group,
+                           std::string_view& label);

@@ -8,6 +8,7 @@
 
 #include "arith/conversions.h"
 #include "blend/bulletin_check.h"
+#include "blend/text_reading.h"
 #include "io/data_file.h"
 #include "io/option_word.h"
 #include "io/report_file.h"
@@ -41,12 +42,7 @@ SetValues stationRecord(const std::array<std::array<std::int32_t, elements>, max
 }
 
 void sayUnreadRow(const UnreadRow& unread, BulletinStations stations, std::ostream& messages) {
-    messages << "The " << unread.label << " row of bulletin " << unread.bulletin + 1 << " ("
-             << stations[static_cast<std::size_t>(unread.bulletin) % stations.size()] << ", "
-             << (unread.blend
-                     ? "NBS"
-                     : std::string(bulletinGroup(unread.bulletin, stations.size())) + " group")
-             << ") is missing or could not be read." << std::endl;
+    messages << explainUnreadRow(unread, stations) << std::endl;
 }
 
 // Reads one typed word as the ratio: false at the end of input.

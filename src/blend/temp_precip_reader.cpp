@@ -127,13 +127,14 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 
 }  // namespace
 
-bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
-                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
-                            const BulletinFileBounds& bounds, std::size_t stationCount,
-                            UnreadRow& unread) {
-    openBulletinFile(tempPrecipStream, data);
+namespace {
+
+bool readTempPrecipFrom(ScanFile& in, TempPrecipElements& etaTempPrecip,
+                        TempPrecipElements& avnTempPrecip, MrfTempPrecipElements& mrfTempPrecip,
+                        const BulletinFileBounds& bounds, std::size_t stationCount,
+                        UnreadRow& unread) {
     const bool complete = readEveryBulletin(
-        tempPrecipStream, bounds, stationCount, unread,
+        in, bounds, stationCount, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
             const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
             const int group = bulletin / static_cast<int>(stationCount);
@@ -148,6 +149,44 @@ bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElement
             }
             return readMrfTempPrecipRows(mrfTempPrecip[station], walk, label);
         });
-    closeScanFile(tempPrecipStream);
+    closeScanFile(in);
     return complete;
+}
+
+}  // namespace
+
+bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
+                            MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
+                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            UnreadRow& unread) {
+    openBulletinFile(tempPrecipStream, data);
+    return readTempPrecipFrom(tempPrecipStream, etaTempPrecip, avnTempPrecip, mrfTempPrecip, bounds,
+                              stationCount, unread);
+}
+
+bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
+                            MrfTempPrecipElements& mrfTempPrecip, std::string_view text,
+                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            UnreadRow& unread) {
+    openBulletinText(tempPrecipStream, text);
+    return readTempPrecipFrom(tempPrecipStream, etaTempPrecip, avnTempPrecip, mrfTempPrecip, bounds,
+                              stationCount, unread);
+}
+
+bool readTempPrecipBulletin(std::string_view text, const BulletinBounds& bounds, int group,
+                            std::string_view& label) {
+    openBulletinText(tempPrecipStream, text);
+    BulletinWalk walk{tempPrecipStream, {}};
+    label = "header";
+    TempPrecipValues values{};
+    MrfTempPrecipValues mrfValues{};
+    bool read = startBulletin(walk, bounds);
+    if (read && bounds.blend) {
+        read = readBlendTempPrecipRows(values, tempPrecipStream, bounds, label);
+    } else if (read) {
+        read = group < 2 ? readTempPrecipRows(values, walk, label)
+                         : readMrfTempPrecipRows(mrfValues, walk, label);
+    }
+    closeScanFile(tempPrecipStream);
+    return read;
 }

@@ -55,6 +55,10 @@ int openPlainFile(const std::string& name, DataFileKind& kind);
 /// the file or on an error.
 std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64_t offset);
 
+/// Whether standard input can be read to an end: `plain` for a file, a pipe, a socket or
+/// a console; `notPlain` for a folder or a device that never ends (such as /dev/zero).
+DataFileKind standardInputKind();
+
 /// Closes a descriptor opened here.
 void closeFile(int descriptor);
 

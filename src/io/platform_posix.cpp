@@ -114,6 +114,16 @@ std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64
     }
 }
 
+DataFileKind standardInputKind() {
+    struct stat info {};
+    if (fstat(STDIN_FILENO, &info) != 0) {
+        return DataFileKind::missing;
+    }
+    const bool device = S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode);
+    return S_ISDIR(info.st_mode) || (device && isatty(STDIN_FILENO) == 0) ? DataFileKind::notPlain
+                                                                          : DataFileKind::plain;
+}
+
 void closeFile(int descriptor) {
     close(descriptor);
 }

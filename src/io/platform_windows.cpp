@@ -97,6 +97,11 @@ std::size_t readFileAt(int descriptor, char* into, std::size_t size, std::uint64
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
+DataFileKind standardInputKind() {
+    // A console, NUL, a pipe and a file all come to an end here.
+    return DataFileKind::plain;
+}
+
 void closeFile(int descriptor) {
     _close(descriptor);
 }
