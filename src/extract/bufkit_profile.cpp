@@ -39,6 +39,11 @@ struct Words {
         tooLong = have && word.size() >= keptWordLength;
         return have;
     }
+
+    // The word as a number; a word cut short is none, whatever its kept part reads.
+    bool number(double& value) const {
+        return !tooLong && readNumber(word, value);
+    }
 };
 
 // The pairs NAME = value of a block's heading, by which a missing value (STID in GFS
@@ -216,7 +221,7 @@ struct Reader {
         ended = true;
         while (words.next()) {
             double value = 0;
-            if (!readNumber(words.word, value)) {
+            if (!words.number(value)) {
                 if (words.word == "STID" || words.word == "STN") {
                     ended = false;
                     break;
@@ -265,7 +270,7 @@ struct Reader {
         }
         std::vector<std::string> names;
         double number = 0;
-        while (words.next() && !readNumber(words.word, number)) {
+        while (words.next() && !words.number(number)) {
             if (names.size() == maxProfileNames || words.tooLong) {
                 return fail("the surface section's names: more than " +
                             std::to_string(maxProfileNames) + " or far too long");
@@ -290,7 +295,7 @@ struct Reader {
         while (words.have) {
             const std::string rowName =
                 "the surface row " + std::to_string(profile.surface.size() + 1);
-            if (!readNumber(words.word, number)) {
+            if (!words.number(number)) {
                 return fail(rowName + ": '" + words.word.substr(0, 40) +
                             "' where a station number is due");
             }
@@ -311,7 +316,7 @@ struct Reader {
                 if (!words.next()) {
                     return fail("the profile ends inside " + timed);
                 }
-                if (!readNumber(words.word, value)) {
+                if (!words.number(value)) {
                     return fail(timed + ": '" + words.word.substr(0, 40) + "' is not a number");
                 }
             }
