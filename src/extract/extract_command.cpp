@@ -167,7 +167,7 @@ void tellNotes(std::ostream& err, const std::string& fileName, std::span<const b
         if (belowGround[i] > 0) {
             levelsBelow.push_back(std::to_string(levels[i]) + " mb in " +
                                   std::to_string(belowGround[i]) + " of " + std::to_string(rows) +
-                                  " hours");
+                                  (rows == 1 ? " hour" : " hours"));
         }
     }
     if (!levelsBelow.empty()) {
@@ -362,12 +362,12 @@ int runExtract(std::span<const char* const> arguments, std::ostream& out, std::o
     tellNotes(err, severeName, tables.severeUnavailable, severeFieldNames, tables.severeBelowGround,
               severeLevels, rows, station, "the wind there is written as -9999");
     if (rows < 48) {
-        err << "wxguide extract: only " << rows
-            << " rows: options 2 to 5 read 48, 29, 29 and 15 rows, option 6 reads 29"
+        err << "wxguide extract: only " << rows << (rows == 1 ? " row" : " rows")
+            << ": options 2 to 5 read 48, 29, 29 and 15 rows, option 6 reads 29"
             << (request.step > 1 ? "; a smaller --step gives more" : "") << ".\n";
     }
     out << "Wrote " << columnsName << " and " << severeName << ": " << rows
-        << " rows, forecast hours " << tables.columns.front().hour << " to "
+        << (rows == 1 ? " row, forecast hours " : " rows, forecast hours ") << tables.columns.front().hour << " to "
         << tables.columns.back().hour << " every "
         << (request.step == 1 ? std::string("hour") : std::to_string(request.step) + " hours")
         << ".\n";
