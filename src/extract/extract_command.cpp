@@ -367,8 +367,8 @@ int runExtract(std::span<const char* const> arguments, std::ostream& out, std::o
             << (request.step > 1 ? "; a smaller --step gives more" : "") << ".\n";
     }
     out << "Wrote " << columnsName << " and " << severeName << ": " << rows
-        << (rows == 1 ? " row, forecast hours " : " rows, forecast hours ") << tables.columns.front().hour << " to "
-        << tables.columns.back().hour << " every "
+        << (rows == 1 ? " row, forecast hours " : " rows, forecast hours ")
+        << tables.columns.front().hour << " to " << tables.columns.back().hour << " every "
         << (request.step == 1 ? std::string("hour") : std::to_string(request.step) + " hours")
         << ".\n";
     return out.flush() ? 0 : 1;
