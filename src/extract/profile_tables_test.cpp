@@ -120,6 +120,35 @@ TEST(ProfileTables, ValuesWrittenByPrintfRounding) {
     EXPECT_EQ(formatValue(2.125, 2, 5), " 2.12");       // 2.125 is 2.12499... in binary
 }
 
+TEST(ProfileTables, PrecipitationSinceTheRowBefore) {
+    // Output every hour, with rain at hour 0 that belongs to no row; rows every 2 hours.
+    BufkitProfile profile;
+    for (const int hour : {0, 2, 4}) {
+        ProfileBlock block = threeLevels;
+        block.hour = hour;
+        block.validMinute = hour * 60;
+        profile.blocks.push_back(block);
+    }
+    const double p01m[] = {5, 1, 2, missingValue, 0.25};
+    for (int hour = 0; hour <= 4; ++hour) {
+        SurfaceRow row;
+        row.values.fill(1);
+        row.validMinute = hour * 60;
+        row.values[surfaceP01m] = p01m[hour];
+        profile.surface.push_back(row);
+    }
+    ProfileTables tables;
+    std::string fault;
+    ASSERT_TRUE(makeProfileTables(profile, 2, tables, fault)) << fault;
+    ASSERT_EQ(tables.columns.size(), 2u);
+    EXPECT_EQ(tables.columns[0].values[columnPrecip], 3);     // hours 1 and 2
+    EXPECT_EQ(tables.columns[1].values[columnPrecip], 0.25);  // hour 3 missing counts 0
+    // A row's hour with no surface row is refused, naming the hour.
+    profile.surface.erase(profile.surface.begin() + 2);
+    EXPECT_FALSE(makeProfileTables(profile, 2, tables, fault));
+    EXPECT_EQ(fault, "the surface section has no row for forecast hour 2 (000101/0200)");
+}
+
 // Every value of some hours of the two real profiles, worked out apart from this program:
 // a short Python script split the profile into words, took each block's levels by the
 // counts of SNPARM and the surface rows by the count of their names, and applied the
