@@ -16,7 +16,7 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [-h | --help | -V | --version]\n"
-           "       wxguide [--stations SET] [--city LAT,LON]\n"
+           "       wxguide [--plot] [--csv] [--stations SET] [--city LAT,LON]\n"
            "       "
         << runUsage
         << "\n"
@@ -65,6 +65,11 @@ void writeUsage(std::ostream& out) {
            "and the name. With --city alone it shows the N nearest stations of the station\n"
            "table (--count N, 1 to 8, default 8) and the weights they would get as a set.\n"
            "\n"
+           "--plot and --csv, first of all, before the menu or run, write beside each report\n"
+           "a picture of its values (gfs.svg) and its tables as spreadsheet files (gfs.csv;\n"
+           "option 1 also bulletins-hourly.csv); WXGUIDE_PLOT=1 and WXGUIDE_CSV=1 in the\n"
+           "environment ask for them too.\n"
+           "\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
            "A usage error names the fault on one line and exits 2.\n"
@@ -81,8 +86,13 @@ bool asksForHelp(std::string_view word) {
 
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                      std::ostream& err, StationSet& menuSet,
-                                     std::string_view invokedAs) {
+                                     std::string_view invokedAs, SideFiles* sideFiles) {
     menuSet = fixedStationSet();
+    SideFiles chosen = sideFilesFromEnvironment();
+    arguments = takeSideFileOptions(arguments, chosen);
+    if (sideFiles != nullptr) {
+        *sideFiles = chosen;
+    }
     if (arguments.empty()) {
         return std::nullopt;
     }
@@ -99,10 +109,10 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         if (runArguments.empty()) {
             return std::nullopt;  // the menu, with the set
         }
-        return runCommand(runArguments.subspan(1), menuSet, out, err);
+        return runCommand(runArguments.subspan(1), menuSet, out, err, chosen);
     }
     if (first == "run") {
-        return runCommand(arguments.subspan(1), menuSet, out, err);
+        return runCommand(arguments.subspan(1), menuSet, out, err, chosen);
     }
     const bool help = asksForHelp(first);
     const bool version = first == "--version" || first == "-V";

@@ -24,6 +24,10 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
 /// skips its header. False when the run must end; the reason has been told on `messages`.
 bool startTableFile(const DataFile& file, ScanFile& data, std::ostream& messages);
 
+/// The first line of the opened data file `file`, its runs of blanks made one blank and
+/// cut to a title's length: what a model output file says it is.
+std::string firstLineOf(const DataFile& file);
+
 /// Skips the header of a model output file up to and including the word "FHR". When the
 /// file has no such word, says so on `messages`, naming the file, and returns false.
 bool skipToFirstRow(ScanFile& in, const std::string& name, std::ostream& messages);
