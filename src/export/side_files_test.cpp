@@ -35,8 +35,14 @@ TEST(SideFiles, NothingIsWrittenBesideAReportNotWritten) {
     const ScopedTempDirectory folder;
     SevereWeatherRecords records;  // no report: reportWritten is false
     records.dataName = "severe.txt";
+    ModelTableRecords model;
+    model.dataName = "gfs.txt";
+    StationBlendRecords blend;
+    blend.dataName = "bulletins.txt";
     std::ostringstream messages;
     EXPECT_TRUE(writeSevereSideFiles({true, true}, records, messages));
+    EXPECT_TRUE(writeModelSideFiles({true, true}, 2, model, messages));
+    EXPECT_TRUE(writeBlendSideFiles({true, true}, blend, messages));
     EXPECT_EQ(messages.str(), "");
     EXPECT_EQ(entriesIn(folder.path), 0);
 }
