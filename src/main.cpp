@@ -14,9 +14,10 @@ int main(int argc, char* argv[]) {
         argc > 1 ? std::span(words + 1, static_cast<std::size_t>(argc - 1))
                  : std::span<const char* const>();
     StationSet set;
-    if (const std::optional<int> status =
-            answerCommandLine(arguments, std::cout, std::cerr, set, argc > 0 ? argv[0] : "")) {
+    SideFiles sideFiles;
+    if (const std::optional<int> status = answerCommandLine(arguments, std::cout, std::cerr, set,
+                                                            argc > 0 ? argv[0] : "", &sideFiles)) {
         return *status;
     }
-    return runMainMenu(set);
+    return runMainMenu(set, sideFiles);
 }

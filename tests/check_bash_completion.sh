@@ -25,9 +25,12 @@ expect() {
     fi
 }
 
-expect "wxguide " "--city|--help|--stations|--version|-V|-h|assemble|extract|run|stations"
+expect "wxguide " "--city|--csv|--help|--plot|--stations|--version|-V|-h|assemble|extract|run|stations"
 expect "wxguide --v" "--version"
-expect "wxguide -" "--city|--help|--stations|--version|-V|-h"
+expect "wxguide -" "--city|--csv|--help|--plot|--stations|--version|-V|-h"
+expect "wxguide --plot " "--city|--csv|--plot|--stations|assemble|extract|run|stations"
+expect "wxguide --plot --csv run " "1|2|3|4|5|6"
+expect "wxguide --csv run 1 gfs.txt --" "--quiet|--ratio"
 expect "wxguide as" "assemble"
 expect "wxguide r" "run"
 expect "wxguide run " "1|2|3|4|5|6"

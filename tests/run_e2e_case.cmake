@@ -20,11 +20,19 @@
 #   generate.cmake  a script that writes input files too large to keep in the case into
 #              the folder OUT_DIR; they are copied in and expected unchanged (optional)
 #
+# KEEP_SIDE_FILE_DEFAULTS keeps WXGUIDE_PLOT and WXGUIDE_CSV as the environment gives them.
 # EMULATOR (a list joined with "|") runs a cross-compiled program. ACCEPT_CRLF takes a
 # CR LF where the expected file has a LF, as Windows text mode writes it; nothing else
 # may differ.
 
 cmake_minimum_required(VERSION 3.25)
+
+# A forecaster's defaults for the files beside each report must not change a case, unless
+# the case is about them (KEEP_SIDE_FILE_DEFAULTS).
+if(NOT KEEP_SIDE_FILE_DEFAULTS)
+    unset(ENV{WXGUIDE_PLOT})
+    unset(ENV{WXGUIDE_CSV})
+endif()
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/run)

@@ -18,7 +18,7 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [-h | --help | -V | --version]\n"
-           "       wxguide [--stations SET] [--city LAT,LON]\n"
+           "       wxguide [--plot] [--csv] [--stations SET] [--city LAT,LON]\n"
            "       "
         << runUsage
         << "\n"
@@ -83,6 +83,11 @@ void writeUsage(std::ostream& out) {
            "--city when these are not given. Any value may follow its option with =\n"
            "(--ratio=0.6); numbers may take an exponent (5e-1).\n"
            "\n"
+           "--plot and --csv, first of all, before the menu or run, write beside each report\n"
+           "a picture of its values (gfs.svg) and its tables as spreadsheet files (gfs.csv;\n"
+           "option 1 also bulletins-hourly.csv); WXGUIDE_PLOT=1 and WXGUIDE_CSV=1 in the\n"
+           "environment ask for them too.\n"
+           "\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"
            "A usage error names the fault on one line and exits 2.\n"
@@ -99,9 +104,14 @@ bool asksForHelp(std::string_view word) {
 
 std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                      std::ostream& err, StationSet& menuSet,
-                                     std::string_view invokedAs) {
+                                     std::string_view invokedAs, SideFiles* sideFiles) {
     menuSet = fixedStationSet();
     ignoreBrokenPipe();
+    SideFiles chosen = sideFilesFromEnvironment();
+    arguments = takeSideFileOptions(arguments, chosen);
+    if (sideFiles != nullptr) {
+        *sideFiles = chosen;
+    }
     const SetEnvironment environment = setEnvironment();
     const bool setKept = environment.stations || environment.city;
     const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];
@@ -126,10 +136,10 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
         if (runArguments.empty()) {
             return std::nullopt;  // the menu, with the set
         }
-        return runCommand(runArguments.subspan(1), menuSet, out, err);
+        return runCommand(runArguments.subspan(1), menuSet, out, err, chosen);
     }
     if (first == "run") {
-        return runCommand(arguments.subspan(1), menuSet, out, err);
+        return runCommand(arguments.subspan(1), menuSet, out, err, chosen);
     }
     const bool help = asksForHelp(first);
     const bool version = first == "--version" || first == "-V";

@@ -24,21 +24,22 @@ void writeMenu() {
 
 // Options are whole words: "07", "1." and "12" are no options. False only when the
 // run's report could not be written.
-bool runOption(const std::string& option, const StationSet& set) {
+bool runOption(const std::string& option, const StationSet& set, const SideFiles& sideFiles) {
     if (option == "1") {
-        return runStationBlend(set);
+        StationBlendRecords records;
+        const bool written = runStationBlend(set, &records);
+        return writeBlendSideFiles(sideFiles, records, std::cout) && written;
     }
-    if (option == "2") {
-        return runModelTable(48);
-    }
-    if (option == "3" || option == "4") {
-        return runModelTable(29);
-    }
-    if (option == "5") {
-        return runModelTable(15);
+    if (option.size() == 1 && option[0] >= '2' && option[0] <= '5') {
+        constexpr int rowCounts[] = {48, 29, 29, 15};
+        ModelTableRecords records;
+        const bool written = runModelTable(rowCounts[option[0] - '2'], &records);
+        return writeModelSideFiles(sideFiles, option[0] - '0', records, std::cout) && written;
     }
     if (option == "6") {
-        return runSevereWeather();
+        SevereWeatherRecords records;
+        const bool written = runSevereWeather(&records);
+        return writeSevereSideFiles(sideFiles, records, std::cout) && written;
     }
     std::cout << "Illegal option was entered, try again." << std::endl;
     return true;
@@ -46,7 +47,7 @@ bool runOption(const std::string& option, const StationSet& set) {
 
 }  // namespace
 
-int runMainMenu(const StationSet& set) {
+int runMainMenu(const StationSet& set, const SideFiles& sideFiles) {
     std::string option;
     bool everyReportWritten = true;
     writeMenu();
@@ -54,7 +55,7 @@ int runMainMenu(const StationSet& set) {
     while (readTypedWord(std::cin, option) && option != "7") {
         std::cout << option << std::endl;
         clearConsole();
-        everyReportWritten = runOption(option, set) && everyReportWritten;
+        everyReportWritten = runOption(option, set, sideFiles) && everyReportWritten;
         pauseConsole();
         clearConsole();
         writeMenu();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "arith/station_set.h"
+#include "export/side_files.h"
 
 /// The program's top level: shows the menu, runs the chosen option, and comes back
 /// after every run until "7" or the end of input; option 1 blends the stations of `set`.
-/// Returns the exit status: 1 when a report could not be written or the console output
+/// Every run writes the files of `sideFiles` beside its report. Returns the exit status:
+/// 1 when a report (or a file beside it) could not be written or the console output
 /// failed, else 0.
-int runMainMenu(const StationSet& set);
+int runMainMenu(const StationSet& set, const SideFiles& sideFiles = {});

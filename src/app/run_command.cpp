@@ -23,8 +23,14 @@ int modelRowCount(int option) {
     }
 }
 
+// A file beside the report that could not be written loses the run as a lost report does.
+RunOutcome withSideFiles(RunOutcome outcome, bool sideFilesWritten) {
+    return outcome == RunOutcome::reportWritten && !sideFilesWritten ? RunOutcome::reportLost
+                                                                     : outcome;
+}
+
 RunOutcome runOption(const RunRequest& request, const StationSet& set, std::ostream& out,
-                     std::ostream& err) {
+                     std::ostream& err, const SideFiles& sideFiles) {
     DataFile data;
     if (!openNamedDataFile(data, request.dataName, err)) {
         return RunOutcome::noReport;
@@ -34,12 +40,19 @@ RunOutcome runOption(const RunRequest& request, const StationSet& set, std::ostr
         if (!readStationBulletins(data, set, bulletins, err)) {
             return RunOutcome::noReport;
         }
-        return writeStationBlend(bulletins, set, *request.etaRatio, data.name, out, err);
+        StationBlendRecords records;
+        const RunOutcome outcome =
+            writeStationBlend(bulletins, set, *request.etaRatio, data.name, out, err, &records);
+        return withSideFiles(outcome, writeBlendSideFiles(sideFiles, records, err));
     }
     if (request.option == 6) {
-        return makeSevereWeatherTable(data, err);
+        SevereWeatherRecords records;
+        const RunOutcome outcome = makeSevereWeatherTable(data, err, &records);
+        return withSideFiles(outcome, writeSevereSideFiles(sideFiles, records, err));
     }
-    return makeModelTable(data, modelRowCount(request.option), err);
+    ModelTableRecords records;
+    const RunOutcome outcome = makeModelTable(data, modelRowCount(request.option), err, &records);
+    return withSideFiles(outcome, writeModelSideFiles(sideFiles, request.option, records, err));
 }
 
 }  // namespace
@@ -107,7 +120,7 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
 }
 
 int runCommand(std::span<const char* const> arguments, const StationSet& set, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, const SideFiles& sideFiles) {
     RunRequest request;
     std::string fault;
     if (!readRunRequest(arguments, request, fault)) {
@@ -117,7 +130,7 @@ int runCommand(std::span<const char* const> arguments, const StationSet& set, st
     if (request.quiet) {
         beQuiet(err);
     }
-    const RunOutcome outcome = runOption(request, set, out, err);
+    const RunOutcome outcome = runOption(request, set, out, err, sideFiles);
     // A table lost on a closed pipe is no success either.
     const bool tableWritten = static_cast<bool>(out.flush());
     if (!tableWritten) {

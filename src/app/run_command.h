@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "arith/station_set.h"
+#include "export/side_files.h"
 
 // `wxguide run`: one menu option on one data file, for scripts and scheduled jobs.
 
@@ -27,7 +28,7 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
 
 /// Runs the words after `run`: the option's run on the file, with no prompt; option 1 blends
 /// the stations of `set`. The daily table of option 1 goes to `out`, every message to `err`.
-/// Returns the exit status: 0 when the report was written, 1 when it was not, 2 for a usage
-/// error.
+/// The files of `sideFiles` are written beside the report. Returns the exit status: 0 when
+/// the report (and each file beside it) was written, 1 when it was not, 2 for a usage error.
 int runCommand(std::span<const char* const> arguments, const StationSet& set, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, const SideFiles& sideFiles = {});

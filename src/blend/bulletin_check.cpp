@@ -168,6 +168,7 @@ bool checkBulletins(ScanFile& in, BulletinStations stations, BulletinVerdict& ve
         body.rowsStart = body.bodyStart;
         body.blend = verdict.header.model == "NBM";
         if (bulletin == count) {
+            verdict.referenceDate = wordAt(in, referenceDate);
             break;
         }
         LineWatch watch{blendRowLabels};

@@ -82,7 +82,7 @@ struct BulletinVerdict {
     std::string station;
     int group = 0;
     BulletinHeader header;
-    std::string referenceDate;  // bulletin 1's date, when the dates differ
+    std::string referenceDate;  // bulletin 1's date, when the dates differ or all is valid
 };
 
 /// Opens a bulletin file for the check or a reader: in binary mode, so that a body's start

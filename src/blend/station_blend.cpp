@@ -78,6 +78,74 @@ bool askEtaRatio(double& etaRatio) {
     }
 }
 
+// Each element marked 1 where a bulletin gave -9999, 0 elsewhere: blended with both
+// ratios 1 and all weights 1, a cell comes out above 0 exactly when a -9999 fed it.
+template <typename Elements>
+Elements missingMarks(const Elements& elements) {
+    Elements marks{};
+    for (std::size_t station = 0; station < elements.size(); ++station) {
+        for (std::size_t k = 0; k < elements[station].size(); ++k) {
+            marks[station][k] = elements[station][k] == -9999 ? 1 : 0;
+        }
+    }
+    return marks;
+}
+
+// One station of the bulletins moved to the place of the first, as a set of one.
+template <typename Elements>
+Elements stationAlone(const Elements& elements, std::size_t station) {
+    Elements alone{};
+    alone[0] = elements[station];
+    return alone;
+}
+
+DailyForecastTable dailyOf(const StationBulletins& b, double etaRatio, double avnRatio,
+                           std::span<const double> weights) {
+    return dailyForecastTable(etaRatio, avnRatio, weights,
+                              tempPrecipRecords(b.etaTempPrecip, b.avnTempPrecip, weights.size()),
+                              mrfTempPrecipRecords(b.mrfTempPrecip, weights.size()));
+}
+
+StationBulletins missingBulletins(const StationBulletins& b) {
+    StationBulletins marks;
+    marks.etaTempPrecip = missingMarks(b.etaTempPrecip);
+    marks.avnTempPrecip = missingMarks(b.avnTempPrecip);
+    marks.mrfTempPrecip = missingMarks(b.mrfTempPrecip);
+    marks.etaCloudWind = missingMarks(b.etaCloudWind);
+    marks.avnCloudWind = missingMarks(b.avnCloudWind);
+    marks.mrfCloudWind = missingMarks(b.mrfCloudWind);
+    return marks;
+}
+
+StationBlendRecords blendRecords(const StationBulletins& bulletins, const StationSet& set,
+                                 double etaRatio, double avnRatio) {
+    StationBlendRecords records;
+    records.reportWritten = true;
+    records.date = bulletins.date;
+    records.set = set;
+    records.etaRatio = etaRatio;
+    records.avnRatio = avnRatio;
+    const StationBulletins marks = missingBulletins(bulletins);
+    const std::vector<double> ones(set.weights.size(), 1.0);
+    records.dailyMissing = dailyOf(marks, 1.0, 1.0, ones);
+    records.cloudWindMissing =
+        cloudWindTable(1.0, 1.0, ones, marks.etaCloudWind, marks.avnCloudWind, marks.mrfCloudWind);
+    const std::vector<double> alone = {1.0};
+    for (std::size_t station = 0; station < set.weights.size(); ++station) {
+        StationBulletins own;
+        own.etaTempPrecip = stationAlone(bulletins.etaTempPrecip, station);
+        own.avnTempPrecip = stationAlone(bulletins.avnTempPrecip, station);
+        own.mrfTempPrecip = stationAlone(bulletins.mrfTempPrecip, station);
+        records.stationDaily.push_back(dailyOf(own, etaRatio, avnRatio, alone));
+        StationBulletins ownMarks;
+        ownMarks.etaTempPrecip = stationAlone(marks.etaTempPrecip, station);
+        ownMarks.avnTempPrecip = stationAlone(marks.avnTempPrecip, station);
+        ownMarks.mrfTempPrecip = stationAlone(marks.mrfTempPrecip, station);
+        records.stationDailyMissing.push_back(dailyOf(ownMarks, 1.0, 1.0, alone));
+    }
+    return records;
+}
+
 }  // namespace
 
 StationSet fixedStationSet() {
@@ -165,7 +233,7 @@ RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
     return etaRatio < 0 || etaRatio > 1 ? RatioWord::outOfRange : RatioWord::ratio;
 }
 
-bool runStationBlend(const StationSet& set) {
+bool runStationBlend(const StationSet& set, StationBlendRecords* records) {
     DataFile data;
     if (!openDataFile(data)) {
         return true;
@@ -178,7 +246,7 @@ bool runStationBlend(const StationSet& set) {
     if (!askEtaRatio(etaRatio)) {
         return true;
     }
-    return writeStationBlend(bulletins, set, etaRatio, data.name, std::cout, std::cout) !=
+    return writeStationBlend(bulletins, set, etaRatio, data.name, std::cout, std::cout, records) !=
            RunOutcome::reportLost;
 }
 
@@ -204,12 +272,13 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
         sayUnreadRow(unread, stations, messages);
         return false;
     }
+    bulletins.date = verdict.referenceDate;
     return true;
 }
 
 RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet& set,
                              double etaRatio, const std::string& dataName, std::ostream& out,
-                             std::ostream& messages) {
+                             std::ostream& messages, StationBlendRecords* records) {
     const std::size_t count = set.weights.size();
     const std::array<ModelSetValues, 12> blended =
         tempPrecipRecords(bulletins.etaTempPrecip, bulletins.avnTempPrecip, count);
@@ -221,14 +290,24 @@ RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet
 
     const DailyForecastTable daily =
         dailyForecastTable(etaRatio, avnRatio, set.weights, blended, extended);
+    const CloudWindTable cloudWind =
+        cloudWindTable(etaRatio, avnRatio, set.weights, bulletins.etaCloudWind,
+                       bulletins.avnCloudWind, bulletins.mrfCloudWind);
     ReportFile report(reportFileName(dataName));
-    writeBlendReport(report.text, daily,
-                     cloudWindTable(etaRatio, avnRatio, set.weights, bulletins.etaCloudWind,
-                                    bulletins.avnCloudWind, bulletins.mrfCloudWind));
+    writeBlendReport(report.text, daily, cloudWind);
     // The report is in place before the table goes to a console or pipe that may block or
     // fail; a failure to write it is told after the table, as the forecaster reads on.
     const bool written = commitReport(report);
     writeConsoleDailyTable(out, daily);
     tellReportNotWritten(report, written, messages);
-    return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
+    if (!written) {
+        return RunOutcome::reportLost;
+    }
+    if (records != nullptr) {
+        *records = blendRecords(bulletins, set, etaRatio, avnRatio);
+        records->dataName = dataName;
+        records->daily = daily;
+        records->cloudWind = cloudWind;
+    }
+    return RunOutcome::reportWritten;
 }

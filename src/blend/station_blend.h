@@ -5,6 +5,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "arith/station_set.h"
 #include "arith/station_weights.h"
@@ -17,10 +18,29 @@
 /// The four stations with their fixed weights: the set when the forecaster gives none.
 StationSet fixedStationSet();
 
+/// What a station blend run worked out, for what is written beside its report; filled
+/// only once the report is written. A "missing" table holds a value above 0 in each cell
+/// that a -9999 of some bulletin fed, 0 elsewhere.
+struct StationBlendRecords {
+    bool reportWritten = false;
+    std::string dataName;
+    std::string date;  // the bulletins' date
+    StationSet set;
+    double etaRatio = 0;
+    double avnRatio = 0;
+    DailyForecastTable daily{};
+    CloudWindTable cloudWind{};
+    DailyForecastTable dailyMissing{};
+    CloudWindTable cloudWindMissing{};
+    std::vector<DailyForecastTable> stationDaily;  // each station's own values, in set order
+    std::vector<DailyForecastTable> stationDailyMissing;
+};
+
 /// Menu option 1: checks a file of 3N MOS bulletins of the N stations of `set`, blends
 /// them with the set's weights and the ETA and AVN models with a ratio the forecaster
 /// types, and writes the city forecast. False only when the report could not be written.
-bool runStationBlend(const StationSet& set);
+/// `records`, when given, receives the run's values.
+bool runStationBlend(const StationSet& set, StationBlendRecords* records = nullptr);
 
 /// What option 1 reads from its bulletin file before the ratio is known.
 struct StationBulletins {
@@ -30,6 +50,7 @@ struct StationBulletins {
     CloudWindElements etaCloudWind;
     CloudWindElements avnCloudWind;
     MrfCloudWindElements mrfCloudWind;
+    std::string date;  // the date every bulletin's header gives
 };
 
 /// Checks the opened bulletin file `data` of the stations of `set` and reads its rows into
@@ -40,10 +61,10 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
 
 /// Blends `bulletins` with the set's weights and the ETA weight `etaRatio` (0 to 1): the
 /// daily table goes to `out`, the report to the file named after `dataName`, every message
-/// to `messages`.
+/// to `messages`, the values to `records` when given.
 RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet& set,
                              double etaRatio, const std::string& dataName, std::ostream& out,
-                             std::ostream& messages);
+                             std::ostream& messages, StationBlendRecords* records = nullptr);
 
 /// A typed ETA weight: a whole decimal number from 0 to 1.
 enum class RatioWord { ratio, notANumber, outOfRange };

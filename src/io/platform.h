@@ -118,6 +118,10 @@ struct FileIdentity {
     int keeper = -1;
 };
 
+/// What to write for the CR LF that ends a line of a file that must have it (a CSV file),
+/// given that report files are written in the platform's text mode.
+const char* crLfLineEnd();
+
 /// Writes some of the `size` bytes through `descriptor`: how many, or a negative number
 /// when the write failed.
 long writeSome(int descriptor, const char* data, std::size_t size);

@@ -262,6 +262,10 @@ std::size_t longestNameIn(const std::string& folder) {
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;
 }
 
+const char* crLfLineEnd() {
+    return "\r\n";
+}
+
 long processNumber() {
     return static_cast<long>(getpid());
 }

@@ -164,6 +164,11 @@ std::size_t longestNameIn(const std::string& /*folder*/) {
     return 255;
 }
 
+const char* crLfLineEnd() {
+    // Text mode turns the line feed into CR LF.
+    return "\n";
+}
+
 long processNumber() {
     return static_cast<long>(_getpid());
 }

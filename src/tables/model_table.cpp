@@ -56,13 +56,14 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 
 }  // namespace
 
-bool runModelTable(int rowCount) {
+bool runModelTable(int rowCount, ModelTableRecords* records) {
     DataFile file;
     return !openDataFile(file) ||
-           makeModelTable(file, rowCount, std::cout) != RunOutcome::reportLost;
+           makeModelTable(file, rowCount, std::cout, records) != RunOutcome::reportLost;
 }
 
-RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages) {
+RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages,
+                          ModelTableRecords* records) {
     ScanFile data;
     if (!startTableFile(file, TableKind::modelColumn, data, messages)) {
         return RunOutcome::noReport;
@@ -75,6 +76,7 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
     if (tellNoRows(name, rowsRead, messages)) {
         return RunOutcome::noReport;
     }
+    const std::array<ModelRow, maxModelRows> fileRows = std::to_array(rows);
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
     for (int i = 0; i < rowsRead; ++i) {
@@ -93,6 +95,17 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
     }
     const bool written = finishReport(report, messages);
     tellMissingRows(name, rowsRead, rowsWanted, messages);
+    if (written && records != nullptr) {
+        *records = {true,
+                    name,
+                    firstLineOf(file),
+                    rowsRead,
+                    fileRows,
+                    std::to_array(rows),
+                    std::to_array(adjustment),
+                    std::to_array(upperBand),
+                    std::to_array(lowerBand)};
+    }
     return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <ostream>
+#include <string>
 
 #include "io/data_file.h"
 #include "io/report_file.h"
@@ -27,14 +29,30 @@ struct ModelRow {
 /// The longest model run, the long GFS, has this many forecast hours.
 inline constexpr int maxModelRows = 48;
 
+/// What a model table run worked out, for what is written beside its report; filled only
+/// once the report is written.
+struct ModelTableRecords {
+    bool reportWritten = false;
+    std::string dataName;
+    std::string heading;                            // the data file's first line
+    int rowCount = 0;                               // the forecast hours read
+    std::array<ModelRow, maxModelRows> fileRows{};  // as read, in the file's units
+    std::array<ModelRow, maxModelRows> rows{};      // in the report's units
+    std::array<double, maxModelRows> adjustment{};  // Fahrenheit degrees
+    std::array<double, maxModelRows> upperBand{};
+    std::array<double, maxModelRows> lowerBand{};
+};
+
 /// Menu options 2 to 5: reads `rowCount` forecast-hour rows (1 to 48) of a model column
 /// file and writes them, converted, with the temperature adjustment band, to its report.
-/// False only when the report could not be written.
-bool runModelTable(int rowCount);
+/// False only when the report could not be written. `records`, when given, receives the
+/// run's values.
+bool runModelTable(int rowCount, ModelTableRecords* records = nullptr);
 
 /// The run of options 2 to 5 on the opened data file `file`, without a prompt: messages go
-/// to `messages`, the table to its report.
-RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages);
+/// to `messages`, the table to its report, the values to `records` when given.
+RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages,
+                          ModelTableRecords* records = nullptr);
 
 /// For the first `rowCount` rows, with the wind speed in miles per hour and the
 /// temperatures in degrees Celsius: the adjustment and the band around `temp2m`, in Celsius.

@@ -34,12 +34,14 @@ double kelvinToFahrenheit(double kelvin) {
 
 }  // namespace
 
-bool runSevereWeather() {
+bool runSevereWeather(SevereWeatherRecords* records) {
     DataFile file;
-    return !openDataFile(file) || makeSevereWeatherTable(file, std::cout) != RunOutcome::reportLost;
+    return !openDataFile(file) ||
+           makeSevereWeatherTable(file, std::cout, records) != RunOutcome::reportLost;
 }
 
-RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages) {
+RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
+                                  SevereWeatherRecords* records) {
     ScanFile data;
     if (!startTableFile(file, TableKind::severeWeather, data, messages)) {
         return RunOutcome::noReport;
@@ -54,6 +56,7 @@ RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages) 
     if (tellNoRows(name, rowsRead, messages)) {
         return RunOutcome::noReport;
     }
+    const std::array<SevereWeatherRow, severeWeatherRows> fileRows = std::to_array(rows);
 
     for (int i = 0; i < rowsRead; ++i) {
         rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
@@ -66,6 +69,9 @@ RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages) 
     }
     const bool written = finishReport(report, messages);
     tellMissingRows(name, rowsRead, severeWeatherRows, messages);
+    if (written && records != nullptr) {
+        *records = {true, name, firstLineOf(file), rowsRead, fileRows, std::to_array(rows)};
+    }
     return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <ostream>
+#include <string>
 
 #include "io/data_file.h"
 #include "io/report_file.h"
@@ -25,14 +27,26 @@ struct SevereWeatherRow {
 /// A severe weather file holds this many forecast hours; any after them are not read.
 inline constexpr int severeWeatherRows = 29;
 
+/// What a severe weather run worked out, for what is written beside its report; filled
+/// only once the report is written.
+struct SevereWeatherRecords {
+    bool reportWritten = false;
+    std::string dataName;
+    std::string heading;                                         // the data file's first line
+    int rowCount = 0;                                            // the forecast hours read
+    std::array<SevereWeatherRow, severeWeatherRows> fileRows{};  // as read
+    std::array<SevereWeatherRow, severeWeatherRows> rows{};      // as the report shows them
+};
+
 /// Menu option 6: reads 29 forecast hours of severe-weather parameters and writes them,
 /// with the potential temperature in degrees Fahrenheit, to its report. False only when
-/// the report could not be written.
-bool runSevereWeather();
+/// the report could not be written. `records`, when given, receives the run's values.
+bool runSevereWeather(SevereWeatherRecords* records = nullptr);
 
 /// The run of option 6 on the opened data file `file`, without a prompt: messages go to
-/// `messages`, the table to its report.
-RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages);
+/// `messages`, the table to its report, the values to `records` when given.
+RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
+                                  SevereWeatherRecords* records = nullptr);
 
 /// Reads one row: a marker character, the hour, a marker character and ten numbers.
 /// Returns false when any of the thirteen items could not be read.

@@ -118,6 +118,28 @@ ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow) {
     return ForeignFile::none;
 }
 
+std::string firstLineOf(const DataFile& file) {
+    constexpr std::size_t titleLength = 160;
+    ScanFile scan;
+    std::string line;
+    openScanFile(scan, file.descriptor, 4096);
+    scanLine(scan, line, titleLength);
+    closeScanFile(scan);
+    std::string heading;
+    for (const char c : line) {
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || static_cast<unsigned char>(c) < 32;
+        if (!blank) {
+            heading += c;
+        } else if (!heading.empty() && heading.back() != ' ') {
+            heading += ' ';
+        }
+    }
+    if (!heading.empty() && heading.back() == ' ') {
+        heading.pop_back();
+    }
+    return heading;
+}
+
 bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::ostream& messages) {
     openScanFile(data, file.descriptor);
     bool foundFirstRow = false;

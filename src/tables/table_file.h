@@ -39,6 +39,10 @@ ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow);
 /// must end; the reason has been told on `messages`.
 bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::ostream& messages);
 
+/// The first line of the opened data file `file`, its runs of blanks made one blank and
+/// cut to a title's length: what a model output file says it is.
+std::string firstLineOf(const DataFile& file);
+
 /// When no forecast hour at all could be read from the data file `name`, says so on
 /// `messages`, naming the file, and returns true: no report is then written, so an older
 /// one stays as it was.
