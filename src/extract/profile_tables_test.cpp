@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,8 @@ TEST(ProfileTables, SurfaceWindsHumidityAndPotentialTemperature) {
         {0, 5, 180, 5 / 0.514444},                              // from the south
         {5, 0, 270, 5 / 0.514444},                              // from the west
         {0.04, -5, 0, std::sqrt(0.04 * 0.04 + 25) / 0.514444},  // 359.54 is written north
-        {0.05, -5, std::atan2(-0.05, 5) * 180 / M_PI + 360, std::sqrt(0.05 * 0.05 + 25) / 0.514444},
+        {0.05, -5, std::atan2(-0.05, 5) * 180 / std::numbers::pi + 360,
+         std::sqrt(0.05 * 0.05 + 25) / 0.514444},
         {missingValue, 3, missingValue, missingValue},
     };
     for (const Case& c : winds) {
