@@ -102,7 +102,7 @@ void fuzzWords(std::string_view text) {
     StationSet set;
     std::span<const char* const> runArguments;
     const std::optional<int> status =
-        runStationSession(arguments, search, out, err, set, runArguments);
+        runStationSession(arguments, search, SetEnvironment{}, out, err, set, runArguments);
     if (!status) {
         checkSet(set);
     } else if (*status < 0 || *status > 2 || (*status != 0 && err.str().empty())) {
