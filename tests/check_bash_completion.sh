@@ -25,7 +25,7 @@ expect() {
     fi
 }
 
-expect "wxguide " "--city|--help|--stations|--version|-V|-h|assemble|run|stations"
+expect "wxguide " "--city|--help|--stations|--version|-V|-h|assemble|extract|run|stations"
 expect "wxguide --v" "--version"
 expect "wxguide -" "--city|--help|--stations|--version|-V|-h"
 expect "wxguide as" "assemble"
@@ -48,6 +48,9 @@ expect "wxguide assemble --date " ""
 expect "wxguide assemble --output g" "gfs.txt"
 expect "wxguide assemble --output today.txt m" "my guidance.txt"
 expect "wxguide assemble " "gfs.txt|my guidance.txt|runs"
+expect "wxguide extract --" "--columns|--severe|--step"
+expect "wxguide extract --step " ""
+expect "wxguide extract --columns g" "gfs.txt"
 expect "wxguide gfs" ""
 
 [[ $(complete -p wxguide) == *"-F _wxguide"* ]] || {

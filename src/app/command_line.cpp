@@ -5,6 +5,7 @@
 #include "app/run_command.h"
 #include "assemble/assemble_command.h"
 #include "blend/station_blend.h"
+#include "extract/extract_command.h"
 #include "io/platform.h"
 #include "stations/stations_command.h"
 
@@ -22,6 +23,9 @@ void writeUsage(std::ostream& out) {
         << "\n"
            "       "
         << assembleUsage
+        << "\n"
+           "       "
+        << extractUsage
         << "\n"
            "       "
         << stationsUsage
@@ -52,6 +56,15 @@ void writeUsage(std::ostream& out) {
            "  --output FILE  write FILE whole or not at all, instead of standard output\n"
            "  PRODUCT        a saved product (feed collective, whole-cycle file, web page),\n"
            "                 or - for standard input\n"
+           "\n"
+           "wxguide extract makes options 2 to 6's files from a BUFKIT profile (.buf):\n"
+           "the model column file NAME_columns.txt and the severe weather file\n"
+           "NAME_severe.txt, NAME being the profile's name without .buf, each written whole\n"
+           "or not at all. It exits 0 when both were written, 1 when the profile could not\n"
+           "be read (the block and the name told) or a file not written, 2 for a usage error.\n"
+           "  --step H       every forecast hour that is a multiple of H (default 3)\n"
+           "  --columns FILE, --severe FILE\n"
+           "                 write the files under these names instead\n"
            "\n"
            "The station set: option 1's bulletin file holds KBKX, KHON, KMHE and KFSD with\n"
            "fixed weights. Before run, assemble or stations, or alone before the menu\n"
@@ -89,6 +102,9 @@ std::optional<int> answerCommandLine(std::span<const char* const> arguments, std
     const std::string_view first = arguments[0];
     if (first == "assemble") {
         return runAssemble(arguments.subspan(1), out, err);
+    }
+    if (first == "extract") {
+        return runExtract(arguments.subspan(1), out, err);
     }
     if (startsStationSession(first)) {
         std::span<const char* const> runArguments;

@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string samples = WXGUIDE_GRIB_SAMPLES;
+const std::string samples = std::string(WXGUIDE_TEST_PRODUCTS_DIR) + "/grib";
 const std::string fields120 = samples + "/gfs_2p5deg_f120_fields.grib2";
 const std::string apcp = samples + "/gfs_1deg_apcp_0_24.grib2";
 

@@ -193,5 +193,41 @@ status=${PIPESTATUS[1]}
 [ "$(cat bulletins.out)" = "the older report" ] || fail "the older report was changed"
 same_files "bulletins.out bulletins.txt gfs.txt"
 
+# wxguide extract on a pipe and on 100 MB profiles: a huge word inside a block, and a block
+# of a million levels on one line. Each is refused at once with the block named, nothing
+# written, and the peak memory stays that of a small profile's run.
+profiles=$cases/extract_refusals/files
+fresh extract_fifo_profile
+mkfifo pipe.buf
+timeout 20 "$program" extract pipe.buf >../stdout 2>../stderr
+status=$?
+[ $status -eq 1 ] || fail "exit status $status, expected 1 (124: it hung)"
+grep -q "pipe.buf cannot be opened as a plain file" ../stderr || fail "stderr: $(cat ../stderr)"
+same_files "gfs.txt pipe.buf"
+if [ -x /usr/bin/time ]; then
+    extract_peak_kib() {  # PROFILE: the peak memory of extract on it
+        /usr/bin/time -f %M -o ../peak timeout 60 "$program" extract "$1" >/dev/null 2>../stderr
+        tail -n 1 ../peak
+    }
+    fresh extract_huge_profiles
+    cp "$profiles/hrrr_two_hours.buf" small.buf
+    small_kib=$(extract_peak_kib small.buf)
+    rm -f small_columns.txt small_severe.txt
+    head -c 5000 small.buf >word.buf
+    head -c 100000000 /dev/zero | tr '\0' 7 >>word.buf
+    tail -c +5001 small.buf >>word.buf
+    word_kib=$(extract_peak_kib word.buf)
+    grep -q "word.buf: block 2 (STIM 1): '7777" ../stderr || fail "huge word: $(head -c 300 ../stderr)"
+    head -c 5000 small.buf >levels.buf
+    yes '900.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0' | tr '\n' ' ' | head -c 100000000 >>levels.buf
+    levels_kib=$(extract_peak_kib levels.buf)
+    grep -q "levels.buf: block 2 (STIM 1) holds more than 128 levels" ../stderr ||
+        fail "huge block: $(head -c 300 ../stderr)"
+    for peak in "$word_kib" "$levels_kib"; do
+        [ $((peak - small_kib)) -lt 16384 ] || fail "peak memory $peak KiB, $small_kib on a small profile"
+    done
+    same_files "gfs.txt levels.buf small.buf word.buf"
+fi
+
 [ $failures -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))

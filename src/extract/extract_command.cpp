@@ -1,0 +1,375 @@
+#include "extract/extract_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "io/data_file.h"
+#include "io/platform.h"
+#include "io/report_file.h"
+#include "scan/scan_file.h"
+
+namespace {
+
+struct ExtractRequest {
+    int step = 3;
+    std::optional<std::string> columnsName;
+    std::optional<std::string> severeName;
+    std::vector<std::string> profiles;
+};
+
+int usageError(std::ostream& err, const std::string& problem) {
+    err << "wxguide extract: " << problem << "\nTry 'wxguide --help'.\n";
+    return 2;
+}
+
+int readRequest(std::span<const char* const> arguments, ExtractRequest& request,
+                std::ostream& err) {
+    bool optionsEnded = false;
+    bool stepGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string word = arguments[i];
+        if (optionsEnded || word == "-" || !word.starts_with("-")) {
+            request.profiles.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (word != "--step" && word != "--columns" && word != "--severe") {
+            return usageError(err, "unknown option: " + word);
+        }
+        if (i + 1 == arguments.size()) {
+            return usageError(err, word + " needs a value");
+        }
+        const std::string value = arguments[++i];
+        if (word == "--step") {
+            int step = 0;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), step);
+            if (stepGiven || error != std::errc() || end != value.data() + value.size() ||
+                step < 1 || step > 240) {
+                return usageError(err, "--step takes one whole number of hours from 1 to 240");
+            }
+            request.step = step;
+            stepGiven = true;
+            continue;
+        }
+        std::optional<std::string>& name =
+            word == "--columns" ? request.columnsName : request.severeName;
+        if (name || value.empty()) {
+            return usageError(err, word + " takes one file name");
+        }
+        name = value;
+    }
+    if (request.profiles.empty()) {
+        return usageError(err, "no profile given");
+    }
+    if (request.profiles.size() > 1) {
+        return usageError(err, "one profile at a time (" + request.profiles[1] + " is a second)");
+    }
+    return 0;
+}
+
+// The profile's name without ".buf", which both files are named after by default.
+std::string profileStem(const std::string& name) {
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.ends_with(".buf") && name.size() > 4 ? name.substr(0, name.size() - 4) : name;
+}
+
+std::string baseName(const std::string& name) {
+    const auto separator = std::find_if(name.rbegin(), name.rend(), isFolderSeparator);
+    return name.substr(static_cast<std::size_t>(name.rend() - separator));
+}
+
+bool isPlainWord(const std::string& word) {
+    return !word.empty() && word.size() <= 12 && word != "FHR" &&
+           std::all_of(word.begin(), word.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+std::string formatNumber(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string joinNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += i == 0 ? "" : (i + 1 == names.size() ? " and " : ", ");
+        text += names[i];
+    }
+    return text;
+}
+
+std::string rowLine(int hour, std::span<const double> values, std::span<const int> decimals,
+                    std::span<const int> widths) {
+    char start[32];
+    std::snprintf(start, sizeof start, "|  %3d |", hour);
+    std::string line = start;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        line += formatValue(values[i], decimals[i], widths[i]);
+    }
+    return line + "\n";
+}
+
+std::string hoursLine(const std::vector<int>& hours, int step) {
+    if (hours.empty()) {
+        return "NO FORECAST HOURS";
+    }
+    return "FORECAST HOURS " + std::to_string(hours.front()) + " TO " +
+           std::to_string(hours.back()) + " EVERY " + std::to_string(step) + " H";
+}
+
+std::string titleLines(const char* kind, const ProfileTitle& title, const std::vector<int>& hours,
+                       int step) {
+    return std::string(kind) + "   " + title.model + "   " + title.station + "   " + title.place +
+           "\n" + title.run + "   " + hoursLine(hours, step) + "   FROM A BUFKIT PROFILE\n";
+}
+
+constexpr std::array<const char*, columnFieldCount> columnFieldNames = {
+    "sea-level pressure", "2 m temperature", "850 mb temperature", "700 mb temperature",
+    "500 mb temperature", "thickness",       "humidity",           "precipitation",
+    "cloud cover",        "wind direction",  "wind speed"};
+constexpr std::array<const char*, severeFieldCount> severeFieldNames = {
+    "best 4-layer lifted index", "lifted index",      "convective inhibition", "convective energy",
+    "potential temperature",     "900 mb wind",       "500 mb wind",           "250 mb wind",
+    "latent heat flux",          "sensible heat flux"};
+
+// The notes of one file: the fields the profile does not give, and the levels below the
+// ground.
+void tellNotes(std::ostream& err, const std::string& fileName, std::span<const bool> unavailable,
+               std::span<const char* const> fieldNames, std::span<const int> belowGround,
+               std::span<const int> levels, std::size_t rows, const std::string& station,
+               const char* belowGroundMeaning) {
+    std::vector<std::string> missing;
+    for (std::size_t i = 0; i < unavailable.size(); ++i) {
+        if (unavailable[i]) {
+            missing.emplace_back(fieldNames[i]);
+        }
+    }
+    if (!missing.empty()) {
+        err << "wxguide extract: " << fileName << ": " << joinNames(missing)
+            << (missing.size() == 1 ? " is" : " are")
+            << " written as -9999 where the profile does not give "
+            << (missing.size() == 1 ? "it" : "them") << "; the model's GRIB2 output gives them.\n";
+    }
+    std::vector<std::string> levelsBelow;
+    for (std::size_t i = 0; i < belowGround.size(); ++i) {
+        if (belowGround[i] > 0) {
+            levelsBelow.push_back(std::to_string(levels[i]) + " mb in " +
+                                  std::to_string(belowGround[i]) + " of " + std::to_string(rows) +
+                                  (rows == 1 ? " hour" : " hours"));
+        }
+    }
+    if (!levelsBelow.empty()) {
+        err << "wxguide extract: " << fileName << ": at " << station
+            << (levelsBelow.size() == 1 ? " this level lies" : " these levels lie")
+            << " below the ground: " << joinNames(levelsBelow) << "; " << belowGroundMeaning
+            << ".\n";
+    }
+}
+
+}  // namespace
+
+std::string formatValue(double value, int decimals, int width) {
+    std::string text;
+    if (isMissing(value)) {
+        text = "-9999";
+    } else {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+        text = buffer;
+        if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) {
+            text.erase(0, 1);
+        }
+    }
+    const std::size_t padded = static_cast<std::size_t>(width);
+    return std::string(text.size() < padded ? padded - text.size() : 1, ' ') + text;
+}
+
+ProfileTitle profileTitle(const BufkitProfile& profile, const std::string& profileName) {
+    ProfileTitle title;
+    // Profiles are named model_station.buf (gfs3_kdsm.buf, hrrr_kdsm.buf).
+    const std::string base = baseName(profileName);
+    std::string model = base.substr(0, base.find('_'));
+    if (model.size() == base.size()) {
+        model.clear();
+    }
+    std::transform(model.begin(), model.end(), model.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    while (!model.empty() && std::isdigit(static_cast<unsigned char>(model.back())) != 0) {
+        model.pop_back();
+    }
+    title.model = isPlainWord(model) ? model : "BUFKIT";
+    const ProfileBlock& first = profile.blocks.front();
+    title.station = "STATION";
+    for (const std::string& word : {first.stationId, first.stationNumber}) {
+        if (isPlainWord(word)) {
+            title.station += " " + word;
+        }
+    }
+    if (!isMissing(first.latitude) && !isMissing(first.longitude)) {
+        title.place =
+            formatNumber("%.2f", std::fabs(first.latitude)) + (first.latitude < 0 ? "S " : "N ") +
+            formatNumber("%.2f", std::fabs(first.longitude)) + (first.longitude < 0 ? "W" : "E");
+    }
+    if (!isMissing(first.elevation)) {
+        title.place +=
+            (title.place.empty() ? "" : " ") + formatNumber("%.0f", first.elevation) + " M";
+    }
+    static constexpr const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                             "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const ProfileTime run = profileTimeOf(profile.runMinute);
+    char text[64];
+    if (run.minute == 0) {
+        std::snprintf(text, sizeof text, "RUN %02dZ %02d %s %04d", run.hour, run.day,
+                      months[run.month - 1], run.year);
+    } else {
+        std::snprintf(text, sizeof text, "RUN %02d%02dZ %02d %s %04d", run.hour, run.minute,
+                      run.day, months[run.month - 1], run.year);
+    }
+    title.run = text;
+    return title;
+}
+
+std::string columnFileText(const ProfileTables& tables, const ProfileTitle& title, int step) {
+    static constexpr std::array<int, columnFieldCount> decimals = {1, 1, 1, 1, 1, 0, 0, 2, 0, 0, 0};
+    static constexpr std::array<int, columnFieldCount> widths = {7, 6, 6, 6, 6, 6, 5, 7, 5, 5, 5};
+    std::vector<int> hours;
+    for (const ColumnRow& row : tables.columns) {
+        hours.push_back(row.hour);
+    }
+    std::string text = titleLines("MODEL COLUMN FORECAST", title, hours, step);
+    text +=
+        "PMSL MB  T2M T850 T700 T500 C  THICK 1000-500 MB M  RH %  PCP MM  CLD %  WDIR DEG  "
+        "WSPD KT\nFHR\n";
+    for (const ColumnRow& row : tables.columns) {
+        text += rowLine(row.hour, row.values, decimals, widths);
+    }
+    return text;
+}
+
+std::string severeFileText(const ProfileTables& tables, const ProfileTitle& title, int step) {
+    static constexpr std::array<int, severeFieldCount> decimals = {1, 1, 0, 0, 1, 0, 0, 0, 0, 0};
+    static constexpr std::array<int, severeFieldCount> widths = {6, 6, 6, 6, 7, 5, 5, 5, 6, 6};
+    std::vector<int> hours;
+    for (const SevereRow& row : tables.severe) {
+        hours.push_back(row.hour);
+    }
+    std::string text = titleLines("SEVERE WEATHER PARAMETERS", title, hours, step);
+    text +=
+        "BEST 4-LAYER LI, LI C  CIN CAPE J/KG  THETA K  WIND 900/500/250 MB KT  LATENT "
+        "SENSIBLE HEAT W/M2\nFHR\n";
+    for (const SevereRow& row : tables.severe) {
+        text += rowLine(row.hour, row.values, decimals, widths);
+    }
+    return text;
+}
+
+int runExtract(std::span<const char* const> arguments, std::ostream& out, std::ostream& err) {
+    ExtractRequest request;
+    if (const int status = readRequest(arguments, request, err); status != 0) {
+        return status;
+    }
+    const std::string& profileName = request.profiles.front();
+    const std::string columnsName =
+        request.columnsName.value_or(profileStem(profileName) + "_columns.txt");
+    const std::string severeName =
+        request.severeName.value_or(profileStem(profileName) + "_severe.txt");
+    if (columnsName == severeName) {
+        return usageError(err, "the column file and the severe file need two names, not " +
+                                   columnsName + " twice");
+    }
+    DataFile data;
+    if (!openPlainDataFile(data, profileName)) {
+        err << "wxguide extract: " << profileName
+            << " cannot be opened as a plain file; nothing was written.\n";
+        return 1;
+    }
+    for (const std::string& name : {columnsName, severeName}) {
+        if (isSameFile(data.descriptor, profileName, name)) {
+            err << "wxguide extract: " << name << " is the profile itself; nothing was written.\n";
+            return 1;
+        }
+    }
+    BufkitProfile profile;
+    std::string fault;
+    ProfileTables tables;
+    {
+        ScanFile scan;
+        openScanFile(scan, data.descriptor);
+        const bool read = readBufkitProfile(scan, profile, fault) &&
+                          makeProfileTables(profile, request.step, tables, fault);
+        closeScanFile(scan);
+        if (!read) {
+            err << "wxguide extract: " << profileName << ": " << fault
+                << "; nothing was written.\n";
+            return 1;
+        }
+    }
+    if (tables.columns.empty()) {
+        err << "wxguide extract: " << profileName
+            << " holds no forecast hour that is a multiple of " << request.step << " from "
+            << request.step << " on; nothing was written.\n";
+        return 1;
+    }
+    const ProfileTitle title = profileTitle(profile, profileName);
+    // Both files are begun before either is put in place, so that a name that cannot be
+    // written leaves both as they were.
+    ReportFile columns(columnsName);
+    ReportFile severe(severeName);
+    for (const ReportFile* file : {&columns, &severe}) {
+        if (file->descriptor < 0) {
+            err << "wxguide extract: " << file->reportName
+                << (file->nameRefused ? " is not a plain file" : " cannot be written")
+                << "; nothing was written.\n";
+            return 1;
+        }
+    }
+    columns.text << columnFileText(tables, title, request.step);
+    severe.text << severeFileText(tables, title, request.step);
+    if (!commitReport(columns)) {
+        err << "wxguide extract: " << columnsName << " could not be written; nothing was.\n";
+        return 1;
+    }
+    if (!commitReport(severe)) {
+        err << "wxguide extract: " << severeName << " could not be written; " << columnsName
+            << " was.\n";
+        return 1;
+    }
+    const std::size_t rows = tables.columns.size();
+    const ProfileBlock& first = profile.blocks.front();
+    std::string station = "station";
+    if (isPlainWord(first.stationId)) {
+        station = first.stationId;
+    }
+    if (isPlainWord(first.stationNumber)) {
+        station += (station == "station" ? " " : " (") + first.stationNumber +
+                   (station.starts_with("station") ? "" : ")");
+    }
+    tellNotes(err, columnsName, tables.columnUnavailable, columnFieldNames,
+              tables.columnBelowGround, columnLevels, rows, station,
+              "what is read there is extrapolated down from the lowest level");
+    tellNotes(err, severeName, tables.severeUnavailable, severeFieldNames, tables.severeBelowGround,
+              severeLevels, rows, station, "the wind there is written as -9999");
+    if (rows < 48) {
+        err << "wxguide extract: only " << rows << (rows == 1 ? " row" : " rows")
+            << ": options 2 to 5 read 48, 29, 29 and 15 rows, option 6 reads 29"
+            << (request.step > 1 ? "; a smaller --step gives more" : "") << ".\n";
+    }
+    out << "Wrote " << columnsName << " and " << severeName << ": " << rows
+        << (rows == 1 ? " row, forecast hours " : " rows, forecast hours ")
+        << tables.columns.front().hour << " to " << tables.columns.back().hour << " every "
+        << (request.step == 1 ? std::string("hour") : std::to_string(request.step) + " hours")
+        << ".\n";
+    return out.flush() ? 0 : 1;
+}

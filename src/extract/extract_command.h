@@ -1,0 +1,38 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "extract/profile_tables.h"
+
+// `wxguide extract`: the model column file (options 2 to 5) and the severe weather file
+// (option 6) made from a BUFKIT profile.
+
+/// The usage line of the command, for the program's --help.
+inline constexpr std::string_view extractUsage =
+    "wxguide extract [--step H] [--columns FILE] [--severe FILE] PROFILE";
+
+/// What the files' titles say of the profile.
+struct ProfileTitle {
+    std::string model;  // GFS, HRRR, ... from the profile's file name
+    std::string station;
+    std::string place;  // coordinates and elevation
+    std::string run;    // RUN 00Z 11 MAR 2021
+};
+
+ProfileTitle profileTitle(const BufkitProfile& profile, const std::string& profileName);
+
+/// The model column file's text and the severe weather file's text.
+std::string columnFileText(const ProfileTables& tables, const ProfileTitle& title, int step);
+std::string severeFileText(const ProfileTables& tables, const ProfileTitle& title, int step);
+
+/// One value as the files write it: printf's rounding to `decimals`, -9999 for a missing
+/// value, no minus sign on a zero, right-aligned in `width`.
+std::string formatValue(double value, int decimals, int width);
+
+/// Runs the words after `extract`; the summary on `out`, every message on `err`. Returns
+/// 0 when both files were written, 1 when the profile could not be read or a file not
+/// written, 2 for a usage error.
+int runExtract(std::span<const char* const> arguments, std::ostream& out, std::ostream& err);
