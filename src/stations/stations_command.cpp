@@ -92,32 +92,6 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
     return true;
 }
 
-// Reads the first station table found; false with the fault on `err`.
-bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
-               std::ostream& err) {
-    const std::vector<std::filesystem::path> places =
-        stationTablePlaces(search.program, search.dataFolder);
-    std::string tried;
-    for (const std::filesystem::path& place : places) {
-        std::ifstream file(place);
-        if (!file.is_open()) {
-            tried += (tried.empty() ? "" : ", ") + place.string();
-            continue;
-        }
-        std::string problem;
-        if (readStationTable(file, table, problem)) {
-            return true;
-        }
-        err << "wxguide: the station table " << place.string() << " cannot be read: " << problem
-            << "\n";
-        return false;
-    }
-    err << "wxguide: the station table " << stationTableName << " was not found"
-        << (tried.empty() ? "" : " (looked for " + tried + ")")
-        << "; WXGUIDE_DATA may name the folder that holds it\n";
-    return false;
-}
-
 // One station a line: its id, its weight, then with a city its distance and its name.
 void writeStation(std::ostream& out, std::string_view id, double weight, const StationPlace* place,
                   double distanceKm) {
@@ -147,6 +121,31 @@ int showStations(const StationSet& set, const std::vector<const StationPlace*>& 
 }
 
 }  // namespace
+
+bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
+               std::ostream& err) {
+    const std::vector<std::filesystem::path> places =
+        stationTablePlaces(search.program, search.dataFolder);
+    std::string tried;
+    for (const std::filesystem::path& place : places) {
+        std::ifstream file(place);
+        if (!file.is_open()) {
+            tried += (tried.empty() ? "" : ", ") + place.string();
+            continue;
+        }
+        std::string problem;
+        if (readStationTable(file, table, problem)) {
+            return true;
+        }
+        err << "wxguide: the station table " << place.string() << " cannot be read: " << problem
+            << "\n";
+        return false;
+    }
+    err << "wxguide: the station table " << stationTableName << " was not found"
+        << (tried.empty() ? "" : " (looked for " + tried + ")")
+        << "; WXGUIDE_DATA may name the folder that holds it\n";
+    return false;
+}
 
 StationTableSearch stationTableSearch(std::string_view invokedAs) {
     StationTableSearch search;

@@ -6,8 +6,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "arith/station_set.h"
+#include "stations/station_table.h"
 
 // The station set of a session (--stations, --city, before the command) and the
 // `wxguide stations` command that shows it.
@@ -25,6 +27,10 @@ struct StationTableSearch {
 
 /// The search of the running program, started as `invokedAs` (its argv[0]).
 StationTableSearch stationTableSearch(std::string_view invokedAs);
+
+/// Reads the first station table found; false with the fault on `err`.
+bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
+               std::ostream& err);
 
 /// True when the arguments starting with `first` are a session with a station set or the
 /// `stations` command, for runStationSession.
