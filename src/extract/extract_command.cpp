@@ -311,13 +311,6 @@ bool isGribFile(const std::string& name) {
     return grib;
 }
 
-bool readPlace(const std::string& text, double& latitude, double& longitude) {
-    const std::size_t comma = text.find(',');
-    return comma != std::string::npos && readDecimal(text.substr(0, comma), latitude) &&
-           readDecimal(text.substr(comma + 1), longitude) && std::fabs(latitude) <= 90.0 &&
-           std::fabs(longitude) <= 360.0;
-}
-
 int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostream& err) {
 #ifndef WXGUIDE_HAVE_GRIB
     (void)out;
@@ -325,6 +318,12 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
         << ": GRIB2 is not available in this build (no ecCodes); BUFKIT profiles work.\n";
     return 1;
 #else
+    const auto readPlace = [](const std::string& text, double& latitude, double& longitude) {
+        const std::size_t comma = text.find(',');
+        return comma != std::string::npos && readDecimal(text.substr(0, comma), latitude) &&
+               readDecimal(text.substr(comma + 1), longitude) && std::fabs(latitude) <= 90.0 &&
+               std::fabs(longitude) <= 360.0;
+    };
     double latitude = 0.0, longitude = 0.0;
     std::string placeName;
     if (request.station) {
