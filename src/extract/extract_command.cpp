@@ -5,13 +5,21 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
 #include "io/data_file.h"
+#ifdef WXGUIDE_HAVE_GRIB
+#include "grib/grib_reader.h"
+#endif
 #include "io/platform.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
+#include "stations/program_path.h"
+#include "stations/stations_command.h"
 
 namespace {
 
@@ -20,6 +28,9 @@ struct ExtractRequest {
     std::optional<std::string> columnsName;
     std::optional<std::string> severeName;
     std::vector<std::string> profiles;
+    std::optional<std::string> point;
+    std::optional<std::string> station;
+    std::optional<std::string> run;
 };
 
 int usageError(std::ostream& err, const std::string& problem) {
@@ -41,7 +52,8 @@ int readRequest(std::span<const char* const> arguments, ExtractRequest& request,
             optionsEnded = true;
             continue;
         }
-        if (word != "--step" && word != "--columns" && word != "--severe") {
+        if (word != "--step" && word != "--columns" && word != "--severe" && word != "--point" &&
+            word != "--station" && word != "--run") {
             return usageError(err, "unknown option: " + word);
         }
         if (i + 1 == arguments.size()) {
@@ -60,8 +72,11 @@ int readRequest(std::span<const char* const> arguments, ExtractRequest& request,
             stepGiven = true;
             continue;
         }
-        std::optional<std::string>& name =
-            word == "--columns" ? request.columnsName : request.severeName;
+        std::optional<std::string>& name = word == "--columns"   ? request.columnsName
+                                           : word == "--severe"  ? request.severeName
+                                           : word == "--point"   ? request.point
+                                           : word == "--station" ? request.station
+                                                                 : request.run;
         if (name || value.empty()) {
             return usageError(err, word + " takes one file name");
         }
@@ -70,7 +85,10 @@ int readRequest(std::span<const char* const> arguments, ExtractRequest& request,
     if (request.profiles.empty()) {
         return usageError(err, "no profile given");
     }
-    if (request.profiles.size() > 1) {
+    if (request.point && request.station) {
+        return usageError(err, "--point and --station name the place twice; give one");
+    }
+    if (request.profiles.size() > 1 && !request.point && !request.station) {
         return usageError(err, "one profile at a time (" + request.profiles[1] + " is a second)");
     }
     return 0;
@@ -132,7 +150,7 @@ std::string hoursLine(const std::vector<int>& hours, int step) {
 std::string titleLines(const char* kind, const ProfileTitle& title, const std::vector<int>& hours,
                        int step) {
     return std::string(kind) + "   " + title.model + "   " + title.station + "   " + title.place +
-           "\n" + title.run + "   " + hoursLine(hours, step) + "   FROM A BUFKIT PROFILE\n";
+           "\n" + title.run + "   " + hoursLine(hours, step) + "   " + title.source + "\n";
 }
 
 constexpr std::array<const char*, columnFieldCount> columnFieldNames = {
@@ -275,12 +293,157 @@ std::string severeFileText(const ProfileTables& tables, const ProfileTitle& titl
     return text;
 }
 
+namespace {
+// A GRIB2 file begins with the word GRIB (NOMADS files carry no other header).
+bool isGribFile(const std::string& name) {
+    // A pipe or a device is no GRIB2 file, and opening one could wait for ever.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(name, error)) {
+        return false;
+    }
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    char start[4] = {};
+    const bool grib = std::fread(start, 1, 4, file) == 4 && std::string(start, 4) == "GRIB";
+    std::fclose(file);
+    return grib;
+}
+
+int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostream& err) {
+#ifndef WXGUIDE_HAVE_GRIB
+    (void)out;
+    err << "wxguide extract: " << request.profiles.front()
+        << ": GRIB2 is not available in this build (no ecCodes); BUFKIT profiles work.\n";
+    return 1;
+#else
+    const auto readPlace = [](const std::string& text, double& latitude, double& longitude) {
+        const std::size_t comma = text.find(',');
+        return comma != std::string::npos && readDecimal(text.substr(0, comma), latitude) &&
+               readDecimal(text.substr(comma + 1), longitude) && std::fabs(latitude) <= 90.0 &&
+               std::fabs(longitude) <= 360.0;
+    };
+    double latitude = 0.0, longitude = 0.0;
+    std::string placeName;
+    if (request.station) {
+        std::vector<StationPlace> table;
+        const char* dataFolder = std::getenv("WXGUIDE_DATA");
+        if (!loadTable(StationTableSearch{programPath(""), dataFolder ? dataFolder : ""}, table,
+                       err)) {
+            return 1;
+        }
+        const StationPlace* station = findStation(table, *request.station);
+        if (station == nullptr) {
+            return usageError(err, "no station " + *request.station + " in the station table");
+        }
+        latitude = station->latitude;
+        longitude = station->longitude;
+        placeName = station->id;
+    } else if (!request.point) {
+        return usageError(err, "GRIB2 files need --point LAT,LON or --station ID");
+    } else if (!readPlace(*request.point, latitude, longitude)) {
+        return usageError(err, "--point takes LAT,LON in decimal degrees, as 41.53,-93.65");
+    } else {
+        placeName = "POINT";
+    }
+    std::optional<long long> run;
+    if (request.run) {
+        long long value = 0;
+        const auto [end, error] =
+            std::from_chars(request.run->data(), request.run->data() + request.run->size(), value);
+        if (request.run->size() != 10 || error != std::errc() ||
+            end != request.run->data() + request.run->size()) {
+            return usageError(err, "--run takes the run as YYYYMMDDHH, as 2022062700");
+        }
+        run = value;
+    }
+    GribPoint point;
+    std::string fault;
+    if (!readGribPoint(request.profiles, latitude, longitude, run, point, fault)) {
+        err << "wxguide extract: " << fault << "; nothing was written.\n";
+        return 1;
+    }
+    const GribTables grib = buildGribRows(point.samples, request.step);
+    if (grib.rows.empty()) {
+        err << "wxguide extract: the files hold no forecast hour that is a multiple of "
+            << request.step << " from " << request.step << " on; nothing was written.\n";
+        return 1;
+    }
+    ProfileTables tables;
+    for (const GribRow& row : grib.rows) {
+        ColumnRow column;
+        column.hour = row.hour;
+        std::copy(row.column.begin(), row.column.end(), column.values.begin());
+        SevereRow severe;
+        severe.hour = row.hour;
+        std::copy(row.severe.begin(), row.severe.end(), severe.values.begin());
+        tables.columns.push_back(column);
+        tables.severe.push_back(severe);
+    }
+    std::string stem = placeName;
+    if (placeName == "POINT") {
+        stem = baseName(request.profiles.front());
+        for (const char* ending : {".grib2", ".grb2", ".grib"}) {
+            if (stem.size() > std::strlen(ending) && stem.ends_with(ending)) {
+                stem.resize(stem.size() - std::strlen(ending));
+            }
+        }
+    }
+    const std::string columnsName = request.columnsName.value_or(stem + "_columns.txt");
+    const std::string severeName = request.severeName.value_or(stem + "_severe.txt");
+    if (columnsName == severeName) {
+        return usageError(err, "the column file and the severe file need two names, not " +
+                                   columnsName + " twice");
+    }
+    static const char* const months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const long long day = point.run / 100;
+    char runText[48];
+    std::snprintf(runText, sizeof runText, "RUN %02lldZ %02lld %s %04lld", point.run % 100,
+                  day % 100, months[(day / 100 % 100 + 11) % 12], day / 10000);
+    char placeText[64];
+    std::snprintf(placeText, sizeof placeText, "%.2f%c %.2f%c", std::fabs(latitude),
+                  latitude < 0 ? 'S' : 'N', std::fabs(longitude), longitude < 0 ? 'W' : 'E');
+    ProfileTitle title{"GRIB2", placeName, placeText, runText, "FROM GRIB2 OUTPUT"};
+    ReportFile columns(columnsName);
+    ReportFile severe(severeName);
+    for (const ReportFile* file : {&columns, &severe}) {
+        if (file->descriptor < 0) {
+            err << "wxguide extract: " << file->reportName
+                << (file->nameRefused ? " is not a plain file" : " cannot be written")
+                << "; nothing was written.\n";
+            return 1;
+        }
+    }
+    columns.text << columnFileText(tables, title, request.step);
+    severe.text << severeFileText(tables, title, request.step);
+    if (!commitReport(columns) || !commitReport(severe)) {
+        err << "wxguide extract: " << columnsName << " or " << severeName
+            << " could not be written.\n";
+        return 1;
+    }
+    for (const std::string& note : grib.notes) {
+        err << "wxguide extract: " << note << ".\n";
+    }
+    out << "Wrote " << columnsName << " and " << severeName << ": " << grib.rows.size()
+        << " rows, forecast hours " << grib.rows.front().hour << " to " << grib.rows.back().hour
+        << ".\n";
+    return out.flush() ? 0 : 1;
+#endif
+}
+
+}  // namespace
+
 int runExtract(std::span<const char* const> arguments, std::ostream& out, std::ostream& err) {
     ExtractRequest request;
     if (const int status = readRequest(arguments, request, err); status != 0) {
         return status;
     }
     const std::string& profileName = request.profiles.front();
+    if (request.point || request.station || request.run || isGribFile(profileName)) {
+        return runGribExtract(request, out, err);
+    }
     const std::string columnsName =
         request.columnsName.value_or(profileStem(profileName) + "_columns.txt");
     const std::string severeName =

@@ -12,7 +12,9 @@
 
 /// The usage line of the command, for the program's --help.
 inline constexpr std::string_view extractUsage =
-    "wxguide extract [--step H] [--columns FILE] [--severe FILE] PROFILE";
+    "wxguide extract [--step H] [--columns FILE] [--severe FILE] PROFILE\n"
+    "       wxguide extract [--step H] [--columns FILE] [--severe FILE] [--run YYYYMMDDHH]\n"
+    "               (--point LAT,LON | --station ID) GRIB2-FILE...";
 
 /// What the files' titles say of the profile.
 struct ProfileTitle {
@@ -20,6 +22,7 @@ struct ProfileTitle {
     std::string station;
     std::string place;  // coordinates and elevation
     std::string run;    // RUN 00Z 11 MAR 2021
+    std::string source = "FROM A BUFKIT PROFILE";
 };
 
 ProfileTitle profileTitle(const BufkitProfile& profile, const std::string& profileName);

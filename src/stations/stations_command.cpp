@@ -108,46 +108,6 @@ bool readSession(std::span<const char* const> arguments, SessionRequest& request
     return true;
 }
 
-// Reads the first station table found; false with the fault on `err`.
-bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
-               std::ostream& err) {
-    const std::vector<std::filesystem::path> places =
-        stationTablePlaces(search.program, search.dataFolder);
-    std::string tried;
-    for (const std::filesystem::path& place : places) {
-        // Never a blocking open: a FIFO or a device at the name is refused at once.
-        DataFileKind kind = DataFileKind::missing;
-        const int descriptor = openPlainFile(place.string(), kind);
-        if (kind == DataFileKind::missing) {
-            tried += (tried.empty() ? "" : ", ") + place.string();
-            continue;
-        }
-        std::string problem;
-        bool read = false;
-        if (descriptor < 0) {
-            std::error_code error;
-            problem = std::filesystem::is_directory(place, error) ? "it is a folder"
-                                                                  : "it is not a plain file";
-        } else {
-            ScanFile file;
-            openScanFile(file, descriptor);
-            read = readStationTable(file, table, problem);
-            closeScanFile(file);
-            closeFile(descriptor);
-        }
-        if (read) {
-            return true;
-        }
-        err << "wxguide: the station table " << place.string() << " cannot be read: " << problem
-            << "\n";
-        return false;
-    }
-    err << "wxguide: the station table " << stationTableName << " was not found"
-        << (tried.empty() ? "" : " (looked for " + tried + ")")
-        << "; WXGUIDE_DATA may name the folder that holds it\n";
-    return false;
-}
-
 std::string weightText(double weight) {
     std::ostringstream text;
     text.precision(9);
@@ -260,6 +220,46 @@ SetEnvironment setEnvironment() {
     take("WXGUIDE_STATIONS", environment.stations);
     take("WXGUIDE_CITY", environment.city);
     return environment;
+}
+
+// Reads the first station table found; false with the fault on `err`.
+bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
+               std::ostream& err) {
+    const std::vector<std::filesystem::path> places =
+        stationTablePlaces(search.program, search.dataFolder);
+    std::string tried;
+    for (const std::filesystem::path& place : places) {
+        // Never a blocking open: a FIFO or a device at the name is refused at once.
+        DataFileKind kind = DataFileKind::missing;
+        const int descriptor = openPlainFile(place.string(), kind);
+        if (kind == DataFileKind::missing) {
+            tried += (tried.empty() ? "" : ", ") + place.string();
+            continue;
+        }
+        std::string problem;
+        bool read = false;
+        if (descriptor < 0) {
+            std::error_code error;
+            problem = std::filesystem::is_directory(place, error) ? "it is a folder"
+                                                                  : "it is not a plain file";
+        } else {
+            ScanFile file;
+            openScanFile(file, descriptor);
+            read = readStationTable(file, table, problem);
+            closeScanFile(file);
+            closeFile(descriptor);
+        }
+        if (read) {
+            return true;
+        }
+        err << "wxguide: the station table " << place.string() << " cannot be read: " << problem
+            << "\n";
+        return false;
+    }
+    err << "wxguide: the station table " << stationTableName << " was not found"
+        << (tried.empty() ? "" : " (looked for " + tried + ")")
+        << "; WXGUIDE_DATA may name the folder that holds it\n";
+    return false;
 }
 
 StationTableSearch stationTableSearch(std::string_view invokedAs) {

@@ -6,8 +6,10 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "arith/station_set.h"
+#include "stations/station_table.h"
 
 // The station set of a session (--stations, --city, before the command) and the
 // `wxguide stations` command that shows it.
@@ -35,6 +37,10 @@ struct SetEnvironment {
 
 /// The running program's environment.
 SetEnvironment setEnvironment();
+
+/// Reads the first station table found; false with the fault on `err`.
+bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
+               std::ostream& err);
 
 /// True when the arguments starting with `first` are a session with a station set or the
 /// `stations` command, for runStationSession.

@@ -1,0 +1,70 @@
+#include "grib/grib_rows.h"
+
+#include <gtest/gtest.h>
+
+// Fields known by their numbers and surfaces, and the choice between an average and an
+// instant value; the readings of real files are in grib_reader_test.cpp.
+
+namespace {
+
+MessageKeys keys(long category, long number, long surface, double value,
+                 TimeKind kind = TimeKind::instant) {
+    MessageKeys k;
+    k.discipline = 0;
+    k.category = category;
+    k.number = number;
+    k.surfaceType = surface;
+    k.surfaceValue = value;
+    k.kind = kind;
+    return k;
+}
+
+TEST(GribFields, MatchedByNumberAndSurfaceUnderEitherNumbering) {
+    EXPECT_EQ(matchField(keys(7, 192, 1, 0)), fieldLifted);
+    EXPECT_EQ(matchField(keys(7, 10, 1, 0)), fieldLifted);
+    EXPECT_EQ(matchField(keys(7, 193, 1, 0)), fieldBest4Layer);
+    EXPECT_EQ(matchField(keys(7, 11, 1, 0)), fieldBest4Layer);
+    EXPECT_EQ(matchField(keys(0, 2, 104, 0.995)), fieldTheta);
+    EXPECT_EQ(matchField(keys(0, 2, 104, 1.0)), std::nullopt);
+    EXPECT_EQ(matchField(keys(6, 1, 200, 0, TimeKind::average)), fieldCloud);
+    EXPECT_EQ(matchField(keys(6, 1, 10, 0)), fieldCloud);
+    EXPECT_EQ(matchField(keys(6, 1, 214, 0)), std::nullopt);  // low cloud layer
+    EXPECT_EQ(matchField(keys(0, 0, 100, 85000)), fieldTemp850);
+    EXPECT_EQ(matchField(keys(0, 0, 100, 92500)), std::nullopt);
+    EXPECT_EQ(matchField(keys(1, 8, 1, 0, TimeKind::accumulation)), fieldPrecip);
+    EXPECT_EQ(matchField(keys(1, 8, 1, 0)), std::nullopt);
+    MessageKeys layer = keys(7, 6, 1, 0);
+    EXPECT_EQ(matchField(layer), fieldCape);
+    layer.secondSurfaceType = 108;  // 180-0 mb above ground
+    EXPECT_EQ(matchField(layer), std::nullopt);
+    EXPECT_EQ(timeKindOf(8, 0), TimeKind::average);
+    EXPECT_EQ(timeKindOf(8, 1), TimeKind::accumulation);
+    EXPECT_EQ(timeKindOf(8, 2), TimeKind::other);
+    EXPECT_EQ(timeKindOf(0, -1), TimeKind::instant);
+}
+
+TEST(GribRows, AverageEndingAtTheHourBeforeTheInstantAndMaskedIsMissing) {
+    const std::vector<GribSample> samples = {
+        {fieldCloud, TimeKind::instant, 6, 6, 20.0, false},
+        {fieldCloud, TimeKind::average, 0, 6, 55.0, false},
+        {fieldCloud, TimeKind::average, 3, 6, 60.0, false},
+        {fieldCloud, TimeKind::instant, 3, 3, 10.0, false},
+        {fieldLatentHeat, TimeKind::instant, 3, 3, 9999.0, true},
+        {fieldU10, TimeKind::instant, 3, 3, 0.0, false},
+        {fieldV10, TimeKind::instant, 3, 3, -5.0, false},
+        {fieldTemp2m, TimeKind::instant, 3, 3, 273.15, false},
+    };
+    const GribTables tables = buildGribRows(samples, 3);
+    ASSERT_EQ(tables.rows.size(), 2u);
+    EXPECT_EQ(tables.rows[0].column[8], 10.0);
+    EXPECT_EQ(tables.rows[1].column[8], 60.0);
+    EXPECT_EQ(tables.rows[0].severe[8], gribMissing);
+    EXPECT_EQ(tables.rows[0].column[1], 0.0);
+    EXPECT_DOUBLE_EQ(tables.rows[0].column[9], 0.0);  // from the north
+    EXPECT_NEAR(tables.rows[0].column[10], 9.7192, 1e-4);
+    EXPECT_EQ(tables.rows[1].column[9], gribMissing);
+    EXPECT_EQ(windDirection(5.0, 0.0), 270.0);
+    EXPECT_EQ(windDirection(0.0, 0.0), 0.0);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Option 6 end to end on GFS GRIB2 output: 29 files of one hour each, made from the hour-120
+# sample with the ecCodes tools (each file's instants at its hour, its averages and its
+# precipitation bucket over the three hours before), extracted for Des Moines by station id,
+# then run: no -9999 in the table, no value missing in the report.
+set -eu
+wxguide=$1 samples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+grib_copy -w stepType=instant "$samples/gfs_2p5deg_f120_fields.grib2" instants.grib2
+grib_copy -w stepType!=instant "$samples/gfs_2p5deg_f120_fields.grib2" periods.grib2
+files=()
+for ((hour = 3; hour <= 87; hour += 3)); do
+    grib_set -s stepRange=$hour instants.grib2 i.grib2
+    grib_set -s stepRange=$((hour - 3))-$hour periods.grib2 s.grib2
+    cat i.grib2 s.grib2 > "gfs_f$hour.grib2"
+    files+=("gfs_f$hour.grib2")
+done
+"$wxguide" extract --station KDSM "${files[@]}" > out.txt 2> err.txt
+grep -q '^Wrote KDSM_columns.txt and KDSM_severe.txt: 29 rows, forecast hours 3 to 87' out.txt
+if grep -q -- -9999 KDSM_severe.txt KDSM_columns.txt; then
+    echo "FAIL: -9999 in the extracted files" >&2; cat KDSM_severe.txt >&2; exit 1
+fi
+if [ -s err.txt ]; then echo "FAIL: unexpected lines on standard error:" >&2; cat err.txt >&2; exit 1; fi
+[ "$(grep -c '^|' KDSM_severe.txt)" -eq 29 ] || { echo "FAIL: not 29 rows" >&2; exit 1; }
+"$wxguide" run 6 KDSM_severe.txt > run.txt
+[ -f KDSM_severe.out ] || { echo "FAIL: no report" >&2; exit 1; }
+[ "$(wc -l < KDSM_severe.out)" -eq 30 ] || { echo "FAIL: the report is not 30 lines" >&2; exit 1; }
+if grep -q -- '-9999\|-17995' KDSM_severe.out; then echo "FAIL: missing values in the report" >&2; exit 1; fi
+# Every row the same hour-120 fields: the lifted indices 11 and 23.3 at every hour.
+[ "$(awk 'NR > 1 && $2 == 11 && $3 == 23.3' KDSM_severe.out | wc -l)" -eq 29 ] ||
+    { echo "FAIL: the report's lifted indices" >&2; head -3 KDSM_severe.out >&2; exit 1; }
+# A wrong run is refused; the Windows build's line is checked there.
+if "$wxguide" extract --station KDSM --run 2011011000 "${files[@]}" 2> refused.txt; then
+    echo "FAIL: a run not in the files was taken" >&2; exit 1
+fi
+grep -q 'no message of the run 2011011000; nothing was written' refused.txt
+echo "option 6 from GFS GRIB2: 29 rows, no missing value"
