@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -8,7 +9,7 @@
 // message is known to hold one: by its discipline, category, number and fixed surface,
 // never by a short name, which differs between ecCodes versions and from NCEP's names.
 
-enum GribField : int {
+enum GribField : std::size_t {
     fieldPressure,  // PRMSL, mean sea level
     fieldTemp2m,
     fieldTemp850,

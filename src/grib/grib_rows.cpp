@@ -112,7 +112,7 @@ GribTables buildGribRows(std::span<const GribSample> samples, int step) {
     std::optional<int> previous;
     for (const int hour : hours) {
         std::array<std::optional<double>, gribFieldCount> v;
-        for (int field = 0; field < gribFieldCount; ++field) {
+        for (std::size_t field = 0; field < gribFieldCount; ++field) {
             if (field == fieldPrecip) {
                 continue;
             }
@@ -185,7 +185,7 @@ GribTables buildGribRows(std::span<const GribSample> samples, int step) {
                       orMissing(v[fieldSensibleHeat])};
         tables.rows.push_back(row);
     }
-    for (int field = 0; field < gribFieldCount; ++field) {
+    for (std::size_t field = 0; field < gribFieldCount; ++field) {
         if (!missingHours[field].empty()) {
             tables.notes.push_back("no " + std::string(gribFieldNames[field]) +
                                    " at the point in the files for hours " +
