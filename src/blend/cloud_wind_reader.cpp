@@ -132,10 +132,6 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
     return true;
 }
 
-}  // namespace
-
-namespace {
-
 bool readCloudWindFrom(ScanFile& in, CloudWindElements& etaCloudWind,
                        CloudWindElements& avnCloudWind, MrfCloudWindElements& mrfCloudWind,
                        const BulletinFileBounds& bounds, std::size_t stationCount,

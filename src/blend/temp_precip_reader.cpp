@@ -125,10 +125,6 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
     return true;
 }
 
-}  // namespace
-
-namespace {
-
 bool readTempPrecipFrom(ScanFile& in, TempPrecipElements& etaTempPrecip,
                         TempPrecipElements& avnTempPrecip, MrfTempPrecipElements& mrfTempPrecip,
                         const BulletinFileBounds& bounds, std::size_t stationCount,

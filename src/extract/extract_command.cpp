@@ -18,7 +18,7 @@
 #include "io/platform.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
-#include "stations/program_path.h"
+#include "stations/set_options.h"
 #include "stations/stations_command.h"
 
 namespace {
@@ -294,6 +294,60 @@ std::string severeFileText(const ProfileTables& tables, const ProfileTitle& titl
 }
 
 namespace {
+
+// Puts both files in place, each whole; both are begun before either is committed, so that
+// a name that cannot be written leaves both as they were. False when a fault was told.
+bool writeExtractFiles(const std::string& columnsName, const std::string& severeName,
+                       const ProfileTables& tables, const ProfileTitle& title, int step,
+                       std::ostream& err) {
+    ReportFile columns(columnsName);
+    ReportFile severe(severeName);
+    for (const ReportFile* file : {&columns, &severe}) {
+        if (file->descriptor < 0) {
+            err << "wxguide extract: " << file->reportName
+                << (file->nameRefused ? " is not a plain file" : " cannot be written")
+                << "; nothing was written.\n";
+            return false;
+        }
+    }
+    columns.text << columnFileText(tables, title, step);
+    severe.text << severeFileText(tables, title, step);
+    if (!commitReport(columns)) {
+        err << "wxguide extract: " << columnsName << " could not be written; nothing was.\n";
+        return false;
+    }
+    if (!commitReport(severe)) {
+        err << "wxguide extract: " << severeName << " could not be written; " << columnsName
+            << " was.\n";
+        return false;
+    }
+    return true;
+}
+
+#ifdef WXGUIDE_HAVE_GRIB
+// True, with the fault told, when an output name is one of the input files.
+bool outputIsAnInput(const std::vector<std::string>& inputs, const std::string& columnsName,
+                     const std::string& severeName, std::ostream& err) {
+    for (const std::string& input : inputs) {
+        DataFileKind kind = DataFileKind::missing;
+        const int descriptor = openPlainFile(input, kind);
+        if (descriptor < 0) {
+            continue;
+        }
+        for (const std::string& name : {columnsName, severeName}) {
+            if (isSameFile(descriptor, input, name)) {
+                closeFile(descriptor);
+                err << "wxguide extract: " << name << " is the input " << input
+                    << "; nothing was written.\n";
+                return true;
+            }
+        }
+        closeFile(descriptor);
+    }
+    return false;
+}
+#endif
+
 // A GRIB2 file begins with the word GRIB (NOMADS files carry no other header).
 bool isGribFile(const std::string& name) {
     // A pipe or a device is no GRIB2 file, and opening one could wait for ever.
@@ -318,19 +372,11 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
         << ": GRIB2 is not available in this build (no ecCodes); BUFKIT profiles work.\n";
     return 1;
 #else
-    const auto readPlace = [](const std::string& text, double& latitude, double& longitude) {
-        const std::size_t comma = text.find(',');
-        return comma != std::string::npos && readDecimal(text.substr(0, comma), latitude) &&
-               readDecimal(text.substr(comma + 1), longitude) && std::fabs(latitude) <= 90.0 &&
-               std::fabs(longitude) <= 360.0;
-    };
     double latitude = 0.0, longitude = 0.0;
     std::string placeName;
     if (request.station) {
         std::vector<StationPlace> table;
-        const char* dataFolder = std::getenv("WXGUIDE_DATA");
-        if (!loadTable(StationTableSearch{programPath(""), dataFolder ? dataFolder : ""}, table,
-                       err)) {
+        if (!loadTable(stationTableSearch(""), table, err)) {
             return 1;
         }
         const StationPlace* station = findStation(table, *request.station);
@@ -342,9 +388,14 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
         placeName = station->id;
     } else if (!request.point) {
         return usageError(err, "GRIB2 files need --point LAT,LON or --station ID");
-    } else if (!readPlace(*request.point, latitude, longitude)) {
-        return usageError(err, "--point takes LAT,LON in decimal degrees, as 41.53,-93.65");
     } else {
+        CityPoint place;
+        std::string fault;
+        if (!readCityPoint(*request.point, place, fault, "--point")) {
+            return usageError(err, fault);
+        }
+        latitude = place.latitude;
+        longitude = place.longitude;
         placeName = "POINT";
     }
     std::optional<long long> run;
@@ -396,6 +447,9 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
         return usageError(err, "the column file and the severe file need two names, not " +
                                    columnsName + " twice");
     }
+    if (outputIsAnInput(request.profiles, columnsName, severeName, err)) {
+        return 1;
+    }
     static const char* const months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                          "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     const long long day = point.run / 100;
@@ -406,21 +460,7 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
     std::snprintf(placeText, sizeof placeText, "%.2f%c %.2f%c", std::fabs(latitude),
                   latitude < 0 ? 'S' : 'N', std::fabs(longitude), longitude < 0 ? 'W' : 'E');
     ProfileTitle title{"GRIB2", placeName, placeText, runText, "FROM GRIB2 OUTPUT"};
-    ReportFile columns(columnsName);
-    ReportFile severe(severeName);
-    for (const ReportFile* file : {&columns, &severe}) {
-        if (file->descriptor < 0) {
-            err << "wxguide extract: " << file->reportName
-                << (file->nameRefused ? " is not a plain file" : " cannot be written")
-                << "; nothing was written.\n";
-            return 1;
-        }
-    }
-    columns.text << columnFileText(tables, title, request.step);
-    severe.text << severeFileText(tables, title, request.step);
-    if (!commitReport(columns) || !commitReport(severe)) {
-        err << "wxguide extract: " << columnsName << " or " << severeName
-            << " could not be written.\n";
+    if (!writeExtractFiles(columnsName, severeName, tables, title, request.step, err)) {
         return 1;
     }
     for (const std::string& note : grib.notes) {
@@ -486,27 +526,7 @@ int runExtract(std::span<const char* const> arguments, std::ostream& out, std::o
         return 1;
     }
     const ProfileTitle title = profileTitle(profile, profileName);
-    // Both files are begun before either is put in place, so that a name that cannot be
-    // written leaves both as they were.
-    ReportFile columns(columnsName);
-    ReportFile severe(severeName);
-    for (const ReportFile* file : {&columns, &severe}) {
-        if (file->descriptor < 0) {
-            err << "wxguide extract: " << file->reportName
-                << (file->nameRefused ? " is not a plain file" : " cannot be written")
-                << "; nothing was written.\n";
-            return 1;
-        }
-    }
-    columns.text << columnFileText(tables, title, request.step);
-    severe.text << severeFileText(tables, title, request.step);
-    if (!commitReport(columns)) {
-        err << "wxguide extract: " << columnsName << " could not be written; nothing was.\n";
-        return 1;
-    }
-    if (!commitReport(severe)) {
-        err << "wxguide extract: " << severeName << " could not be written; " << columnsName
-            << " was.\n";
+    if (!writeExtractFiles(columnsName, severeName, tables, title, request.step, err)) {
         return 1;
     }
     const std::size_t rows = tables.columns.size();

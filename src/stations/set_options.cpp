@@ -108,20 +108,24 @@ bool readStationRequest(std::string_view text, StationRequest& request, std::str
     return true;
 }
 
-bool readCityPoint(std::string_view text, CityPoint& city, std::string& fault) {
+bool readCityPoint(std::string_view text, CityPoint& city, std::string& fault,
+                   std::string_view option) {
     const std::vector<std::string_view> items = splitAtCommas(text);
     if (items.size() != 2 || !readTypedNumber(items[0], city.latitude) ||
         !readTypedNumber(items[1], city.longitude)) {
-        fault = "--city takes LAT,LON in decimal degrees, north and east positive: \"" +
+        fault = std::string(option) +
+                " takes LAT,LON in decimal degrees, north and east positive: \"" +
                 std::string(text) + "\"";
         return false;
     }
     if (city.latitude < -90.0 || city.latitude > 90.0) {
-        fault = "--city: the latitude " + std::string(items[0]) + " lies outside -90 to 90";
+        fault = std::string(option) + ": the latitude " + std::string(items[0]) +
+                " lies outside -90 to 90";
         return false;
     }
     if (city.longitude < -180.0 || city.longitude > 180.0) {
-        fault = "--city: the longitude " + std::string(items[1]) + " lies outside -180 to 180";
+        fault = std::string(option) + ": the longitude " + std::string(items[1]) +
+                " lies outside -180 to 180";
         return false;
     }
     return true;

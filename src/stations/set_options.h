@@ -33,8 +33,10 @@ struct CityPoint {
 /// stations only, typed weights that do not add up to 1.
 bool readStationRequest(std::string_view text, StationRequest& request, std::string& fault);
 
-/// Reads --city's value, "44.03,-97.22". False with the fault in one line.
-bool readCityPoint(std::string_view text, CityPoint& city, std::string& fault);
+/// Reads --city's value, "44.03,-97.22" (or that of `option`, which takes a place the same
+/// way). False with the fault in one line, naming the option.
+bool readCityPoint(std::string_view text, CityPoint& city, std::string& fault,
+                   std::string_view option = "--city");
 
 /// The set of `ids` weighed by inverse distance from `city`, and each station's distance
 /// in km in set order. False with the fault when a station is not in the table.

@@ -36,4 +36,18 @@ if "$wxguide" extract --station KDSM --run 2011011000 "${files[@]}" 2> refused.t
     echo "FAIL: a run not in the files was taken" >&2; exit 1
 fi
 grep -q 'no message of the run 2011011000; nothing was written' refused.txt
+# An output named as one of the inputs is refused, and that input kept.
+cp gfs_f3.grib2 kept.grib2
+if "$wxguide" extract --station KDSM --columns ./gfs_f3.grib2 "${files[@]}" 2> input.txt; then
+    echo "FAIL: an input was taken as the column file" >&2; exit 1
+fi
+grep -q '^wxguide extract: ./gfs_f3.grib2 is the input gfs_f3.grib2; nothing was written.$' input.txt ||
+    { echo "FAIL: the refusal of an input as output:" >&2; cat input.txt >&2; exit 1; }
+cmp -s kept.grib2 gfs_f3.grib2 || { echo "FAIL: the input was changed" >&2; exit 1; }
+# A place is read as --city reads one, and its fault names --point.
+if "$wxguide" extract --point 99,-93 "${files[@]}" 2> place.txt; then
+    echo "FAIL: a latitude of 99 was taken" >&2; exit 1
+fi
+grep -q '^wxguide extract: --point: the latitude 99 lies outside -90 to 90$' place.txt ||
+    { echo "FAIL: the refusal of a place:" >&2; cat place.txt >&2; exit 1; }
 echo "option 6 from GFS GRIB2: 29 rows, no missing value"
