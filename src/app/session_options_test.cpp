@@ -1,10 +1,12 @@
-#include "stations/stations_command.h"
+#include "app/session_options.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "io/option_word.h"
 
 namespace {
 
@@ -18,9 +20,16 @@ Session session(std::vector<const char*> arguments, const SetEnvironment& enviro
     std::ostringstream out;
     std::ostringstream err;
     Session answer;
-    std::span<const char* const> runArguments;
-    answer.status = runStationSession(arguments, StationTableSearch{}, environment, out, err,
-                                      answer.set, runArguments);
+    SessionRequest request;
+    std::string fault;
+    if (!readSessionWords(arguments, request, fault)) {
+        answer.status = writeUsageError(err, "", fault);
+    } else {
+        takeEnvironment(request, environment);
+        ListedSet listed;
+        answer.status = settleStationSet(request, StationTableSearch{}, listed, err);
+        answer.set = listed.set;
+    }
     answer.err = err.str();
     return answer;
 }
