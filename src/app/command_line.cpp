@@ -104,34 +104,19 @@ bool asksForHelp(std::string_view word) {
            (platformHelpNotes().acceptsSlashQuestion && word == "/?");
 }
 
-// Settles the session's set and runs its command with it: the menu (no command), run,
-// assemble or stations.
-std::optional<int> runSession(std::span<const char* const> arguments,
-                              const SetEnvironment& environment, std::string_view invokedAs,
-                              CommandLineAnswer& answer, std::ostream& out, std::ostream& err) {
-    SessionRequest request;
-    std::string fault;
-    if (!readSessionWords(arguments, request, fault)) {
-        return writeUsageError(err, "", fault);
-    }
-    takeEnvironment(request, environment);
-    ListedSet listed;
-    if (const std::optional<int> status =
-            settleStationSet(request, stationTableSearch(invokedAs), listed, err)) {
-        return status;
-    }
-    answer.menuSet = listed.set;
-    if (request.command.empty()) {
-        return std::nullopt;
-    }
+// Runs the command after the set with it: run, stations or assemble.
+int runSessionCommand(const SessionRequest& request, const SetEnvironment& environment,
+                      const ListedSet& listed, const SideFiles& sideFiles, std::ostream& out,
+                      std::ostream& err) {
     if (request.command == "run") {
-        return runCommand(request.commandArguments, listed.set, out, err, answer.sideFiles);
+        return runCommand(request.commandArguments, listed.set, out, err, sideFiles);
     }
     if (request.command == "stations") {
         writeSetSources(request, environment, out);
         return writeStationList(listed, out);
     }
     AssembleRequest assemble;
+    std::string fault;
     if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
         return writeUsageError(err, "assemble", fault);
     }
@@ -139,56 +124,80 @@ std::optional<int> runSession(std::span<const char* const> arguments,
     return runAssemble(assemble, out, err, ids);
 }
 
-std::optional<int> answerWords(std::span<const char* const> arguments, std::string_view invokedAs,
-                               CommandLineAnswer& answer, std::ostream& out, std::ostream& err) {
+// Settles the session's set: the menu runs with it when no command follows.
+CommandLineAnswer runSession(std::span<const char* const> arguments,
+                             const SetEnvironment& environment, std::string_view invokedAs,
+                             const SideFiles& sideFiles, std::ostream& out, std::ostream& err) {
+    SessionRequest request;
+    std::string fault;
+    if (!readSessionWords(arguments, request, fault)) {
+        return {writeUsageError(err, "", fault), {}, sideFiles};
+    }
+    takeEnvironment(request, environment);
+    ListedSet listed;
+    if (const std::optional<int> status =
+            settleStationSet(request, stationTableSearch(invokedAs), listed, err)) {
+        return {status, {}, sideFiles};
+    }
+    if (request.command.empty()) {
+        return {std::nullopt, listed.set, sideFiles};
+    }
+    return {runSessionCommand(request, environment, listed, sideFiles, out, err), {}, sideFiles};
+}
+
+// The answer to the words after --plot and --csv.
+CommandLineAnswer answerWords(std::span<const char* const> arguments, std::string_view invokedAs,
+                              const SideFiles& sideFiles, std::ostream& out, std::ostream& err) {
+    const auto status = [&](std::optional<int> exitStatus) {
+        return CommandLineAnswer{exitStatus, fixedStationSet(), sideFiles};
+    };
     const SetEnvironment environment = setEnvironment();
     const bool setKept = environment.stations || environment.city;
     const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];
     if (arguments.empty() && !setKept) {
-        return std::nullopt;
+        return status(std::nullopt);
     }
     if (first == "extract") {
         ExtractRequest request;
         std::string fault;
         if (!readExtractRequest(arguments.subspan(1), request, fault)) {
-            return writeUsageError(err, "extract", fault);
+            return status(writeUsageError(err, "extract", fault));
         }
-        return runExtract(request, stationTableSearch(invokedAs), out, err);
+        return status(runExtract(request, stationTableSearch(invokedAs), out, err));
     }
     // With no set given, run and assemble take the four fixed stations; a set kept in the
     // environment reaches the menu, run and assemble too.
     if (arguments.empty() || startsStationSession(first) || first == "run" || first == "assemble") {
-        return runSession(arguments, environment, invokedAs, answer, out, err);
+        return runSession(arguments, environment, invokedAs, sideFiles, out, err);
     }
     const bool help = asksForHelp(first);
     const bool version = first == "--version" || first == "-V";
     if (arguments.size() > 1 && (help || version)) {
-        return writeUsageError(err, "", std::string(first) + " takes no other argument");
+        return status(writeUsageError(err, "", std::string(first) + " takes no other argument"));
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (help) {
         writeUsage(out);
-        return out.flush() ? 0 : 1;
+        return status(out.flush() ? 0 : 1);
     }
     if (version) {
         out << "wxguide " << WXGUIDE_VERSION << '\n';
-        return out.flush() ? 0 : 1;
+        return status(out.flush() ? 0 : 1);
     }
     const std::string misplaced = misplacedOption(splitOptionWord(first).name);
-    return writeUsageError(
+    return status(writeUsageError(
         err, "",
-        misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced);
+        misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced));
 }
 
 }  // namespace
 
 CommandLineAnswer answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
                                     std::ostream& err, std::string_view invokedAs) {
-    CommandLineAnswer answer{std::nullopt, fixedStationSet(), sideFilesFromEnvironment()};
     ignoreBrokenPipe();
-    arguments = takeSideFileOptions(arguments, answer.sideFiles);
-    answer.status = answerWords(arguments, invokedAs, answer, out, err);
-    return answer;
+    SideFiles sideFiles = sideFilesFromEnvironment();
+    arguments = takeSideFileOptions(arguments, sideFiles);
+    return answerWords(arguments, invokedAs, sideFiles, out, err);
 }
 
 int runProgram(std::span<const char* const> arguments, std::string_view invokedAs) {

@@ -15,7 +15,7 @@
 /// files it writes beside each report.
 struct CommandLineAnswer {
     std::optional<int> status;  // empty: the menu runs
-    StationSet menuSet;         // the four fixed stations when no set is given
+    StationSet menuSet;         // with no status: the four fixed stations, or the set given
     SideFiles sideFiles;
 };
 
