@@ -42,10 +42,11 @@ void readEveryLine(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     readEveryLine(std::string_view(reinterpret_cast<const char*>(data), size));
     writeDataFile(data, size);
-    const char* const arguments[] = {fuzzDataName};
+    AssembleRequest request;
+    request.products = {fuzzDataName};
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runAssemble(arguments, out, err);
+    const int status = runAssemble(request, out, err);
     // Exit 0 promises a file option 1 reads whole.
     std::string problem;
     if (status == 0 && readBulletinText(out.str(), StationIds, problem) != TextReading::read) {

@@ -1,6 +1,6 @@
 // The station set options on any input. A first byte 0: the rest is --stations' value, a
 // line end, then --city's value, read as text. Otherwise: the rest is the words of a
-// command line, one a line, run as a session with a small station table. Whatever is
+// command line, one a line, read as a session with a small station table. Whatever is
 // accepted is a set the blend can take: 1 to 8 distinct ids, weights from 0 to 1 that
 // add up to 1, a city on the globe.
 #include <cmath>
@@ -9,12 +9,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/assemble_options.h"
+#include "app/session_options.h"
 #include "fuzz_support.h"
+#include "io/option_word.h"
 #include "stations/set_options.h"
 #include "stations/stations_command.h"
 
@@ -77,6 +81,24 @@ void fuzzText(std::string_view text) {
     }
 }
 
+// The commands that take the set as the program runs them; the menu and run are left out.
+std::optional<int> runWithSet(const SessionRequest& request, const ListedSet& listed,
+                              std::ostream& out, std::ostream& err) {
+    if (request.command == "stations") {
+        return writeStationList(listed, out);
+    }
+    if (request.command != "assemble") {
+        return std::nullopt;
+    }
+    AssembleRequest assemble;
+    std::string fault;
+    if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
+        return writeUsageError(err, "assemble", fault);
+    }
+    const std::vector<std::string_view> ids(listed.set.ids.begin(), listed.set.ids.end());
+    return runAssemble(assemble, out, err, ids);
+}
+
 void fuzzWords(std::string_view text) {
     // Words stay inside the scratch folder: assemble could read or write elsewhere.
     if (text.find_first_of("/\\") != std::string_view::npos) {
@@ -99,13 +121,20 @@ void fuzzWords(std::string_view text) {
     const StationTableSearch search{{}, (std::filesystem::current_path() / "table").string()};
     std::ostringstream out;
     std::ostringstream err;
-    StationSet set;
-    std::span<const char* const> runArguments;
-    const std::optional<int> status =
-        runStationSession(arguments, search, SetEnvironment{}, out, err, set, runArguments);
+    SessionRequest request;
+    std::string fault;
+    ListedSet listed;
+    std::optional<int> status;
+    if (!readSessionWords(arguments, request, fault)) {
+        status = writeUsageError(err, "", fault);
+    } else {
+        status = settleStationSet(request, search, listed, err);
+    }
     if (!status) {
-        checkSet(set);
-    } else if (*status < 0 || *status > 2 || (*status != 0 && err.str().empty())) {
+        checkSet(listed.set);
+        status = runWithSet(request, listed, out, err);
+    }
+    if (status && (*status < 0 || *status > 2 || (*status != 0 && err.str().empty()))) {
         std::abort();
     }
 }

@@ -1,14 +1,18 @@
 #include "app/command_line.h"
 
+#include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/assemble_options.h"
+#include "app/extract_options.h"
+#include "app/menu.h"
 #include "app/run_command.h"
-#include "assemble/assemble_command.h"
+#include "app/session_options.h"
 #include "blend/station_blend.h"
-#include "extract/extract_command.h"
 #include "io/option_word.h"
 #include "io/platform.h"
-#include "stations/stations_command.h"
 
 #ifndef WXGUIDE_VERSION
 #error "the build passes the project version as WXGUIDE_VERSION"
@@ -100,65 +104,106 @@ bool asksForHelp(std::string_view word) {
            (platformHelpNotes().acceptsSlashQuestion && word == "/?");
 }
 
-}  // namespace
-
-std::optional<int> answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
-                                     std::ostream& err, StationSet& menuSet,
-                                     std::string_view invokedAs, SideFiles* sideFiles) {
-    menuSet = fixedStationSet();
-    ignoreBrokenPipe();
-    SideFiles chosen = sideFilesFromEnvironment();
-    arguments = takeSideFileOptions(arguments, chosen);
-    if (sideFiles != nullptr) {
-        *sideFiles = chosen;
+// Runs the command after the set with it: run, stations or assemble.
+int runSessionCommand(const SessionRequest& request, const SetEnvironment& environment,
+                      const ListedSet& listed, const SideFiles& sideFiles, std::ostream& out,
+                      std::ostream& err) {
+    if (request.command == "run") {
+        return runCommand(request.commandArguments, listed.set, out, err, sideFiles);
     }
+    if (request.command == "stations") {
+        writeSetSources(request, environment, out);
+        return writeStationList(listed, out);
+    }
+    AssembleRequest assemble;
+    std::string fault;
+    if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
+        return writeUsageError(err, "assemble", fault);
+    }
+    const std::vector<std::string_view> ids(listed.set.ids.begin(), listed.set.ids.end());
+    return runAssemble(assemble, out, err, ids);
+}
+
+// Settles the session's set: the menu runs with it when no command follows.
+CommandLineAnswer runSession(std::span<const char* const> arguments,
+                             const SetEnvironment& environment, std::string_view invokedAs,
+                             const SideFiles& sideFiles, std::ostream& out, std::ostream& err) {
+    SessionRequest request;
+    std::string fault;
+    if (!readSessionWords(arguments, request, fault)) {
+        return {writeUsageError(err, "", fault), {}, sideFiles};
+    }
+    takeEnvironment(request, environment);
+    ListedSet listed;
+    if (const std::optional<int> status =
+            settleStationSet(request, stationTableSearch(invokedAs), listed, err)) {
+        return {status, {}, sideFiles};
+    }
+    if (request.command.empty()) {
+        return {std::nullopt, listed.set, sideFiles};
+    }
+    return {runSessionCommand(request, environment, listed, sideFiles, out, err), {}, sideFiles};
+}
+
+// The answer to the words after --plot and --csv.
+CommandLineAnswer answerWords(std::span<const char* const> arguments, std::string_view invokedAs,
+                              const SideFiles& sideFiles, std::ostream& out, std::ostream& err) {
+    const auto status = [&](std::optional<int> exitStatus) {
+        return CommandLineAnswer{exitStatus, fixedStationSet(), sideFiles};
+    };
     const SetEnvironment environment = setEnvironment();
     const bool setKept = environment.stations || environment.city;
     const std::string_view first = arguments.empty() ? std::string_view() : arguments[0];
     if (arguments.empty() && !setKept) {
-        return std::nullopt;
-    }
-    if (first == "assemble" && !setKept) {
-        return runAssemble(arguments.subspan(1), out, err);
+        return status(std::nullopt);
     }
     if (first == "extract") {
-        return runExtract(arguments.subspan(1), out, err);
-    }
-    // A set kept in the environment reaches the menu, run and assemble too.
-    if (startsStationSession(first) ||
-        (setKept && (arguments.empty() || first == "run" || first == "assemble"))) {
-        std::span<const char* const> runArguments;
-        if (const std::optional<int> status =
-                runStationSession(arguments, stationTableSearch(invokedAs), environment, out, err,
-                                  menuSet, runArguments)) {
-            return status;
+        ExtractRequest request;
+        std::string fault;
+        if (!readExtractRequest(arguments.subspan(1), request, fault)) {
+            return status(writeUsageError(err, "extract", fault));
         }
-        if (runArguments.empty()) {
-            return std::nullopt;  // the menu, with the set
-        }
-        return runCommand(runArguments.subspan(1), menuSet, out, err, chosen);
+        return status(runExtract(request, stationTableSearch(invokedAs), out, err));
     }
-    if (first == "run") {
-        return runCommand(arguments.subspan(1), menuSet, out, err, chosen);
+    // With no set given, run and assemble take the four fixed stations; a set kept in the
+    // environment reaches the menu, run and assemble too.
+    if (arguments.empty() || startsStationSession(first) || first == "run" || first == "assemble") {
+        return runSession(arguments, environment, invokedAs, sideFiles, out, err);
     }
     const bool help = asksForHelp(first);
     const bool version = first == "--version" || first == "-V";
     if (arguments.size() > 1 && (help || version)) {
-        err << "wxguide: " << first << " takes no other argument\nTry 'wxguide --help'.\n";
-        return 2;
+        return status(writeUsageError(err, "", std::string(first) + " takes no other argument"));
     }
     // A failed write (a full disk, a closed pipe) must not look like success.
     if (help) {
         writeUsage(out);
-        return out.flush() ? 0 : 1;
+        return status(out.flush() ? 0 : 1);
     }
     if (version) {
         out << "wxguide " << WXGUIDE_VERSION << '\n';
-        return out.flush() ? 0 : 1;
+        return status(out.flush() ? 0 : 1);
     }
     const std::string misplaced = misplacedOption(splitOptionWord(first).name);
-    err << "wxguide: "
-        << (misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced)
-        << "\nTry 'wxguide --help'.\n";
-    return 2;
+    return status(writeUsageError(
+        err, "",
+        misplaced.empty() ? "unknown command or option: " + std::string(first) : misplaced));
+}
+
+}  // namespace
+
+CommandLineAnswer answerCommandLine(std::span<const char* const> arguments, std::ostream& out,
+                                    std::ostream& err, std::string_view invokedAs) {
+    ignoreBrokenPipe();
+    SideFiles sideFiles = sideFilesFromEnvironment();
+    arguments = takeSideFileOptions(arguments, sideFiles);
+    return answerWords(arguments, invokedAs, sideFiles, out, err);
+}
+
+int runProgram(std::span<const char* const> arguments, std::string_view invokedAs) {
+    const CommandLineAnswer answer = answerCommandLine(arguments, std::cout, std::cerr, invokedAs);
+    if (answer.status) {
+        return *answer.status;
+    }
+    return runMainMenu(answer.menuSet, answer.sideFiles);
 }

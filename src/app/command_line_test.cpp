@@ -21,8 +21,7 @@ struct Answer {
 Answer answer(std::vector<const char*> arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    StationSet set;
-    const std::optional<int> status = answerCommandLine(arguments, out, err, set);
+    const std::optional<int> status = answerCommandLine(arguments, out, err).status;
     return {status, out.str(), err.str()};
 }
 
@@ -111,8 +110,7 @@ TEST(CommandLine, AFailedWriteIsNoSuccess) {
     std::ostringstream err;
     out.setstate(std::ios::badbit);
     const std::array<const char*, 1> version = {"--version"};
-    StationSet set;
-    EXPECT_EQ(answerCommandLine(version, out, err, set), 1);
+    EXPECT_EQ(answerCommandLine(version, out, err).status, 1);
 }
 
 TEST(CommandLine, AssembleTakesTheWordsAfterIt) {

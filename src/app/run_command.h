@@ -22,10 +22,6 @@ struct RunRequest {
     bool quiet = false;              // no status lines when all goes well
 };
 
-/// Reads the words after `run` into `request`; false with the fault, one line, in `fault`.
-bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
-                    std::string& fault);
-
 /// Runs the words after `run`: the option's run on the file, with no prompt; option 1 blends
 /// the stations of `set`. The daily table of option 1 goes to `out`, every message to `err`.
 /// The files of `sideFiles` are written beside the report. Returns the exit status: 0 when

@@ -1,4 +1,5 @@
 #include "app/run_command.h"
+#include "app/run_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,7 @@
 #include "assemble/assemble_command.h"
 
-#include <algorithm>
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "assemble/bulletin_chooser.h"
 #include "assemble/product_reading.h"
@@ -14,64 +11,6 @@
 #include "io/report_file.h"
 
 namespace {
-
-struct AssembleRequest {
-    std::optional<CalendarDate> date;
-    std::optional<std::string> output;
-    std::vector<std::string> products;
-    bool quiet = false;  // no notes when all goes well
-};
-
-int usageError(std::ostream& err, const std::string& problem) {
-    err << "wxguide assemble: " << problem << "\nTry 'wxguide --help'.\n";
-    return 2;
-}
-
-// Returns 0 with `request` filled, or the usage error's status.
-int readRequest(std::span<const char* const> arguments, AssembleRequest& request,
-                std::ostream& err) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string word = arguments[i];
-        const OptionWord option = splitOptionWord(word);
-        const bool takesValue = option.name == "--date" || option.name == "--output";
-        if (optionsEnded || word == "-" || !word.starts_with("-")) {
-            request.products.push_back(word);
-        } else if (word == "--") {
-            optionsEnded = true;
-        } else if ((option.name == "--quiet" || option.name == "-q") && !option.value) {
-            request.quiet = true;
-        } else if (!takesValue) {
-            const std::string misplaced =
-                option.name == "--quiet" ? "--quiet takes no value" : misplacedOption(option.name);
-            return usageError(
-                err, misplaced.empty() ? "unknown option: " + std::string(option.name) : misplaced);
-        } else if (!option.value && i + 1 == arguments.size()) {
-            return usageError(err, std::string(option.name) + " needs a value");
-        } else {
-            const std::string value = option.value ? std::string(*option.value) : arguments[++i];
-            if (option.name == "--date") {
-                CalendarDate date;
-                if (request.date || !readCalendarDate(value, date)) {
-                    return usageError(err, "--date takes one date written as 12/08/2026");
-                }
-                request.date = date;
-            } else {
-                if (request.output || value.empty()) {
-                    return usageError(err, "--output takes one file name");
-                }
-                request.output = value;
-            }
-        }
-    }
-    if (request.products.empty()) {
-        return usageError(err, "no product given");
-    }
-    if (std::count(request.products.begin(), request.products.end(), "-") > 1) {
-        return usageError(err, "- (standard input) is given twice");
-    }
-    return 0;
-}
 
 std::string listDates(const ChosenBulletins& chosen) {
     std::string text;
@@ -176,12 +115,8 @@ int writeFile(const AssembleRequest& request, const std::string& text, std::ostr
 
 }  // namespace
 
-int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::ostream& err,
+int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream& err,
                 std::span<const std::string_view> stations) {
-    AssembleRequest request;
-    if (const int status = readRequest(arguments, request, err); status != 0) {
-        return status;
-    }
     if (request.quiet) {
         beQuiet(err);
     }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "assemble/calendar_date.h"
 #include "blend/bulletin_check.h"
 
 // `wxguide assemble`: the station blend's bulletin file made from saved products.
@@ -12,8 +16,16 @@
 inline constexpr std::string_view assembleUsage =
     "wxguide assemble [-q] [--date DATE] [--output FILE] PRODUCT...";
 
-/// Runs `wxguide assemble` with the arguments after "assemble", choosing the bulletins of
-/// `stations`. Writes the file to --output's FILE or to `out`, messages to `err`. Returns
-/// the exit status: 0 written and checked, 1 not made, 2 a usage error.
-int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::ostream& err,
+/// What `wxguide assemble` was asked for.
+struct AssembleRequest {
+    std::optional<CalendarDate> date;   // without it, the newest date that has them all
+    std::optional<std::string> output;  // without it, standard output
+    std::vector<std::string> products;  // "-" is standard input
+    bool quiet = false;                 // no notes when all goes well
+};
+
+/// Runs `wxguide assemble` as `request` asks, choosing the bulletins of `stations`. Writes
+/// the file to the request's output or to `out`, messages to `err`. Returns the exit
+/// status: 0 written and checked, 1 not made, 2 when the output is one of the products.
+int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream& err,
                 std::span<const std::string_view> stations = StationIds);

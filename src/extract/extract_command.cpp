@@ -9,9 +9,11 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "io/data_file.h"
+#include "io/option_word.h"
 #ifdef WXGUIDE_HAVE_GRIB
 #include "grib/grib_reader.h"
 #endif
@@ -23,75 +25,8 @@
 
 namespace {
 
-struct ExtractRequest {
-    int step = 3;
-    std::optional<std::string> columnsName;
-    std::optional<std::string> severeName;
-    std::vector<std::string> profiles;
-    std::optional<std::string> point;
-    std::optional<std::string> station;
-    std::optional<std::string> run;
-};
-
 int usageError(std::ostream& err, const std::string& problem) {
-    err << "wxguide extract: " << problem << "\nTry 'wxguide --help'.\n";
-    return 2;
-}
-
-int readRequest(std::span<const char* const> arguments, ExtractRequest& request,
-                std::ostream& err) {
-    bool optionsEnded = false;
-    bool stepGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string word = arguments[i];
-        if (optionsEnded || word == "-" || !word.starts_with("-")) {
-            request.profiles.push_back(word);
-            continue;
-        }
-        if (word == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (word != "--step" && word != "--columns" && word != "--severe" && word != "--point" &&
-            word != "--station" && word != "--run") {
-            return usageError(err, "unknown option: " + word);
-        }
-        if (i + 1 == arguments.size()) {
-            return usageError(err, word + " needs a value");
-        }
-        const std::string value = arguments[++i];
-        if (word == "--step") {
-            int step = 0;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), step);
-            if (stepGiven || error != std::errc() || end != value.data() + value.size() ||
-                step < 1 || step > 240) {
-                return usageError(err, "--step takes one whole number of hours from 1 to 240");
-            }
-            request.step = step;
-            stepGiven = true;
-            continue;
-        }
-        std::optional<std::string>& name = word == "--columns"   ? request.columnsName
-                                           : word == "--severe"  ? request.severeName
-                                           : word == "--point"   ? request.point
-                                           : word == "--station" ? request.station
-                                                                 : request.run;
-        if (name || value.empty()) {
-            return usageError(err, word + " takes one file name");
-        }
-        name = value;
-    }
-    if (request.profiles.empty()) {
-        return usageError(err, "no profile given");
-    }
-    if (request.point && request.station) {
-        return usageError(err, "--point and --station name the place twice; give one");
-    }
-    if (request.profiles.size() > 1 && !request.point && !request.station) {
-        return usageError(err, "one profile at a time (" + request.profiles[1] + " is a second)");
-    }
-    return 0;
+    return writeUsageError(err, "extract", problem);
 }
 
 // The profile's name without ".buf", which both files are named after by default.
@@ -365,9 +300,11 @@ bool isGribFile(const std::string& name) {
     return grib;
 }
 
-int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostream& err) {
+int runGribExtract(const ExtractRequest& request, const StationTableSearch& tableSearch,
+                   std::ostream& out, std::ostream& err) {
 #ifndef WXGUIDE_HAVE_GRIB
     (void)out;
+    (void)tableSearch;
     err << "wxguide extract: " << request.profiles.front()
         << ": GRIB2 is not available in this build (no ecCodes); BUFKIT profiles work.\n";
     return 1;
@@ -376,7 +313,7 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
     std::string placeName;
     if (request.station) {
         std::vector<StationPlace> table;
-        if (!loadTable(stationTableSearch(""), table, err)) {
+        if (!loadTable(tableSearch, table, err)) {
             return 1;
         }
         const StationPlace* station = findStation(table, *request.station);
@@ -475,14 +412,11 @@ int runGribExtract(const ExtractRequest& request, std::ostream& out, std::ostrea
 
 }  // namespace
 
-int runExtract(std::span<const char* const> arguments, std::ostream& out, std::ostream& err) {
-    ExtractRequest request;
-    if (const int status = readRequest(arguments, request, err); status != 0) {
-        return status;
-    }
+int runExtract(const ExtractRequest& request, const StationTableSearch& tableSearch,
+               std::ostream& out, std::ostream& err) {
     const std::string& profileName = request.profiles.front();
     if (request.point || request.station || request.run || isGribFile(profileName)) {
-        return runGribExtract(request, out, err);
+        return runGribExtract(request, tableSearch, out, err);
     }
     const std::string columnsName =
         request.columnsName.value_or(profileStem(profileName) + "_columns.txt");

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "extract/profile_tables.h"
+#include "stations/stations_command.h"
 
 // `wxguide extract`: the model column file (options 2 to 5) and the severe weather file
 // (option 6) made from a BUFKIT profile.
@@ -15,6 +17,17 @@ inline constexpr std::string_view extractUsage =
     "wxguide extract [--step H] [--columns FILE] [--severe FILE] PROFILE\n"
     "       wxguide extract [--step H] [--columns FILE] [--severe FILE] [--run YYYYMMDDHH]\n"
     "               (--point LAT,LON | --station ID) GRIB2-FILE...";
+
+/// What `wxguide extract` was asked for: a BUFKIT profile, or GRIB2 files at a place.
+struct ExtractRequest {
+    int step = 3;  // every forecast hour that is a multiple of it
+    std::optional<std::string> columnsName;
+    std::optional<std::string> severeName;
+    std::vector<std::string> profiles;
+    std::optional<std::string> point;  // --point's words, read when GRIB2 files are read
+    std::optional<std::string> station;
+    std::optional<std::string> run;  // YYYYMMDDHH
+};
 
 /// What the files' titles say of the profile.
 struct ProfileTitle {
@@ -35,7 +48,9 @@ std::string severeFileText(const ProfileTables& tables, const ProfileTitle& titl
 /// value, no minus sign on a zero, right-aligned in `width`.
 std::string formatValue(double value, int decimals, int width);
 
-/// Runs the words after `extract`; the summary on `out`, every message on `err`. Returns
-/// 0 when both files were written, 1 when the profile could not be read or a file not
-/// written, 2 for a usage error.
-int runExtract(std::span<const char* const> arguments, std::ostream& out, std::ostream& err);
+/// Runs `wxguide extract` as `request` asks, a --station looked up in the table that
+/// `tableSearch` finds; the summary on `out`, every message on `err`. Returns 0 when both
+/// files were written, 1 when the profile could not be read or a file not written, 2 for
+/// a usage error found in the values (a place, a run, the files' names).
+int runExtract(const ExtractRequest& request, const StationTableSearch& tableSearch,
+               std::ostream& out, std::ostream& err);

@@ -56,6 +56,12 @@ std::string misplacedOption(std::string_view name) {
     return {};
 }
 
+int writeUsageError(std::ostream& err, std::string_view command, std::string_view fault) {
+    err << "wxguide" << (command.empty() ? "" : " ") << command << ": " << fault
+        << "\nTry 'wxguide --help'.\n";
+    return 2;
+}
+
 void beQuiet(std::ostream& messages) {
     messages.iword(quietIndex()) = 1;
 }

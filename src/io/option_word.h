@@ -25,6 +25,10 @@ bool readTypedNumber(std::string_view word, double& value);
 /// belongs ("--count belongs after 'stations'"); empty for a word no command takes.
 std::string misplacedOption(std::string_view name);
 
+/// Writes a usage error: "wxguide: FAULT" (or "wxguide COMMAND: FAULT" for the words of a
+/// command) and the line that says where help is. Returns its exit status, 2.
+int writeUsageError(std::ostream& err, std::string_view command, std::string_view fault);
+
 /// Marks `messages` so that statusLines gives no output for it: a quiet run.
 void beQuiet(std::ostream& messages);
 

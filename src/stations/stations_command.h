@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "arith/station_set.h"
+#include "stations/set_options.h"
 #include "stations/station_table.h"
 
-// The station set of a session (--stations, --city, before the command) and the
-// `wxguide stations` command that shows it.
+// The station table a set is weighed from, and the `wxguide stations` listing of a set.
 
 /// The usage line of the command, for the program's --help.
 inline constexpr std::string_view stationsUsage =
@@ -28,34 +28,27 @@ struct StationTableSearch {
 /// The search of the running program, started as `invokedAs` (its argv[0]).
 StationTableSearch stationTableSearch(std::string_view invokedAs);
 
-/// The station set kept in the environment: WXGUIDE_STATIONS as --stations takes it and
-/// WXGUIDE_CITY as --city takes it (unset when a variable is unset or empty).
-struct SetEnvironment {
-    std::optional<std::string> stations;
-    std::optional<std::string> city;
-};
-
-/// The running program's environment.
-SetEnvironment setEnvironment();
-
 /// Reads the first station table found; false with the fault on `err`.
 bool loadTable(const StationTableSearch& search, std::vector<StationPlace>& table,
                std::ostream& err);
 
-/// True when the arguments starting with `first` are a session with a station set or the
-/// `stations` command, for runStationSession.
-bool startsStationSession(std::string_view first);
+/// A set as `wxguide stations` lists it: weighed from a city, each station's place and
+/// its distance from the city, in set order; typed or fixed, the set alone.
+struct ListedSet {
+    StationSet set;
+    std::vector<StationPlace> places;
+    std::vector<double> distancesKm;
+};
 
-/// Reads --stations and --city, settles the set, and runs the command after them with it:
-/// `stations` shows the set, `assemble` picks its stations' bulletins. Returns the exit
-/// status: the command's own, 2 after a fault in the options (one line on `err`), 1 when
-/// the station table is needed and cannot be read. With no command after the options, or
-/// with `run`, it returns nothing and leaves the set in `sessionSet` and the words from
-/// `run` on in `runArguments` (empty for the menu): the caller runs them with the set.
-/// A variable of `environment` stands for its option when that is not given, unless it
-/// clashes with one given (typed weights take no city); `stations` then says which were used.
-std::optional<int> runStationSession(std::span<const char* const> arguments,
-                                     const StationTableSearch& search,
-                                     const SetEnvironment& environment, std::ostream& out,
-                                     std::ostream& err, StationSet& sessionSet,
-                                     std::span<const char* const>& runArguments);
+/// The set of `ids` weighed by inverse distance from `city`. False with the fault when a
+/// station is not in the table.
+bool weighListedSet(std::span<const std::string> ids, CityPoint city,
+                    std::span<const StationPlace> table, ListedSet& listed, std::string& fault);
+
+/// The `count` stations of the table nearest to `city`, nearest first, weighed by inverse
+/// distance as a set would be.
+ListedSet nearestListedSet(std::span<const StationPlace> table, CityPoint city, std::size_t count);
+
+/// Writes the set, one station a line: its id and weight, and with places their distance
+/// and name. Returns the exit status: 0, or 1 when `out` failed.
+int writeStationList(const ListedSet& listed, std::ostream& out);

@@ -1,10 +1,12 @@
-#include "stations/stations_command.h"
+#include "app/session_options.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "io/option_word.h"
 
 namespace {
 
@@ -18,9 +20,16 @@ Session session(std::vector<const char*> arguments, const SetEnvironment& enviro
     std::ostringstream out;
     std::ostringstream err;
     Session answer;
-    std::span<const char* const> runArguments;
-    answer.status = runStationSession(arguments, StationTableSearch{}, environment, out, err,
-                                      answer.set, runArguments);
+    SessionRequest request;
+    std::string fault;
+    if (!readSessionWords(arguments, request, fault)) {
+        answer.status = writeUsageError(err, "", fault);
+    } else {
+        takeEnvironment(request, environment);
+        ListedSet listed;
+        answer.status = settleStationSet(request, StationTableSearch{}, listed, err);
+        answer.set = listed.set;
+    }
     answer.err = err.str();
     return answer;
 }
@@ -82,4 +91,44 @@ TEST(StationSession, AFaultInTheEnvironmentNamesItsVariable) {
     EXPECT_EQ(typed.err,
               "wxguide: --stations: \"KSU\" is not a station id (four letters or "
               "digits)\nTry 'wxguide --help'.\n");
+}
+
+TEST(StationSession, TheWordsOfTheSetAndOfStationsHaveTheirFaults) {
+    struct Case {
+        std::vector<const char*> arguments;
+        std::string fault;
+    };
+    const Case cases[] = {
+        {{"--city", "1,2", "--city", "1,2", "stations"}, "--city is given twice"},
+        {{"--stations"}, "--stations needs a value"},
+        {{"--city", "44,-97", "stations", "--count"}, "--count takes a number from 1 to 8"},
+        {{"--city", "44,-97", "stations", "--count", "0"}, "--count takes a number from 1 to 8"},
+        {{"--city", "44,-97", "stations", "--count=3", "x"}, "stations takes only --count N"},
+        {{"stations", "--ratio", "1"}, "--ratio belongs after 'run'"},
+        {{"stations", "--count", "3"},
+         "--count goes with --city alone: it counts the nearest stations"},
+        {{"--stations", "KFSD", "--city", "1,2", "stations", "--count", "3"},
+         "--count goes with --city alone: it counts the nearest stations"},
+        {{"--stations", "KFSD=1", "extract"}, "unknown command: extract"},
+        {{"--city", "44,-97", "run", "1", "x"},
+         "--city needs --stations ID,...; 'wxguide --city LAT,LON stations' shows the nearest "
+         "stations"},
+        {{"--stations", "KFSD=1", "--city", "44,-97"},
+         "--stations: weights cannot be mixed with --city, which weighs the stations by "
+         "distance"},
+    };
+    for (const Case& c : cases) {
+        const Session answer = session(c.arguments, {});
+        EXPECT_EQ(answer.status, 2) << c.fault;
+        EXPECT_EQ(answer.err, "wxguide: " + c.fault + "\nTry 'wxguide --help'.\n");
+    }
+    // The edges of --count are taken.
+    for (const char* count : {"1", "8"}) {
+        SessionRequest request;
+        std::string fault;
+        const std::vector<const char*> words = {"--city", "44,-97", "stations", "--count", count};
+        ASSERT_TRUE(readSessionWords(words, request, fault)) << count << ": " << fault;
+        EXPECT_EQ(request.count, static_cast<std::size_t>(count[0] - '0'));
+        EXPECT_TRUE(request.countGiven);
+    }
 }
