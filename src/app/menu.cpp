@@ -3,62 +3,52 @@
 #include <iostream>
 #include <string>
 
-#include "blend/station_blend.h"
+#include "app/menu_dialogue.h"
+#include "app/menu_options.h"
 #include "io/platform.h"
 #include "io/typed_word.h"
-#include "tables/model_table.h"
-#include "tables/severe_weather.h"
 
 namespace {
 
-void writeMenu() {
-    std::cout << "Please enter an option!" << std::endl;
-    std::cout << "1) Run 1200 Model" << std::endl;
-    std::cout << "2) Run Long GFS Model" << std::endl;
-    std::cout << "3) Run Short GFS Model" << std::endl;
-    std::cout << "4) Run Long ETA Model" << std::endl;
-    std::cout << "5) Run Long AVN Model" << std::endl;
-    std::cout << "6) Run Severe Weather Model" << std::endl;
-    std::cout << "7) Quit" << std::endl;
-}
-
-// Options are whole words: "07", "1." and "12" are no options. False only when the
-// run's report could not be written.
-bool runOption(const std::string& option, const StationSet& set, const SideFiles& sideFiles) {
-    if (option == "1") {
-        StationBlendRecords records;
-        const bool written = runStationBlend(set, &records);
-        return writeBlendSideFiles(sideFiles, records, std::cout) && written;
+void writeMenu(std::ostream& console) {
+    console << "Please enter an option!" << std::endl;
+    for (const MenuOption& option : menuOptions) {
+        console << option.number << ") " << option.title << std::endl;
     }
-    if (option.size() == 1 && option[0] >= '2' && option[0] <= '5') {
-        constexpr int rowCounts[] = {48, 29, 29, 15};
-        ModelTableRecords records;
-        const bool written = runModelTable(rowCounts[option[0] - '2'], &records);
-        return writeModelSideFiles(sideFiles, option[0] - '0', records, std::cout) && written;
-    }
-    if (option == "6") {
-        SevereWeatherRecords records;
-        const bool written = runSevereWeather(&records);
-        return writeSevereSideFiles(sideFiles, records, std::cout) && written;
-    }
-    std::cout << "Illegal option was entered, try again." << std::endl;
-    return true;
+    console << quitOption << ") " << quitTitle << std::endl;
 }
 
 }  // namespace
 
+bool runMenuChoice(const std::string& word, std::istream& typed, std::ostream& console,
+                   const StationSet& set, const SideFiles& sideFiles) {
+    const MenuOption* option = findMenuOption(word);
+    if (option == nullptr) {
+        console << "Illegal option was entered, try again." << std::endl;
+        return true;
+    }
+    DataFile data;
+    if (!askDataFile(data, typed, console)) {
+        return true;
+    }
+    const EtaRatioSource etaRatio = [&] { return askEtaRatio(typed, console); };
+    return runMenuOption(*option, data, set, etaRatio, console, console, sideFiles) !=
+           RunOutcome::reportLost;
+}
+
 int runMainMenu(const StationSet& set, const SideFiles& sideFiles) {
-    std::string option;
+    std::string word;
     bool everyReportWritten = true;
-    writeMenu();
+    writeMenu(std::cout);
     // The end of input quits like "7": a failed read must never repeat a run.
-    while (readTypedWord(std::cin, option) && option != "7") {
-        std::cout << option << std::endl;
+    while (readTypedWord(std::cin, word) && word != std::to_string(quitOption)) {
+        std::cout << word << std::endl;
         clearConsole();
-        everyReportWritten = runOption(option, set, sideFiles) && everyReportWritten;
+        everyReportWritten =
+            runMenuChoice(word, std::cin, std::cout, set, sideFiles) && everyReportWritten;
         pauseConsole();
         clearConsole();
-        writeMenu();
+        writeMenu(std::cout);
     }
     pauseConsole();
     // A report lost or a console that took nothing is no success.

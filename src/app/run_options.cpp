@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/menu_options.h"
 #include "blend/station_blend.h"
 #include "io/option_word.h"
 
@@ -42,11 +43,12 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
         return false;
     }
     const std::string& option = words[0];
-    if (option.size() != 1 || option[0] < '1' || option[0] > '6') {
+    const MenuOption* run = findMenuOption(option);
+    if (run == nullptr) {
         fault = "the option must be a run from 1 to 6, not " + option;
         return false;
     }
-    request.option = option[0] - '0';
+    request.option = run->number;
     request.dataName = words[1];
     if (request.option != 1) {
         if (ratioWord) {

@@ -1,6 +1,5 @@
 #include "blend/station_blend.h"
 
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -43,39 +42,6 @@ SetValues stationRecord(const std::array<std::array<std::int32_t, elements>, max
 
 void sayUnreadRow(const UnreadRow& unread, BulletinStations stations, std::ostream& messages) {
     messages << explainUnreadRow(unread, stations) << std::endl;
-}
-
-// Reads one typed word as the ratio: false at the end of input.
-bool readRatioWord(double& etaRatio, RatioWord& kind) {
-    std::string word;
-    if (!readTypedWord(std::cin, word)) {
-        return false;
-    }
-    kind = readEtaRatio(word, etaRatio);
-    return true;
-}
-
-// Asks until a number from 0 to 1 is typed; false when the input ends first.
-bool askEtaRatio(double& etaRatio) {
-    for (;;) {
-        std::cout << "Please enter in a decimal ratio you would like for the ETA model weight: ";
-        RatioWord kind = RatioWord::notANumber;
-        if (!readRatioWord(etaRatio, kind)) {
-            std::cout << std::endl
-                      << "No ratio was entered, so no forecast was written." << std::endl;
-            return false;
-        }
-        if (kind == RatioWord::notANumber) {
-            std::cout
-                << "That is not a number; type the ETA weight as a decimal number, such as 0.6."
-                << std::endl;
-        } else if (kind == RatioWord::outOfRange) {
-            std::cout << "The ETA weight must lie between 0 and 1, such as 0.6 for 60 % ETA."
-                      << std::endl;
-        } else {
-            return true;
-        }
-    }
 }
 
 // Each element marked 1 where a bulletin gave -9999, 0 elsewhere: blended with both
@@ -231,23 +197,6 @@ RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
         return RatioWord::notANumber;
     }
     return etaRatio < 0 || etaRatio > 1 ? RatioWord::outOfRange : RatioWord::ratio;
-}
-
-bool runStationBlend(const StationSet& set, StationBlendRecords* records) {
-    DataFile data;
-    if (!openDataFile(data)) {
-        return true;
-    }
-    StationBulletins bulletins;
-    if (!readStationBulletins(data, set, bulletins, std::cout)) {
-        return true;
-    }
-    double etaRatio = 0;
-    if (!askEtaRatio(etaRatio)) {
-        return true;
-    }
-    return writeStationBlend(bulletins, set, etaRatio, data.name, std::cout, std::cout, records) !=
-           RunOutcome::reportLost;
 }
 
 bool readStationBulletins(const DataFile& data, const StationSet& set, StationBulletins& bulletins,

@@ -36,12 +36,6 @@ struct StationBlendRecords {
     std::vector<DailyForecastTable> stationDailyMissing;
 };
 
-/// Menu option 1: checks a file of 3N MOS bulletins of the N stations of `set`, blends
-/// them with the set's weights and the ETA and AVN models with a ratio the forecaster
-/// types, and writes the city forecast. False only when the report could not be written.
-/// `records`, when given, receives the run's values.
-bool runStationBlend(const StationSet& set, StationBlendRecords* records = nullptr);
-
 /// What option 1 reads from its bulletin file before the ratio is known.
 struct StationBulletins {
     TempPrecipElements etaTempPrecip;

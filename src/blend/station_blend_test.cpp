@@ -2,17 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "arith/conversions.h"
-#include "bulletin_text.h"
-#include "test_support.h"
 
 namespace {
-
-const std::string filePrompt = "Please enter the name of the file with the .txt extension: ";
-const std::string ratioPrompt =
-    "Please enter in a decimal ratio you would like for the ETA model weight: ";
 
 // Element arrays whose every cell tells its station, element and group.
 TempPrecipElements tempPrecipOf(int group) {
@@ -23,12 +15,6 @@ TempPrecipElements tempPrecipOf(int group) {
         }
     }
     return elements;
-}
-
-std::string runWith(const std::string& input) {
-    ScopedConsole console(input);
-    runStationBlend(fixedStationSet());
-    return console.output();
 }
 
 }  // namespace
@@ -111,63 +97,4 @@ TEST(StationBlend, CloudWindTableRunsTwoSpansOfHours) {
         EXPECT_FALSE(row.windDirection.has_value());
         EXPECT_EQ(row.windSpeedMph, knotsToMph(wc(11 + q)));
     }
-}
-
-TEST(StationBlend, AnUnreadableRowStopsTheRunBeforeTheRatio) {
-    ScopedTempDirectory dir;
-    std::vector<TestBulletin> bulletins = validTestBulletins();
-    removeTestRow(bulletins[6], "WSP");
-    writeFile("bulletins.txt", testBulletinText(bulletins));
-    EXPECT_EQ(runWith("bulletins.txt\n0.5\n"),
-              filePrompt + "You have a valid file.\n" +
-                  "The WSP row of bulletin 7 (KMHE, AVN group) is missing or could not be read.\n");
-    EXPECT_FALSE(std::filesystem::exists("bulletins.out"));
-
-    bulletins = validTestBulletins();
-    removeTestRow(bulletins[8], "P24");
-    writeFile("bulletins.txt", testBulletinText(bulletins));
-    EXPECT_EQ(runWith("bulletins.txt\n0.5\n"),
-              filePrompt + "You have a valid file.\n" +
-                  "The P24 row of bulletin 9 (KBKX, MRF group) is missing or could not be read.\n");
-    EXPECT_FALSE(std::filesystem::exists("bulletins.out"));
-}
-
-TEST(StationBlend, ARatioThatIsNoNumberIsAskedAgain) {
-    ScopedTempDirectory dir;
-    writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
-    const std::string notANumber =
-        "That is not a number; type the ETA weight as a decimal number, such as 0.6.\n";
-    ScopedConsole console("bulletins.txt\nsixty  --5 1e999\n0.6 next");
-    runStationBlend(fixedStationSet());
-    EXPECT_TRUE(console.output().starts_with(filePrompt + "You have a valid file.\n" + ratioPrompt +
-                                             notANumber + ratioPrompt + notANumber + ratioPrompt +
-                                             notANumber + ratioPrompt +
-                                             "The AVNratio value then has to be: 0.4\n\n"))
-        << console.output();
-    EXPECT_TRUE(std::filesystem::exists("bulletins.out"));
-    std::string next;
-    std::cin >> next;
-    EXPECT_EQ(next, "next");  // nothing after the number was dropped
-}
-
-TEST(StationBlend, TheEndOfInputAtTheRatioEndsTheRunWithoutAReport) {
-    ScopedTempDirectory dir;
-    writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
-    for (const char* input : {"bulletins.txt\n", "bulletins.txt\nhalf\n"}) {
-        const std::string output = runWith(input);
-        EXPECT_TRUE(
-            output.ends_with(ratioPrompt + "\nNo ratio was entered, so no forecast was written.\n"))
-            << output;
-        EXPECT_FALSE(std::filesystem::exists("bulletins.out"));
-    }
-}
-
-TEST(StationBlend, LeavesTheConsoleLeftJustified) {
-    ScopedTempDirectory dir;
-    writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
-    ScopedConsole console("bulletins.txt\n1\n");
-    runStationBlend(fixedStationSet());
-    EXPECT_TRUE(std::cout.flags() & std::ios::left);
-    EXPECT_FALSE(std::cout.flags() & std::ios::fixed);
-    EXPECT_EQ(std::cout.precision(), 6);
 }

@@ -1,6 +1,6 @@
 #include "io/data_file.h"
 
-#include <iostream>
+#include <ostream>
 
 #include "io/platform.h"
 #include "io/typed_word.h"
@@ -30,23 +30,6 @@ bool openPlainDataFile(DataFile& data, const std::string& name) {
     DataFileKind kind = DataFileKind::missing;
     data.descriptor = openPlainFile(name, kind);
     return data.descriptor >= 0;
-}
-
-bool openDataFile(DataFile& data) {
-    closeDataFile(data);
-    std::cout << "Please enter the name of the file with the .txt extension: ";
-    TypedName typed;
-    readTypedName(std::cin, typed);
-    // Taking the rest of the line as the name would open a file the forecaster did not
-    // mean; the line is dropped so that none of it is read as a menu option.
-    if (typed.unclosedQuote) {
-        data.name = typed.text;
-        std::cout << "The file name you typed opens a double quote but does not close it"
-                     " on the same line; type the whole name between two double quotes."
-                  << std::endl;
-        return false;
-    }
-    return openNamedDataFile(data, typed.text, std::cout);
 }
 
 bool openNamedDataFile(DataFile& data, const std::string& name, std::ostream& messages) {

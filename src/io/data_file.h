@@ -25,11 +25,6 @@ bool openPlainDataFile(DataFile& data, const std::string& name);
 /// reason has been written to `messages` and the run ends.
 bool openNamedDataFile(DataFile& data, const std::string& name, std::ostream& messages);
 
-/// The data-file dialogue every menu run begins with: asks for the name, reads one word
-/// (or a name between double quotes, which may hold blanks), and opens that file as
-/// openNamedDataFile does, telling the console.
-bool openDataFile(DataFile& data);
-
 /// The report file's name: the data file's name with its last three characters
 /// replaced by "out" (forecast.txt gives forecast.out). `name` has three or more.
 std::string reportFileName(const std::string& name);

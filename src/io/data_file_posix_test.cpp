@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "blend/bulletin_check.h"
@@ -23,13 +24,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-const std::string prompt = "Please enter the name of the file with the .txt extension: ";
-
-}  // namespace
-
-TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
+TEST(DataFile, RefusesDevicesPipesAndTheReportReachedThroughALink) {
     ScopedTempDirectory dir;
     ASSERT_EQ(mkfifo("pipe.txt", 0600), 0);  // opening it must not wait for a writer
     // A socket cannot even be opened, yet it is no missing file.
@@ -41,7 +36,7 @@ TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
     writeFile("gfs.out", "FHR 1 2 3");
     fs::create_symlink("gfs.out", "gfs.txt");
     const struct {
-        const char* typed;
+        const char* name;
         std::string told;
     } refusals[] = {
         {"/dev/zero", "The name /dev/zero is not a plain file and cannot be read as data.\n"},
@@ -52,17 +47,17 @@ TEST(DataFileDialogue, RefusesDevicesPipesAndTheReportReachedThroughALink) {
          "and try again.\n"},
     };
     for (const auto& refusal : refusals) {
-        const DialogueAnswer answer = answerDataFileDialogue(refusal.typed);
-        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.typed;
-        EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
+        const OpeningAnswer answer = openDataFileNamed(refusal.name);
+        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.name;
+        EXPECT_EQ(answer.told, refusal.told) << refusal.name;
     }
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
     close(socketFd);
 }
 
-// A co-user who can write the folder swaps the file between the dialogue and the run's
-// passes: every pass still reads the file the dialogue opened, and none waits on a pipe.
-TEST(DataFileDialogue, EveryPassReadsTheFileTheDialogueOpened) {
+// A co-user who can write the folder swaps the file between its opening and the run's
+// passes: every pass still reads the file first opened, and none waits on a pipe.
+TEST(DataFile, EveryPassReadsTheFileOpenedOnce) {
     ScopedTempDirectory dir;
     const std::vector<TestBulletin> valid = validTestBulletins();
     std::vector<TestBulletin> otherDay = valid;
@@ -70,9 +65,9 @@ TEST(DataFileDialogue, EveryPassReadsTheFileTheDialogueOpened) {
     writeFile("bulletins.txt", testBulletinText(valid));
     writeFile("other.txt", testBulletinText(otherDay));
     for (const char* swap : {"pipe", "replaced", "removed"}) {
-        const ScopedConsole console("bulletins.txt\n");
         DataFile data;
-        ASSERT_TRUE(openDataFile(data));
+        std::ostringstream messages;
+        ASSERT_TRUE(openNamedDataFile(data, "bulletins.txt", messages));
         fs::rename("bulletins.txt", "kept.txt");
         if (std::string(swap) == "pipe") {
             ASSERT_EQ(mkfifo("bulletins.txt", 0600), 0);
@@ -94,13 +89,13 @@ TEST(DataFileDialogue, EveryPassReadsTheFileTheDialogueOpened) {
     }
 }
 
-TEST(DataFileDialogue, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
+TEST(DataFile, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
     ScopedTempDirectory dir;
     writeFile("bulletins.txt", testBulletinText(validTestBulletins()));
     rlimit previous{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &previous), 0);
     // Once with descriptors to spare (a sanitizer opens files of its own the first time it
-    // checks a type), then with every descriptor used up but one: the dialogue and the
+    // checks a type), then with every descriptor used up but one: the opening and the
     // check need only the data file's.
     for (const bool tight : {false, true}) {
         const int spare = dup(0);
@@ -115,27 +110,27 @@ TEST(DataFileDialogue, AValidFileIsOpenedAndCheckedWithOneDescriptorToSpare) {
         bool valid = false;
         std::string told;
         {
-            const ScopedConsole console("bulletins.txt\n");
+            std::ostringstream messages;
             DataFile data;
-            opened = openDataFile(data);
+            opened = openNamedDataFile(data, "bulletins.txt", messages);
             BulletinVerdict verdict;
             BulletinFileBounds bounds;
             valid = checkBulletinFile(data, verdict, bounds);
-            told = console.output() + explainVerdict(verdict);
+            told = messages.str() + explainVerdict(verdict);
         }
         setrlimit(RLIMIT_NOFILE, &previous);
         EXPECT_TRUE(opened) << tight;
         EXPECT_TRUE(valid) << tight;
-        EXPECT_EQ(told, prompt) << tight;
+        EXPECT_EQ(told, "") << tight;
     }
 }
 
-TEST(DataFileDialogue, AFileThatCannotBeReadIsNoMissingFile) {
+TEST(DataFile, AFileThatCannotBeReadIsNoMissingFile) {
     ScopedTempDirectory dir;
     writeFile("locked.txt", "FHR 1 2 3");
     ASSERT_EQ(chmod("locked.txt", 0), 0);
     ASSERT_EQ(chmod(".", 0755), 0);  // the folder itself stays open to every user
-    // Root reads every file: the dialogue then runs in a child as the user nobody, which
+    // Root reads every file: the opening then runs in a child as the user nobody, which
     // root can become, so the denial is seen under CI as well.
     int answer[2];
     ASSERT_EQ(pipe(answer), 0);
@@ -146,8 +141,8 @@ TEST(DataFileDialogue, AFileThatCannotBeReadIsNoMissingFile) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
             _exit(3);
         }
-        const std::string told = answerDataFileDialogue("locked.txt").told + '|' +
-                                 answerDataFileDialogue("nosuch.txt").told;
+        const std::string told =
+            openDataFileNamed("locked.txt").told + '|' + openDataFileNamed("nosuch.txt").told;
         _exit(write(answer[1], told.data(), told.size()) == static_cast<ssize_t>(told.size()) ? 0
                                                                                               : 4);
     }
@@ -161,6 +156,7 @@ TEST(DataFileDialogue, AFileThatCannotBeReadIsNoMissingFile) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(told, prompt + "The file locked.txt cannot be read (permission denied).\n|" + prompt +
-                        "You entered a file name wich does not exist in the directory.\n");
+    EXPECT_EQ(told,
+              "The file locked.txt cannot be read (permission denied).\n|"
+              "You entered a file name wich does not exist in the directory.\n");
 }

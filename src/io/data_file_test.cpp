@@ -10,7 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string prompt = "Please enter the name of the file with the .txt extension: ";
 const std::string notFound = "You entered a file name wich does not exist in the directory.\n";
 
 }  // namespace
@@ -23,32 +22,7 @@ TEST(ReportName, ReplacesTheLastThreeCharacters) {
     EXPECT_EQ(reportFileName("runs/today/gfs.txt"), "runs/today/gfs.out");
 }
 
-TEST(DataFileDialogue, AcceptsAnExistingFileWhateverItHolds) {
-    ScopedTempDirectory dir;
-    writeFile("empty.txt", "");
-    ScopedConsole console("  empty.txt rest of line\n");
-    DataFile data;
-    EXPECT_TRUE(openDataFile(data));
-    EXPECT_EQ(data.name, "empty.txt");
-    EXPECT_GE(data.descriptor, 0);
-    EXPECT_EQ(console.output(), prompt);
-    std::string rest;
-    std::cin >> rest;
-    EXPECT_EQ(rest, "rest");
-}
-
-TEST(DataFileDialogue, AcceptsNamesLongerThanTwentyNineCharacters) {
-    ScopedTempDirectory dir;
-    fs::create_directories("a/rather/deep/folder/of/saved/guidance");
-    const std::string name = "a/rather/deep/folder/of/saved/guidance/gfs.txt";
-    writeFile(name, "FHR");
-    ScopedConsole console(name + "\n");
-    DataFile data;
-    EXPECT_TRUE(openDataFile(data));
-    EXPECT_EQ(data.name, name);
-}
-
-TEST(DataFileDialogue, EachRefusalIsToldOnceAndOpensNothing) {
+TEST(DataFile, EachRefusalIsToldOnceAndOpensNothing) {
     ScopedTempDirectory dir;
     fs::create_directory("folder.txt");
     writeFile("gfs.txt", "FHR");
@@ -58,12 +32,11 @@ TEST(DataFileDialogue, EachRefusalIsToldOnceAndOpensNothing) {
     const std::string control =
         "The file name you typed holds a control character and cannot name a file.\n";
     const struct {
-        std::string typed;
+        std::string name;
         std::string told;
     } refusals[] = {
-        {"missing.txt\n", notFound},
+        {"missing.txt", notFound},
         {"", notFound},
-        {"   \n\n", notFound},
         {"cd", notFound},  // a missing short name is simply not found
         {"folder.txt", "The name folder.txt" + notPlain},
         {".", "The name ." + notPlain},
@@ -78,10 +51,13 @@ TEST(DataFileDialogue, EachRefusalIsToldOnceAndOpensNothing) {
          "and try again.\n"},
     };
     for (const auto& refusal : refusals) {
-        const DialogueAnswer answer = answerDataFileDialogue(refusal.typed);
-        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.typed;
-        EXPECT_EQ(answer.told, prompt + refusal.told) << refusal.typed;
+        const OpeningAnswer answer = openDataFileNamed(refusal.name);
+        EXPECT_FALSE(answer.opened || answer.descriptorKept) << refusal.name;
+        EXPECT_EQ(answer.told, refusal.told) << refusal.name;
     }
+    const OpeningAnswer opened = openDataFileNamed("gfs.txt");
+    EXPECT_TRUE(opened.opened && opened.descriptorKept);
+    EXPECT_EQ(opened.told, "");
     EXPECT_FALSE(fs::exists("gfs.txtout"));
     EXPECT_EQ(readFile("gfs.out"), "FHR 1 2 3");
 }

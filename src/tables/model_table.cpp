@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iomanip>
-#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -55,12 +54,6 @@ void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBa
 }
 
 }  // namespace
-
-bool runModelTable(int rowCount, ModelTableRecords* records) {
-    DataFile file;
-    return !openDataFile(file) ||
-           makeModelTable(file, rowCount, std::cout, records) != RunOutcome::reportLost;
-}
 
 RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages,
                           ModelTableRecords* records) {

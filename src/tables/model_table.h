@@ -43,14 +43,9 @@ struct ModelTableRecords {
     std::array<double, maxModelRows> lowerBand{};
 };
 
-/// Menu options 2 to 5: reads `rowCount` forecast-hour rows (1 to 48) of a model column
-/// file and writes them, converted, with the temperature adjustment band, to its report.
-/// False only when the report could not be written. `records`, when given, receives the
-/// run's values.
-bool runModelTable(int rowCount, ModelTableRecords* records = nullptr);
-
-/// The run of options 2 to 5 on the opened data file `file`, without a prompt: messages go
-/// to `messages`, the table to its report, the values to `records` when given.
+/// Options 2 to 5 on the opened model column file `file`: reads `rowCount` forecast-hour
+/// rows (1 to 48) and writes them, converted, with the temperature adjustment band, to its
+/// report. Messages go to `messages`, the values to `records` when given.
 RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& messages,
                           ModelTableRecords* records = nullptr);
 

@@ -1,7 +1,6 @@
 #include "tables/severe_weather.h"
 
 #include <iomanip>
-#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -33,12 +32,6 @@ double kelvinToFahrenheit(double kelvin) {
 }
 
 }  // namespace
-
-bool runSevereWeather(SevereWeatherRecords* records) {
-    DataFile file;
-    return !openDataFile(file) ||
-           makeSevereWeatherTable(file, std::cout, records) != RunOutcome::reportLost;
-}
 
 RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
                                   SevereWeatherRecords* records) {

@@ -38,13 +38,9 @@ struct SevereWeatherRecords {
     std::array<SevereWeatherRow, severeWeatherRows> rows{};      // as the report shows them
 };
 
-/// Menu option 6: reads 29 forecast hours of severe-weather parameters and writes them,
-/// with the potential temperature in degrees Fahrenheit, to its report. False only when
-/// the report could not be written. `records`, when given, receives the run's values.
-bool runSevereWeather(SevereWeatherRecords* records = nullptr);
-
-/// The run of option 6 on the opened data file `file`, without a prompt: messages go to
-/// `messages`, the table to its report, the values to `records` when given.
+/// Option 6 on the opened severe weather file `file`: reads 29 forecast hours of
+/// severe-weather parameters and writes them, with the potential temperature in degrees
+/// Fahrenheit, to its report. Messages go to `messages`, the values to `records` when given.
 RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
                                   SevereWeatherRecords* records = nullptr);
 

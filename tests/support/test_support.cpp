@@ -52,12 +52,12 @@ int entriesIn(const std::filesystem::path& folder) {
     return entries;
 }
 
-DialogueAnswer answerDataFileDialogue(const std::string& typed) {
-    const ScopedConsole console(typed);
+OpeningAnswer openDataFileNamed(const std::string& name) {
+    std::ostringstream messages;
     DataFile data;
-    DialogueAnswer answer;
-    answer.opened = openDataFile(data);
+    OpeningAnswer answer;
+    answer.opened = openNamedDataFile(data, name, messages);
     answer.descriptorKept = data.descriptor >= 0;
-    answer.told = console.output();
+    answer.told = messages.str();
     return answer;
 }

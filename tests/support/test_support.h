@@ -45,11 +45,10 @@ void writeFile(const std::filesystem::path& path, const std::string& content);
 /// How many entries the folder holds.
 int entriesIn(const std::filesystem::path& folder);
 
-/// What the data-file dialogue did when `typed` was typed: whether it kept a file open,
-/// and what it told on the console.
-struct DialogueAnswer {
+/// What opening the data file `name` did: whether it kept a file open, and what it told.
+struct OpeningAnswer {
     bool opened = false;
     bool descriptorKept = false;
     std::string told;
 };
-DialogueAnswer answerDataFileDialogue(const std::string& typed);
+OpeningAnswer openDataFileNamed(const std::string& name);
