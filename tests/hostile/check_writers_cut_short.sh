@@ -2,7 +2,7 @@
 # Every writer of a whole file, cut short by the file size limit part way through its
 # text: assemble's --output, extract's model column file, and the picture beside a
 # report. Each must say which file was not written, exit 1, keep the older file and
-# leave no temporary file.
+# leave no temporary file. Then a full standard output under assemble and stations.
 #   check_writers_cut_short.sh PROGRAM CASES_DIR PRODUCTS_DIR EXAMPLES_DIR
 set -u
 program=$(realpath "$1")
@@ -65,6 +65,20 @@ The file gfs.svg could not be written."
 told gfs.svg "the older picture"
 [ -s gfs.out ] || fail "the report was not written"
 same_files "gfs.out gfs.svg gfs.txt"
+
+# A full standard output: assemble's file and the station list are told lost, exit 1.
+if [ -w /dev/full ]; then
+    fresh full_standard_output "$cases/assemble_dates_and_refusals/files/leap.txt"
+    timeout 20 "$program" assemble --date 2/29/2024 leap.txt >/dev/full 2>../stderr
+    status=$?
+    [ $status -eq 1 ] || fail "assemble: exit status $status, expected 1"
+    told ../stderr "wxguide assemble: standard output could not be written."
+    timeout 20 "$program" --stations KBKX=1 stations >/dev/full 2>../stderr
+    status=$?
+    [ $status -eq 1 ] || fail "stations: exit status $status, expected 1"
+    told ../stderr ""  # today the list's loss is told by the exit status alone
+    same_files "leap.txt"
+fi
 
 [ $failures -eq 0 ] && echo "every writer cut short kept the older file"
 exit $((failures > 0))
