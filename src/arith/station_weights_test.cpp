@@ -123,3 +123,50 @@ TEST(ModelBlend, OnlyWeightedWindyDirectionsCount) {
             36.0,
         1e-9);
 }
+
+// A set of two stations weighed 0.25 and 0.75, so that every result is exact. Each row gives
+// both models the same two directions; when the AVN hours are calm, only the ETA ones count
+// and their weighted mean comes out the same.
+TEST(ModelBlend, TheEdgesOfTheRuleAcrossNorth) {
+    const double weights[] = {0.25, 0.75};
+    struct Case {
+        double first;
+        double second;
+        double expected;
+    };
+    const Case cases[] = {
+        {1, 19, 14.5},    // 18 apart: plain numbers
+        {0, 18, 13.5},    // 18 apart from north itself
+        {0, 20, 24},      // 20 apart, the lowest at 0: 0 counts as 36
+        {17, 36, 4.25},   // 19 apart, the highest at 36: 17 counts as 53, less 36
+        {0, 36, 0},       // all at north: exactly 36 comes round to 0
+        {18, 35, 30.75},  // 17 apart: plain numbers
+        {-1, 35, 26},     // below 0 is no direction: plain numbers
+        {1, 37, 28},      // above 36 is no direction: plain numbers
+    };
+    const ModelSetValues windy = {{10, 10}, {10, 10}};
+    const ModelSetValues avnCalm = {{10, 10}, {0, 0}};
+    for (const Case& c : cases) {
+        const ModelSetValues directions = {{c.first, c.second}, {c.first, c.second}};
+        EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, weights, directions, windy), c.expected)
+            << c.first << " and " << c.second << ", all counting";
+        EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, weights, directions, avnCalm), c.expected)
+            << c.first << " and " << c.second << ", the ETA hours alone";
+    }
+    // 18 itself stays 18 while others lie either side of north: 0 (36), 18 and 35.
+    const ModelSetValues spread = {{0, 18}, {35, 18}};
+    EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, weights, spread, windy),
+              0.5 * (0.25 * 36 + 0.75 * 18) + 0.5 * (0.25 * 35 + 0.75 * 18));
+    // A station of weight 0 does not count, nor does it decide across north: the mean of
+    // the other's 30s, not the weighted sum of all four.
+    const double unevenWeights[] = {0, 0.5};
+    const ModelSetValues oneCounts = {{5, 30}, {5, 30}};
+    EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, unevenWeights, oneCounts, windy), 30);
+    // Some count: the weighted mean, not the sum.
+    EXPECT_EQ(blendedSetWindDirection(1.0, 0.0, unevenWeights, oneCounts, windy), 30);
+    // None count: every hour calm, or every weight 0.
+    const ModelSetValues calm = {{0, 0}, {0, 0}};
+    EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, weights, oneCounts, calm), 0);
+    const double noWeights[] = {0, 0};
+    EXPECT_EQ(blendedSetWindDirection(0.5, 0.5, noWeights, oneCounts, windy), 0);
+}

@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "io/data_file.h"
+#include "io/platform.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -89,4 +91,77 @@ TEST(ReportFile, AFolderMadeAtTheNameDuringTheRunKeepsItAndLeavesNoTemporary) {
     EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
     EXPECT_TRUE(fs::is_directory("gfs.out/older"));
     EXPECT_EQ(entriesIn("."), 1);
+}
+
+namespace {
+
+// Stand-ins for the system's calls, each failing one step of putting a report in place.
+long failedWrite(int, const char*, std::size_t) {
+    return -1;
+}
+long nothingWritten(int, const char*, std::size_t) {
+    return 0;
+}
+long oneByteThenFailed(int descriptor, const char* data, std::size_t) {
+    static bool wrote = false;
+    wrote = !wrote;
+    return wrote ? systemReportCalls().write(descriptor, data, 1) : -1;
+}
+long oneByteAtATime(int descriptor, const char* data, std::size_t) {
+    return systemReportCalls().write(descriptor, data, 1);
+}
+bool failedSync(int) {
+    return false;
+}
+bool closedButFailed(int descriptor) {
+    systemReportCalls().close(descriptor);  // as a close that reports a late write error
+    return false;
+}
+bool failedRename(const char*, const char*) {
+    return false;
+}
+
+}  // namespace
+
+// A full disk, a lost network file system: every failed call keeps the older report and
+// leaves no temporary file; a write that takes the bytes one at a time still writes all.
+TEST(ReportFile, EveryFailedCallOnTheWayKeepsTheOlderReport) {
+    const struct {
+        const char* what;
+        ReportCalls calls;
+        bool written;
+    } cases[] = {
+        {"write fails", {failedWrite, nullptr, nullptr, nullptr}, false},
+        {"write writes nothing", {nothingWritten, nullptr, nullptr, nullptr}, false},
+        {"write fails part way", {oneByteThenFailed, nullptr, nullptr, nullptr}, false},
+        {"sync fails", {nullptr, failedSync, nullptr, nullptr}, false},
+        {"close fails", {nullptr, nullptr, closedButFailed, nullptr}, false},
+        {"rename fails", {nullptr, nullptr, nullptr, failedRename}, false},
+        {"short writes", {oneByteAtATime, nullptr, nullptr, nullptr}, true},
+    };
+    for (const auto& c : cases) {
+        ScopedTempDirectory dir;
+        writeFile("gfs.out", "the older report\n");
+        const ReportCalls system = systemReportCalls();
+        reportCalls() = {c.calls.write ? c.calls.write : system.write,
+                         c.calls.sync ? c.calls.sync : system.sync,
+                         c.calls.close ? c.calls.close : system.close,
+                         c.calls.rename ? c.calls.rename : system.rename};
+        std::ostringstream messages;
+        bool written = false;
+        {
+            ReportFile report(reportFileName("gfs.txt"));
+            report.text << "the new report, line one\nand line two\n";
+            written = finishReport(report, messages);
+        }
+        reportCalls() = system;
+        EXPECT_EQ(written, c.written) << c.what;
+        EXPECT_EQ(readFile("gfs.out"),
+                  c.written ? "the new report, line one\nand line two\n" : "the older report\n")
+            << c.what;
+        EXPECT_EQ(messages.str(),
+                  c.written ? "" : "The report file gfs.out could not be written.\n")
+            << c.what;
+        EXPECT_EQ(entriesIn("."), 1) << c.what;
+    }
 }

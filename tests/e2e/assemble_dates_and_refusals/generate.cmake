@@ -1,0 +1,18 @@
+# Writes at_limit.txt and over_limit.txt: KMHE's GFSX bulletin of 12/08/2026 (gfsx_rows.txt)
+# with its last row repeated and a final row padded with blanks, so that the bulletin
+# holds exactly 64 KiB, the most a kept bulletin may hold, and one byte more.
+cmake_minimum_required(VERSION 3.25)
+file(READ ${CMAKE_CURRENT_LIST_DIR}/gfsx_rows.txt bulletin)
+string(REGEX MATCH "[^\n]*\n$" last_row "${bulletin}")
+string(LENGTH "${bulletin}" base_length)
+string(LENGTH "${last_row}" row_length)
+math(EXPR repeats "(65536 - ${base_length}) / ${row_length} - 1")
+string(REPEAT "${last_row}" ${repeats} rows)
+foreach(name_and_size IN ITEMS at_limit:65536 over_limit:65537)
+    string(REPLACE ":" ";" pair "${name_and_size}")
+    list(GET pair 0 name)
+    list(GET pair 1 size)
+    math(EXPR blanks "${size} - ${base_length} - ${repeats} * ${row_length} - 5")
+    string(REPEAT " " ${blanks} pad)
+    file(WRITE ${OUT_DIR}/${name}.txt "${bulletin}${rows}P24 ${pad}\n")
+endforeach()
