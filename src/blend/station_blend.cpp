@@ -1,7 +1,6 @@
 #include "blend/station_blend.h"
 
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -125,3 +125,20 @@ TEST(ScanInput, OpensPlainFilesOnlyAndKnowsThemByTheFileNotTheName) {
     EXPECT_FALSE(inputIsFile(input, "day.txt", "other.txt"));
     EXPECT_FALSE(inputIsFile(input, "day.txt", "new.txt"));
 }
+
+TEST(ScanInput, AStreamThatFailsIsNotTakenAsRead) {
+    const ScopedTempDirectory folder;
+    std::filesystem::create_directory("saved");
+    // Only POSIX opens a folder as a stream, whose reads then fail (EISDIR).
+    std::FILE* stream = std::fopen("saved", "r");
+    if (stream == nullptr) {
+        GTEST_SKIP() << "this platform opens no folder as a stream";
+    }
+    ScanFile scan;
+    openScanStream(scan, stream, 64);
+    std::string line;
+    bool cut = false;
+    EXPECT_FALSE(scanBoundedLine(scan, line, longest, cut));
+    EXPECT_FALSE(scanReadWhole(scan));
+    std::fclose(stream);
+}

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "arith/great_circle.h"
-#include "arith/station_weights.h"
 #include "assemble/assemble_command.h"
-#include "blend/bulletin_check.h"
 #include "blend/station_blend.h"
 #include "io/option_word.h"
 #include "io/platform.h"
