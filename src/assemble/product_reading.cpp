@@ -61,10 +61,11 @@ void beginBulletin(Gathering& gathering, std::string_view line, const GuidanceHe
 bool readProductBulletins(ScanFile& product, const std::string& name, BulletinChoice& choice,
                           std::ostream& err) {
     Gathering gathering;
-    std::string line;
+    std::string storage;
+    std::string_view line;
     bool cut = false;
     GuidanceHeader header;
-    while (scanBoundedLine(product, line, maxProductLineLength, cut)) {
+    while (scanBoundedLine(product, storage, line, maxProductLineLength, cut)) {
         if (readGuidanceHeader(line, header)) {
             finishBulletin(gathering, name, choice, err);
             int slot = 0;

@@ -302,13 +302,27 @@ bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
     }
 }
 
-bool scanBoundedLine(ScanFile& scan, std::string& line, std::size_t longest, bool& cut) {
-    // One byte more than kept tells a line that runs on from one that just fits.
-    const bool read = scanLine(scan, line, longest + 1);
-    cut = line.size() > longest;
-    if (cut) {
-        line.resize(longest);
+bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
+                     std::size_t longest, bool& cut) {
+    // Most lines lie whole in the buffer: handed where they stand, without a copy.
+    if (!scan.failed && scan.next < scan.end) {
+        const char* data = scan.buffer.data() + scan.next;
+        const void* feed = std::memchr(data, '\n', scan.end - scan.next);
+        if (feed != nullptr) {
+            const auto run = static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+            cut = run > longest;
+            line = std::string_view(data, cut ? longest : run);
+            scan.next += run + 1;
+            return true;
+        }
     }
+    // One byte more than kept tells a line that runs on from one that just fits.
+    const bool read = scanLine(scan, storage, longest + 1);
+    cut = storage.size() > longest;
+    if (cut) {
+        storage.resize(longest);
+    }
+    line = storage;
     return read;
 }
 

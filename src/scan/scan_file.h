@@ -88,10 +88,12 @@ bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit = noScan
 /// left to read.
 bool scanLine(ScanFile& scan, std::string& line, std::size_t keep);
 
-/// Reads the next line like scanLine, keeping at most `longest` bytes of it; `cut` tells
-/// that the line ran on past them (the rest is consumed all the same). The line ends
-/// arrive as written: a CR before the LF stays in `line`.
-bool scanBoundedLine(ScanFile& scan, std::string& line, std::size_t longest, bool& cut);
+/// Reads the next line like scanLine, handing at most `longest` bytes of it in `line`
+/// (valid until the next read of `scan` or change of `storage`, which keeps a line that
+/// straddles two blocks); `cut` tells that the line ran on past them (the rest is
+/// consumed all the same). Line ends arrive as written: a CR before the LF stays.
+bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
+                     std::size_t longest, bool& cut);
 
 /// False when reading the source failed before its end (an error, not its end, stopped
 /// a stream); true for a file or a text, whose reads end only at their end.

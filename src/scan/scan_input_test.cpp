@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "test_support.h"
@@ -20,10 +21,11 @@ constexpr std::size_t longest = 4096;
 
 std::vector<Line> readAllLines(ScanFile& scan) {
     std::vector<Line> lines;
-    std::string line;
+    std::string storage;
+    std::string_view line;
     bool cut = false;
-    while (scanBoundedLine(scan, line, longest, cut)) {
-        lines.push_back({line, cut});
+    while (scanBoundedLine(scan, storage, line, longest, cut)) {
+        lines.push_back({std::string(line), cut});
     }
     EXPECT_TRUE(scanReadWhole(scan));
     return lines;
@@ -136,9 +138,10 @@ TEST(ScanInput, AStreamThatFailsIsNotTakenAsRead) {
     }
     ScanFile scan;
     openScanStream(scan, stream, 64);
-    std::string line;
+    std::string storage;
+    std::string_view line;
     bool cut = false;
-    EXPECT_FALSE(scanBoundedLine(scan, line, longest, cut));
+    EXPECT_FALSE(scanBoundedLine(scan, storage, line, longest, cut));
     EXPECT_FALSE(scanReadWhole(scan));
     std::fclose(stream);
 }
