@@ -39,7 +39,7 @@ std::vector<Line> readLines(const std::string& content, std::size_t blockSize) {
     EXPECT_EQ(openScanInput(input, "product.txt", blockSize), InputOpening::opened);
     const std::vector<Line> fromFile = readAllLines(input.scan);
 
-    std::FILE* stream = std::tmpfile();
+    std::FILE* stream = std::fopen("stream.txt", "w+b");
     EXPECT_NE(stream, nullptr);
     std::fwrite(content.data(), 1, content.size(), stream);
     std::rewind(stream);
