@@ -9,6 +9,7 @@
 #include "blend/text_reading.h"
 #include "io/option_word.h"
 #include "io/report_file.h"
+#include "scan/scan_input.h"
 
 namespace {
 
@@ -25,27 +26,27 @@ std::string listDates(const ChosenBulletins& chosen) {
 
 // Opens the product `name` and makes sure it is no file the command may write: 0 with it
 // open, or the exit status of the refusal told on `err`.
-int openProduct(ProductFile& product, const std::string& name, const AssembleRequest& request,
+int openProduct(ScanInput& product, const std::string& name, const AssembleRequest& request,
                 std::ostream& err) {
-    const ProductOpening opening = openProductFile(product, name);
-    if (opening == ProductOpening::missing) {
+    const InputOpening opening = openScanInput(product, name);
+    if (opening == InputOpening::missing) {
         err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";
         return 1;
     }
     // A folder is the likeliest of these: name it for what it is.
     std::error_code error;
-    if (opening == ProductOpening::notPlain && name != "-" &&
+    if (opening == InputOpening::notPlain && name != "-" &&
         std::filesystem::is_directory(name, error)) {
         err << "wxguide assemble: " << name << " is a folder; nothing was written.\n";
         return 1;
     }
-    if (opening == ProductOpening::notPlain) {
+    if (opening == InputOpening::notPlain) {
         err << "wxguide assemble: " << (name == "-" ? std::string("standard input") : name)
             << " is no plain file (a folder, a pipe, a device or a socket); nothing was "
                "written.\n";
         return 1;
     }
-    if (request.output && productIsFile(product, name, *request.output)) {
+    if (request.output && inputIsFile(product, name, *request.output)) {
         err << "wxguide assemble: --output " << *request.output << " is the product " << name
             << "; nothing was written.\n";
         return 2;
@@ -125,7 +126,7 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
         if (name == "-") {
             continue;  // read once only, below
         }
-        ProductFile product;
+        ScanInput product;
         if (const int status = openProduct(product, name, request, err); status != 0) {
             return status;
         }
@@ -133,11 +134,11 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
     BulletinChoice choice;
     startChoice(choice, stations, request.date);
     for (const std::string& name : request.products) {
-        ProductFile product;
+        ScanInput product;
         if (const int status = openProduct(product, name, request, err); status != 0) {
             return status;
         }
-        if (!readProductBulletins(product, name, choice, err)) {
+        if (!readProductBulletins(product.scan, name, choice, err)) {
             err << "wxguide assemble: nothing was written.\n";
             return 1;
         }

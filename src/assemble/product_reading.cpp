@@ -58,13 +58,14 @@ void beginBulletin(Gathering& gathering, std::string_view line, const GuidanceHe
 
 }  // namespace
 
-bool readProductBulletins(ProductFile& product, const std::string& name, BulletinChoice& choice,
+bool readProductBulletins(ScanFile& product, const std::string& name, BulletinChoice& choice,
                           std::ostream& err) {
     Gathering gathering;
+    std::string storage;
     std::string_view line;
     bool cut = false;
     GuidanceHeader header;
-    while (readProductLine(product, line, cut)) {
+    while (scanBoundedLine(product, storage, line, maxProductLineLength, cut)) {
         if (readGuidanceHeader(line, header)) {
             finishBulletin(gathering, name, choice, err);
             int slot = 0;
@@ -96,7 +97,7 @@ bool readProductBulletins(ProductFile& product, const std::string& name, Bulleti
         }
     }
     finishBulletin(gathering, name, choice, err);
-    if (!productReadWhole(product)) {
+    if (!scanReadWhole(product)) {
         err << "wxguide assemble: " << name << " could not be read to its end.\n";
         return false;
     }

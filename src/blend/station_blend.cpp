@@ -1,6 +1,5 @@
 #include "blend/station_blend.h"
 
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
-#include <span>
 
 namespace {
 

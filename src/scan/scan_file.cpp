@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "io/platform.h"
 
@@ -70,7 +72,12 @@ bool readMore(ScanFile& scan, std::size_t keepFrom) {
         read >= scan.limit
             ? 0
             : static_cast<std::size_t>(std::min<std::uint64_t>(scan.blockSize, scan.limit - read));
-    if (scan.descriptor >= 0) {
+    if (scan.stream != nullptr) {
+        // fread comes back short only at the end of the stream or on an error.
+        got = wanted == 0 ? 0 : std::fread(data + scan.end, 1, wanted, scan.stream);
+        scan.fileTaken += got;
+        scan.sourceEnded = got < scan.blockSize;
+    } else if (scan.descriptor >= 0) {
         got =
             wanted == 0 ? 0 : readFileAt(scan.descriptor, data + scan.end, wanted, scan.fileTaken);
         scan.fileTaken += got;
@@ -249,6 +256,9 @@ bool scanIsBlank(const ScanFile& scan, char c) {
 }
 
 bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit) {
+    if (scan.stream != nullptr) {
+        return false;
+    }
     if (scan.descriptor >= 0) {
         // Read by position: the next block starts at the offset, nothing before it is read.
         scan.fileTaken = offset;
@@ -292,6 +302,40 @@ bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
     }
 }
 
+bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
+                     std::size_t longest, bool& cut) {
+    // Most lines lie whole in the buffer: handed where they stand, without a copy.
+    if (!scan.failed && scan.next < scan.end) {
+        const char* data = scan.buffer.data() + scan.next;
+        const void* feed = std::memchr(data, '\n', scan.end - scan.next);
+        if (feed != nullptr) {
+            const auto run = static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+            cut = run > longest;
+            line = std::string_view(data, cut ? longest : run);
+            scan.next += run + 1;
+            return true;
+        }
+    }
+    // One byte more than kept tells a line that runs on from one that just fits.
+    const bool read = scanLine(scan, storage, longest + 1);
+    cut = storage.size() > longest;
+    if (cut) {
+        storage.resize(longest);
+    }
+    line = storage;
+    return read;
+}
+
+bool scanReadWhole(const ScanFile& scan) {
+    return scan.stream == nullptr || std::ferror(scan.stream) == 0;
+}
+
+void openScanStream(ScanFile& scan, std::FILE* stream, std::size_t blockSize) {
+    closeScanFile(scan);
+    resetState(scan, blockSize);
+    scan.stream = stream;
+}
+
 bool openScanFile(ScanFile& scan, int descriptor, std::size_t blockSize) {
     closeScanFile(scan);
     resetState(scan, blockSize);
@@ -311,6 +355,9 @@ void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize) 
 }
 
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset) {
+    if (source.stream != nullptr) {
+        return false;
+    }
     if (source.descriptor >= 0) {
         openScanFile(scan, source.descriptor, source.blockSize);
         scan.fileTaken = offset;
@@ -329,6 +376,7 @@ bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset)
 
 void closeScanFile(ScanFile& scan) {
     scan.descriptor = -1;
+    scan.stream = nullptr;
     scan.text = {};
     scan.next = 0;
     scan.end = 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +35,7 @@ struct ScanFile {
     ScanFile& operator=(const ScanFile&) = delete;
 
     int descriptor = -1;          // the open data file, read by position; not owned
+    std::FILE* stream = nullptr;  // a pipe or standard input, read in order; not owned
     std::uint64_t fileTaken = 0;  // how much of the file has gone into the buffer
     std::string_view text;        // the source when reading from memory
     std::size_t textTaken = 0;    // how much of `text` has gone into the buffer
@@ -55,6 +57,11 @@ struct ScanFile {
 /// file positions on every platform, so scanSeek can move straight to one; line ends
 /// arrive as written (a CR is whitespace).
 bool openScanFile(ScanFile& scan, int descriptor, std::size_t blockSize = scanBlockSize);
+
+/// Reads `stream` (standard input, a pipe) in order as it comes, from where it stands,
+/// resetting the read state; nothing of it can be read twice, so scanSeek and
+/// openScanAgain refuse it.
+void openScanStream(ScanFile& scan, std::FILE* stream, std::size_t blockSize = scanBlockSize);
 
 /// Reads `text` instead of a file (it must outlive the reading), taking it `blockSize`
 /// bytes at a time as a file would be.
@@ -80,6 +87,17 @@ bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit = noScan
 /// keeps its first `keep` bytes (without the line feed) in `line`. False when nothing was
 /// left to read.
 bool scanLine(ScanFile& scan, std::string& line, std::size_t keep);
+
+/// Reads the next line like scanLine, handing at most `longest` bytes of it in `line`
+/// (valid until the next read of `scan` or change of `storage`, which keeps a line that
+/// straddles two blocks); `cut` tells that the line ran on past them (the rest is
+/// consumed all the same). Line ends arrive as written: a CR before the LF stays.
+bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
+                     std::size_t longest, bool& cut);
+
+/// False when reading the source failed before its end (an error, not its end, stopped
+/// a stream); true for a file or a text, whose reads end only at their end.
+bool scanReadWhole(const ScanFile& scan);
 
 /// What a search may note on its way: the start of the first line whose first word is one
 /// of `words` (a line starting where the search starts counts only from its next line).

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "arith/great_circle.h"
-#include "arith/station_weights.h"
 #include "io/platform.h"
 #include "stations/program_path.h"
 
