@@ -177,7 +177,7 @@ int writeFile(const AssembleRequest& request, const std::string& text, std::ostr
 }  // namespace
 
 int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::ostream& err,
-                std::span<const std::string_view> stations) {
+                const StationSet& set) {
     AssembleRequest request;
     if (const int status = readRequest(arguments, request, err); status != 0) {
         return status;
@@ -196,7 +196,7 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
         }
     }
     BulletinChoice choice;
-    startChoice(choice, stations, request.date);
+    startChoice(choice, set, request.date);
     for (const std::string& name : request.products) {
         ProductFile product;
         if (const int status = openProduct(product, name, request, err); status != 0) {
@@ -239,7 +239,7 @@ int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::
     // not read a row of, replaces nothing.
     const std::string text = fileText(chosen, err);
     std::string problem;
-    if (readBulletinText(text, stations, problem) != TextReading::read) {
+    if (readBulletinText(text, set, problem) != TextReading::read) {
         err << "wxguide assemble: option 1 would refuse the file, so nothing was written: "
             << problem << "\n";
         return 1;

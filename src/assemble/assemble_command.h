@@ -13,7 +13,7 @@ inline constexpr std::string_view assembleUsage =
     "wxguide assemble [-q] [--date DATE] [--output FILE] PRODUCT...";
 
 /// Runs `wxguide assemble` with the arguments after "assemble", choosing the bulletins of
-/// `stations`. Writes the file to --output's FILE or to `out`, messages to `err`. Returns
-/// the exit status: 0 written and checked, 1 not made, 2 a usage error.
+/// the stations of `set`. Writes the file to --output's FILE or to `out`, messages to `err`.
+/// Returns the exit status: 0 written and checked, 1 not made, 2 a usage error.
 int runAssemble(std::span<const char* const> arguments, std::ostream& out, std::ostream& err,
-                std::span<const std::string_view> stations = StationIds);
+                const StationSet& set = fixedStationSet());

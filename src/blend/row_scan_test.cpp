@@ -33,11 +33,12 @@ BothReads readBoth(const std::vector<TestBulletin>& bulletins) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
     EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
-    read.tempPrecip =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, 4, read.unread);
+    read.tempPrecip = readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds,
+                                             fixedStationSet(), read.unread);
     if (read.tempPrecip) {
-        read.cloudWind = readCloudWindElements(read.etaCloudWind, read.avnCloudWind,
-                                               read.mrfCloudWind, data, bounds, 4, read.unread);
+        read.cloudWind =
+            readCloudWindElements(read.etaCloudWind, read.avnCloudWind, read.mrfCloudWind, data,
+                                  bounds, fixedStationSet(), read.unread);
     }
     return read;
 }

@@ -355,6 +355,5 @@ std::optional<int> runStationSession(std::span<const char* const> arguments,
         sayWhereTheSetComesFrom(request, environment, out);
         return showStations(set, places, distancesKm, out);
     }
-    const std::vector<std::string_view> ids(set.ids.begin(), set.ids.end());
-    return runAssemble(request.commandArguments, out, err, ids);
+    return runAssemble(request.commandArguments, out, err, set);
 }
