@@ -106,13 +106,13 @@ bool headerMatches(ScanFile& in, std::string_view station, int group, bool later
 // Reads on to the station word that opens `bulletin` (0 to 3N-1): bulletin 0's is the
 // file's first word (kept in `firstWord`), a later one's the first word equal to its station.
 bool findBulletinStation(ScanFile& in, int bulletin, const StationSet& set, std::string& firstWord,
-                         LineWatch* watch) {
+                         LineWatch* watch, WordWatch* rows) {
     if (bulletin == 0) {
         return scanWord(in, firstWord) && firstWord == set.ids[0];
     }
     // Reaching the end of the file, even with the very word that matches, leaves no
     // bulletin behind it.
-    return skipPastWord(in, bulletinStation(bulletin, set), {}, watch) && !in.atEnd;
+    return skipPastWord(in, bulletinStation(bulletin, set), {}, watch, rows) && !in.atEnd;
 }
 
 // Notes in `verdict` the bulletin the check has come to and what is due there.
@@ -134,7 +134,7 @@ bool checkBulletins(ScanFile& in, const StationSet& set, BulletinVerdict& verdic
     std::uint64_t referenceDate = 0;
     const int count = bulletinCountOf(set.ids.size());
     comeTo(verdict, 0, set);
-    if (!findBulletinStation(in, 0, set, verdict.header.station, nullptr)) {
+    if (!findBulletinStation(in, 0, set, verdict.header.station, nullptr, nullptr)) {
         verdict.fault = BulletinFault::wrongFirstWord;
         return false;
     }
@@ -143,7 +143,8 @@ bool checkBulletins(ScanFile& in, const StationSet& set, BulletinVerdict& verdic
     }
     for (int bulletin = 1; bulletin <= count; ++bulletin) {
         // The body just read: it starts after its header; the search for the next station
-        // passes over it once and notes where an NBS body's first row line stands.
+        // passes over it once and notes where an NBS body's first row line stands, or where
+        // each row label of another body first stands, so that the readers go straight there.
         BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin - 1)];
         body.bodyStart = scanOffset(in);
         body.rowsStart = body.bodyStart;
@@ -156,7 +157,9 @@ bool checkBulletins(ScanFile& in, const StationSet& set, BulletinVerdict& verdic
         comeTo(verdict, bulletin, set);
         verdict.header = BulletinHeader{};
         std::string station;
-        if (!findBulletinStation(in, bulletin, set, station, body.blend ? &watch : nullptr)) {
+        WordWatch rows{mosRowLabels, body.rows};
+        if (!findBulletinStation(in, bulletin, set, station, body.blend ? &watch : nullptr,
+                                 body.blend ? nullptr : &rows)) {
             verdict.fault = BulletinFault::notFound;
             return false;
         }

@@ -35,6 +35,19 @@ inline const std::string& bulletinStation(int bulletin, const StationSet& set) {
 /// or "MRF".
 std::string_view bulletinGroup(int bulletin, std::size_t stationCount);
 
+/// The first row each reader finds word by word in a bulletin that is no NBS one: N/X
+/// (X/N in the extended range) and CLD. The later rows follow them closely.
+inline constexpr std::array<std::string_view, 3> mosRowLabels = {"N/X", "X/N", "CLD"};
+
+/// Where each label of mosRowLabels first stands as a word in a body: noScanLimit where
+/// it does not, or where the check did not look.
+using RowPlaces = std::array<std::uint64_t, mosRowLabels.size()>;
+inline constexpr RowPlaces noRowPlaces = [] {
+    RowPlaces places{};
+    places.fill(noScanLimit);
+    return places;
+}();
+
 /// Where one bulletin lies in the file, as the check found it: its body runs from the end
 /// of its header to the start of the next bulletin's station word (the last one to the end
 /// of the file). No row label stands in the body before `rowsStart`.
@@ -43,6 +56,7 @@ struct BulletinBounds {
     std::uint64_t bodyEnd = noScanLimit;
     std::uint64_t rowsStart = 0;
     bool blend = false;  // a Blend NBS bulletin, read by fields under its forecast hours
+    RowPlaces rows = noRowPlaces;
 };
 /// Each bulletin's bounds in file order; a set of fewer than maxSetStations stations
 /// leaves the last ones unused.

@@ -179,7 +179,7 @@ bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& a
 bool readCloudWindBulletin(std::string_view text, const BulletinBounds& bounds, int group,
                            std::string_view& label) {
     openBulletinText(cloudWindStream, text);
-    BulletinWalk walk{cloudWindStream, {}};
+    BulletinWalk walk{cloudWindStream, {}, nullptr};
     label = "header";
     CloudWindValues values{};
     MrfCloudWindValues mrfValues{};

@@ -15,6 +15,7 @@
 struct BulletinWalk {
     ScanFile& in;
     std::string cutWordRest;  // what a row's last separator left of the word it began
+    const BulletinBounds* bounds = nullptr;  // the bulletin being read
 };
 
 /// Moves straight to the rows of a bulletin's body and makes its end the end of reading.
@@ -51,7 +52,7 @@ bool readPairEnd(BulletinWalk& walk, bool lastColumn);
 template <typename ReadBulletin>
 bool readEveryBulletin(ScanFile& in, const BulletinFileBounds& bounds, const StationSet& set,
                        UnreadRow& unread, ReadBulletin readBulletin) {
-    BulletinWalk walk{in, {}};
+    BulletinWalk walk{in, {}, nullptr};
     for (int bulletin = 0; bulletin < bulletinCountOf(set.ids.size()); ++bulletin) {
         const BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin)];
         unread.bulletin = bulletin;

@@ -176,7 +176,7 @@ bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElement
 bool readTempPrecipBulletin(std::string_view text, const BulletinBounds& bounds, int group,
                             std::string_view& label) {
     openBulletinText(tempPrecipStream, text);
-    BulletinWalk walk{tempPrecipStream, {}};
+    BulletinWalk walk{tempPrecipStream, {}, nullptr};
     label = "header";
     TempPrecipValues values{};
     MrfTempPrecipValues mrfValues{};
