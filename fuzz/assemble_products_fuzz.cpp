@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int status = runAssemble(request, out, err);
     // Exit 0 promises a file option 1 reads whole.
     std::string problem;
-    if (status == 0 && readBulletinText(out.str(), StationIds, problem) != TextReading::read) {
+    if (status == 0 &&
+        readBulletinText(out.str(), fixedStationSet(), problem) != TextReading::read) {
         std::abort();
     }
     return 0;

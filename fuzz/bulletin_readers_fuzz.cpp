@@ -12,20 +12,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeDataFile(data, size);
     DataFile file;
     openPlainDataFile(file, fuzzDataName);
+    const StationSet set = fixedStationSet();
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinFile(file, verdict, bounds)) {
+    if (!checkBulletinFile(file, verdict, bounds, set)) {
         return 0;
     }
     TempPrecipElements eta{};
     TempPrecipElements avn{};
     MrfTempPrecipElements mrf{};
     UnreadRow unread;
-    readTempPrecipElements(eta, avn, mrf, file, bounds, StationIds.size(), unread);
+    readTempPrecipElements(eta, avn, mrf, file, bounds, set, unread);
     CloudWindElements etaCloudWind{};
     CloudWindElements avnCloudWind{};
     MrfCloudWindElements mrfCloudWind{};
-    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, file, bounds, StationIds.size(),
-                          unread);
+    readCloudWindElements(etaCloudWind, avnCloudWind, mrfCloudWind, file, bounds, set, unread);
     return 0;
 }

@@ -95,8 +95,7 @@ std::optional<int> runWithSet(const SessionRequest& request, const ListedSet& li
     if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
         return writeUsageError(err, "assemble", fault);
     }
-    const std::vector<std::string_view> ids(listed.set.ids.begin(), listed.set.ids.end());
-    return runAssemble(assemble, out, err, ids);
+    return runAssemble(assemble, out, err, listed.set);
 }
 
 void fuzzWords(std::string_view text) {

@@ -120,8 +120,7 @@ int runSessionCommand(const SessionRequest& request, const SetEnvironment& envir
     if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
         return writeUsageError(err, "assemble", fault);
     }
-    const std::vector<std::string_view> ids(listed.set.ids.begin(), listed.set.ids.end());
-    return runAssemble(assemble, out, err, ids);
+    return runAssemble(assemble, out, err, listed.set);
 }
 
 // Settles the session's set: the menu runs with it when no command follows.

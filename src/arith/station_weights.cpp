@@ -6,7 +6,15 @@
 
 namespace {
 
-constexpr std::size_t fixedCount = StationWeights.size();
+constexpr std::size_t fixedCount = fixedStations.size();
+
+constexpr std::array<double, fixedCount> fixedWeights = [] {
+    std::array<double, fixedCount> weights{};
+    for (std::size_t i = 0; i < fixedCount; ++i) {
+        weights[i] = fixedStations[i].weight;
+    }
+    return weights;
+}();
 
 template <typename Value>
 SetValues setValuesOf(const Value* values) {
@@ -121,20 +129,20 @@ double blendedSetWindDirection(double etaRatio, double avnRatio, std::span<const
 }
 
 double stationWeightedValue(const StationValues& values) {
-    return setWeightedValue(StationWeights, setValuesOf(values.data()));
+    return setWeightedValue(fixedWeights, setValuesOf(values.data()));
 }
 
 double blendedStationValue(double etaRatio, double avnRatio, const ModelStationValues& values) {
-    return blendedSetValue(etaRatio, avnRatio, StationWeights, modelSetValuesOf(values));
+    return blendedSetValue(etaRatio, avnRatio, fixedWeights, modelSetValuesOf(values));
 }
 
 double blendedStationValue(double etaRatio, double avnRatio, const ModelStationDecimals& values) {
-    return blendedSetValue(etaRatio, avnRatio, StationWeights, modelSetValuesOf(values));
+    return blendedSetValue(etaRatio, avnRatio, fixedWeights, modelSetValuesOf(values));
 }
 
 double blendedWindDirection(double etaRatio, double avnRatio,
                             const ModelStationDecimals& directions,
                             const ModelStationDecimals& speeds) {
-    return blendedSetWindDirection(etaRatio, avnRatio, StationWeights, modelSetValuesOf(directions),
+    return blendedSetWindDirection(etaRatio, avnRatio, fixedWeights, modelSetValuesOf(directions),
                                    modelSetValuesOf(speeds));
 }

@@ -7,12 +7,7 @@
 
 #include "arith/station_set.h"
 
-/// The fixed weight of each station, in station order (KBKX, KHON, KMHE, KFSD).
-/// They sum to 1.000004146 and are used as they stand, never normalised.
-inline constexpr std::array<double, 4> StationWeights = {0.353460408, 0.1793834, 0.215645378,
-                                                         0.25151496};
-
-/// One element's values at the four stations, in station order.
+/// One element's values at the four fixed stations, in station order.
 using StationValues = std::array<std::int32_t, 4>;
 
 /// One element's values: positions 0-3 the ETA model's stations, 4-7 the AVN model's.
@@ -50,7 +45,7 @@ double blendedSetValue(double etaRatio, double avnRatio, std::span<const double>
 double blendedSetWindDirection(double etaRatio, double avnRatio, std::span<const double> weights,
                                const ModelSetValues& directions, const ModelSetValues& speeds);
 
-/// The weighted sum of one model's four station values, with the fixed weights.
+/// The weighted sum of one model's values at the four fixed stations, with their weights.
 double stationWeightedValue(const StationValues& values);
 
 /// blendedSetValue over the four stations with the fixed weights.

@@ -117,7 +117,7 @@ int writeFile(const AssembleRequest& request, const std::string& text, std::ostr
 }  // namespace
 
 int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream& err,
-                std::span<const std::string_view> stations) {
+                const StationSet& set) {
     if (request.quiet) {
         beQuiet(err);
     }
@@ -132,7 +132,7 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
         }
     }
     BulletinChoice choice;
-    startChoice(choice, stations, request.date);
+    startChoice(choice, set, request.date);
     for (const std::string& name : request.products) {
         ScanInput product;
         if (const int status = openProduct(product, name, request, err); status != 0) {
@@ -175,7 +175,7 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
     // not read a row of, replaces nothing.
     const std::string text = fileText(chosen, err);
     std::string problem;
-    if (readBulletinText(text, stations, problem) != TextReading::read) {
+    if (readBulletinText(text, set, problem) != TextReading::read) {
         err << "wxguide assemble: option 1 would refuse the file, so nothing was written: "
             << problem << "\n";
         return 1;

@@ -24,8 +24,8 @@ struct AssembleRequest {
     bool quiet = false;                 // no notes when all goes well
 };
 
-/// Runs `wxguide assemble` as `request` asks, choosing the bulletins of `stations`. Writes
-/// the file to the request's output or to `out`, messages to `err`. Returns the exit
-/// status: 0 written and checked, 1 not made, 2 when the output is one of the products.
+/// Runs `wxguide assemble` as `request` asks, choosing the bulletins of the stations of
+/// `set`. Writes the file to the request's output or to `out`, messages to `err`. Returns
+/// the exit status: 0 written and checked, 1 not made, 2 when the output is one of the products.
 int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream& err,
-                std::span<const std::string_view> stations = StationIds);
+                const StationSet& set = fixedStationSet());

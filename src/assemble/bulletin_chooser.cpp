@@ -8,6 +8,15 @@ namespace {
 
 enum Kind { namKind = 0, blendKind = 1, gfsKind = 2, gfsxKind = 3 };
 
+// The kind of each slot of a station, in slot order.
+constexpr std::array<GuidanceKind, kindsPerStation> slotKinds = {
+    GuidanceKind::namMos, GuidanceKind::blendShortRange, GuidanceKind::gfsMos,
+    GuidanceKind::gfsxMos};
+
+int groupOfKind(int kind) {
+    return static_cast<int>(guidanceGroupOfKind(slotKinds[static_cast<std::size_t>(kind)]));
+}
+
 // The calendar record is made once, whatever the products; the kept bulletins are one
 // date's, each at most maxBulletinLength: together they stay within the budget.
 static_assert(calendarPlaceCount * sizeof(std::uint64_t) +
@@ -44,8 +53,7 @@ std::size_t costOf(const FoundBulletin& bulletin) {
 bool readsInItsPlace(const BulletinChoice& choice, int slot, const std::string& text) {
     const std::size_t count = choice.stations.size();
     const auto station = static_cast<std::size_t>(slot / kindsPerStation);
-    const int kind = slot % kindsPerStation;
-    const int group = kind == gfsxKind ? 2 : kind == gfsKind ? 1 : 0;
+    const int group = groupOfKind(slot % kindsPerStation);
     std::string_view next;
     if (station + 1 < count) {
         next = choice.stations[station + 1];
@@ -68,11 +76,11 @@ std::size_t choiceBytes(const BulletinChoice& choice) {
            choice.kept.capacity() * sizeof(FoundBulletin) + choice.keptBytes;
 }
 
-void startChoice(BulletinChoice& choice, std::span<const std::string_view> stations,
+void startChoice(BulletinChoice& choice, const StationSet& set,
                  std::optional<CalendarDate> wantedDate) {
     choice = BulletinChoice{};
-    for (std::size_t i = 0; i < stations.size() && i < maxChosenStations; ++i) {
-        choice.stations.emplace_back(stations[i]);
+    for (std::size_t i = 0; i < set.ids.size() && i < maxChosenStations; ++i) {
+        choice.stations.push_back(set.ids[i]);
     }
     choice.wantedDate = wantedDate;
     choice.present.assign(calendarPlaceCount, 0);
@@ -81,24 +89,12 @@ void startChoice(BulletinChoice& choice, std::span<const std::string_view> stati
 
 bool placeOfBulletin(const BulletinChoice& choice, const GuidanceHeader& header, int& slot,
                      int& place) {
-    int kind = namKind;
-    std::string_view run = "1200";
-    switch (header.kind) {
-        case GuidanceKind::namMos:
-            break;
-        case GuidanceKind::blendShortRange:
-            kind = blendKind;
-            break;
-        case GuidanceKind::gfsMos:
-            kind = gfsKind;
-            break;
-        case GuidanceKind::gfsxMos:
-            kind = gfsxKind;
-            run = "0000";
-            break;
-        case GuidanceKind::other:
-            return false;
+    const auto slotKind = std::find(slotKinds.begin(), slotKinds.end(), header.kind);
+    if (slotKind == slotKinds.end()) {
+        return false;
     }
+    const int kind = static_cast<int>(slotKind - slotKinds.begin());
+    const std::string_view run = guidanceGroups[static_cast<std::size_t>(groupOfKind(kind))].run;
     const auto station = std::find(choice.stations.begin(), choice.stations.end(), header.station);
     CalendarDate date;
     if (header.run != run || station == choice.stations.end() ||
@@ -175,8 +171,6 @@ ChosenBulletins chooseBulletins(const BulletinChoice& choice) {
     const std::string dateText = writeCalendarDate(*chosen.date);
     const std::uint64_t present = choice.present[static_cast<std::size_t>(place)];
     // File order: the first group of every station, then the GFS, then the GFSX.
-    constexpr std::array<std::string_view, 3> groupNames = {"NAM or NBS 1200 UTC", "GFS 1200 UTC",
-                                                            "GFSX 0000 UTC"};
     for (int group = 0; group < 3; ++group) {
         for (std::size_t station = 0; station < choice.stations.size(); ++station) {
             const int base = static_cast<int>(station) * kindsPerStation;
@@ -184,9 +178,10 @@ ChosenBulletins chooseBulletins(const BulletinChoice& choice) {
             const bool found = (present & bitOf(base + kind)) != 0 ||
                                (group == 0 && (present & bitOf(base + blendKind)) != 0);
             if (!found) {
-                chosen.missing.push_back(choice.stations[station] + " " +
-                                         std::string(groupNames[static_cast<std::size_t>(group)]) +
-                                         " " + dateText);
+                chosen.missing.push_back(
+                    choice.stations[station] + " " +
+                    std::string(guidanceGroups[static_cast<std::size_t>(group)].missingName) + " " +
+                    dateText);
             }
         }
     }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "arith/station_set.h"
 #include "assemble/calendar_date.h"
 #include "assemble/guidance_header.h"
 
@@ -58,9 +59,9 @@ struct BulletinChoice {
 /// The bytes a choice holds: its calendar record and its kept bulletins as charged.
 std::size_t choiceBytes(const BulletinChoice& choice);
 
-/// Starts a choice for `stations` (at most maxChosenStations), of `wantedDate` when given,
-/// else of the newest date found.
-void startChoice(BulletinChoice& choice, std::span<const std::string_view> stations,
+/// Starts a choice for the stations of `set` (at most maxChosenStations), of `wantedDate`
+/// when given, else of the newest date found.
+void startChoice(BulletinChoice& choice, const StationSet& set,
                  std::optional<CalendarDate> wantedDate);
 
 /// Where a bulletin with this header would go: its slot (station * kindsPerStation + kind)

@@ -57,7 +57,7 @@ TEST(BulletinChooser, TakesTheNewestDateFoundInFileOrderWithNamBeforeNbs) {
     for (const bool newerAlone : {true, false}) {
         SCOPED_TRACE(newerAlone);
         BulletinChoice choice;
-        startChoice(choice, twoStations, std::nullopt);
+        startChoice(choice, StationSet{{"KBKX", "KFSD"}, {0.5, 0.5}}, std::nullopt);
         offer(choice, "KFSD", GuidanceKind::blendShortRange, "12/08/2026");
         offerDay(choice, "12/8/2026", GuidanceKind::blendShortRange);
         offer(choice, "KBKX", GuidanceKind::namMos, "12/08/2026");
@@ -98,7 +98,7 @@ TEST(BulletinChooser, NamesWhatTheWantedDateLacks) {
     BulletinChoice choice;
     CalendarDate wanted;
     ASSERT_TRUE(readCalendarDate("12/08/2026", wanted));
-    startChoice(choice, twoStations, wanted);
+    startChoice(choice, StationSet{{"KBKX", "KFSD"}, {0.5, 0.5}}, wanted);
     offerDay(choice, "12/07/2026", GuidanceKind::namMos);
     offer(choice, "KBKX", GuidanceKind::blendShortRange, "12/08/2026");
     offer(choice, "KFSD", GuidanceKind::gfsMos, "12/08/2026");
@@ -126,7 +126,7 @@ TEST(BulletinChooser, KeepsTheFirstCopyBothReadersRead) {
     const std::string header = valid[4].header;
 
     BulletinChoice choice;
-    startChoice(choice, StationIds, std::nullopt);
+    startChoice(choice, fixedStationSet(), std::nullopt);
     for (const std::string& text : {cut, whole, alsoWhole}) {
         GuidanceHeader read;
         ASSERT_TRUE(readGuidanceHeader(header, read));
@@ -142,7 +142,7 @@ TEST(BulletinChooser, KeepsTheFirstCopyBothReadersRead) {
     EXPECT_TRUE(kept.readable);
 
     // A cut copy alone is still kept, for option 1's reading to name what it lacks.
-    startChoice(choice, StationIds, std::nullopt);
+    startChoice(choice, fixedStationSet(), std::nullopt);
     GuidanceHeader read;
     ASSERT_TRUE(readGuidanceHeader(header, read));
     int slot = 0;
@@ -156,8 +156,8 @@ TEST(BulletinChooser, KeepsTheFirstCopyBothReadersRead) {
 }
 
 TEST(BulletinChooser, SixtyThousandDatesOfEightStationsStayWithinTheBudget) {
-    constexpr std::string_view eight[] = {"KBKX", "KHON", "KMHE", "KFSD",
-                                          "KSUX", "KOMA", "KDSM", "KMSP"};
+    const StationSet eight{{"KBKX", "KHON", "KMHE", "KFSD", "KSUX", "KOMA", "KDSM", "KMSP"},
+                           std::vector<double>(8, 0.125)};
     BulletinChoice choice;
     startChoice(choice, eight, std::nullopt);
     std::size_t most = choiceBytes(choice);
@@ -173,7 +173,7 @@ TEST(BulletinChooser, SixtyThousandDatesOfEightStationsStayWithinTheBudget) {
         }
         ++days;
         const bool whole = days % 1000 == 0;
-        for (const std::string_view station : eight) {
+        for (const std::string& station : eight.ids) {
             for (const GuidanceKind kind :
                  {GuidanceKind::namMos, GuidanceKind::gfsMos, GuidanceKind::gfsxMos}) {
                 if (whole || kind == GuidanceKind::namMos) {

@@ -1,5 +1,6 @@
 #include "assemble/guidance_header.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -71,17 +72,13 @@ bool isRun(std::string_view word) {
            isDigit(word[3]);
 }
 
+// The MOS guidance of each group, in group order.
+constexpr std::array<GuidanceKind, guidanceGroups.size()> mosKinds = {
+    GuidanceKind::namMos, GuidanceKind::gfsMos, GuidanceKind::gfsxMos};
+
 GuidanceKind mosKind(std::string_view model) {
-    if (model == "NAM" || model == "ETA") {
-        return GuidanceKind::namMos;
-    }
-    if (model == "GFS" || model == "AVN") {
-        return GuidanceKind::gfsMos;
-    }
-    if (model == "GFSX" || model == "MRF") {
-        return GuidanceKind::gfsxMos;
-    }
-    return GuidanceKind::other;
+    const std::size_t group = guidanceGroupOfModel(model);
+    return group < mosKinds.size() ? mosKinds[group] : GuidanceKind::other;
 }
 
 // "FOUS16 KWNO 191700": four letters and two digits, a four-letter office, six digits.
@@ -129,6 +126,14 @@ bool isAwipsIdentifier(std::string_view word) {
 
 }  // namespace
 
+std::size_t guidanceGroupOfKind(GuidanceKind kind) {
+    if (kind == GuidanceKind::blendShortRange) {
+        return 0;
+    }
+    const auto mos = std::find(mosKinds.begin(), mosKinds.end(), kind);
+    return static_cast<std::size_t>(mos - mosKinds.begin());
+}
+
 std::string_view beforeFirstTag(std::string_view line) {
     return line.substr(0, firstTag(line));
 }
@@ -154,7 +159,7 @@ bool readGuidanceHeader(std::string_view line, GuidanceHeader& header) {
     std::array<std::string_view, 3> first;
     std::array<std::size_t, 3> firstStarts{};
     if (splitWords(line, start, first, firstStarts) < 3 ||
-        (first[1] != "NBM" && first[2] != "MOS")) {
+        (first[1] != blendModelWord && first[2] != "MOS")) {
         return false;
     }
     std::array<std::string_view, 8> words;
@@ -171,8 +176,8 @@ bool readGuidanceHeader(std::string_view line, GuidanceHeader& header) {
     GuidanceKind kind = GuidanceKind::other;
     if (count == 7 && words[2] == "MOS") {
         kind = mosKind(words[1]);
-    } else if (words[1] == "NBM" && words[guidance - 1] == "NBS" &&
-               (count == 7 || words[2] != "NBS")) {
+    } else if (words[1] == blendModelWord && words[guidance - 1] == blendProductWord &&
+               (count == 7 || words[2] != blendProductWord)) {
         // Products before 2019 have no version word: then NBS follows NBM at once.
         kind = GuidanceKind::blendShortRange;
     }

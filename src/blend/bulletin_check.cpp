@@ -8,31 +8,6 @@
 
 namespace {
 
-struct BulletinGroupRule {
-    std::string_view name;
-    std::string_view model;
-    std::string_view otherModel;  // the newer name of the same model
-    std::string_view run;
-};
-
-constexpr std::array<BulletinGroupRule, 3> groupRules = {{
-    {"ETA", "ETA", "NAM", "1200"},
-    {"AVN", "AVN", "GFS", "1200"},
-    {"MRF", "MRF", "GFSX", "0000"},
-}};
-
-const BulletinGroupRule& ruleOfGroup(int group) {
-    return groupRules[static_cast<std::size_t>(group)];
-}
-
-int groupOf(int bulletin, BulletinStations stations) {
-    return bulletin / static_cast<int>(stations.size());
-}
-
-std::string_view stationOf(int bulletin, BulletinStations stations) {
-    return stations[static_cast<std::size_t>(bulletin) % stations.size()];
-}
-
 // Opens `again` on the source of `source` at `offset` bytes.
 bool openAt(ScanFile& again, const ScanFile& source, std::uint64_t offset) {
     return openScanAgain(again, source, 0) && scanSeek(again, offset);
@@ -49,15 +24,15 @@ std::string wordAt(const ScanFile& source, std::uint64_t offset) {
     return word;
 }
 
-// Reads the header words of `bulletin` (its station just read, or for bulletin 0 read
-// here) and tests them. Bulletin 1's date, at `referenceDate` bytes, is compared whole
-// with each later date by reading it again, so dates of any length compare exactly. A
-// Blend header in the first group has a version word (not in the oldest products) and
-// a product word that must be NBS.
-bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
+// Reads the header words of a bulletin of `station` in `group` (its station just read)
+// and tests them; a `later` bulletin is not the file's first. Bulletin 1's date, at `referenceDate`
+// bytes, is compared whole with each later date by reading it again, so dates of any length compare
+// exactly. A Blend header in the first group has a version word (not in the oldest products) and a
+// product word that must be NBS.
+bool headerMatches(ScanFile& in, std::string_view station, int group, bool later,
                    std::uint64_t& referenceDate, BulletinVerdict& verdict) {
     BulletinHeader& header = verdict.header;
-    header.station = stationOf(bulletin, stations);
+    header.station = station;
     header.wordsRead = 1;
     const auto readHeaderWord = [&](std::string& word) {
         if (!scanWord(in, word)) {
@@ -87,18 +62,17 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
     };
     // A later date is kept only to be told: reading it again costs a reopening.
     const auto keepDate = [&] {
-        if (bulletin > 0 && dateRead) {
+        if (later && dateRead) {
             header.date = wordAt(in, dateOffset);
         }
     };
-    const int group = groupOf(bulletin, stations);
-    const bool blendHeader = group == 0;
+    const GuidanceGroup& rule = guidanceGroups[static_cast<std::size_t>(group)];
     bool read = readHeaderWord(header.model);
     // An NBM header is read by its own words in any group, so that a refusal quotes it
     // whole, up to its run.
-    if (read && header.model == "NBM") {
+    if (read && header.model == blendModelWord) {
         read = readHeaderWord(header.unexamined[0]);
-        if (read && header.unexamined[0] != "NBS") {
+        if (read && header.unexamined[0] != blendProductWord) {
             header.version = header.unexamined[0];
             header.hasVersion = true;
             read = readHeaderWord(header.unexamined[0]);
@@ -112,9 +86,9 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
         keepDate();
         return false;
     }
-    const BulletinGroupRule& rule = ruleOfGroup(group);
-    const bool modelFits = header.model == rule.model || header.model == rule.otherModel ||
-                           (blendHeader && header.model == "NBM" && header.unexamined[0] == "NBS");
+    const bool modelFits = header.model == rule.olderModel || header.model == rule.newerModel ||
+                           (rule.takesBlend && header.model == blendModelWord &&
+                            header.unexamined[0] == blendProductWord);
     if (!modelFits || header.run != rule.run) {
         verdict.fault = BulletinFault::wrongHeader;
         keepDate();
@@ -131,51 +105,61 @@ bool headerMatches(ScanFile& in, int bulletin, BulletinStations stations,
 
 // Reads on to the station word that opens `bulletin` (0 to 3N-1): bulletin 0's is the
 // file's first word (kept in `firstWord`), a later one's the first word equal to its station.
-bool findBulletinStation(ScanFile& in, int bulletin, BulletinStations stations,
-                         std::string& firstWord, LineWatch* watch) {
+bool findBulletinStation(ScanFile& in, int bulletin, const StationSet& set, std::string& firstWord,
+                         LineWatch* watch, WordWatch* rows) {
     if (bulletin == 0) {
-        return scanWord(in, firstWord) && firstWord == stations[0];
+        return scanWord(in, firstWord) && firstWord == set.ids[0];
     }
     // Reaching the end of the file, even with the very word that matches, leaves no
     // bulletin behind it.
-    return skipPastWord(in, stationOf(bulletin, stations), {}, watch) && !in.atEnd;
+    return skipPastWord(in, bulletinStation(bulletin, set), {}, watch, rows) && !in.atEnd;
 }
 
 // Notes in `verdict` the bulletin the check has come to and what is due there.
-void comeTo(BulletinVerdict& verdict, int bulletin, BulletinStations stations) {
+void comeTo(BulletinVerdict& verdict, int bulletin, const StationSet& set) {
     verdict.bulletin = bulletin;
-    verdict.station = stationOf(bulletin, stations);
-    verdict.group = groupOf(bulletin, stations);
+    verdict.station = bulletinStation(bulletin, set);
+    verdict.group = bulletinGroupOf(bulletin, set.ids.size());
 }
 
-bool checkBulletins(ScanFile& in, BulletinStations stations, BulletinVerdict& verdict,
+bool headerMatches(ScanFile& in, int bulletin, const StationSet& set, std::uint64_t& referenceDate,
+                   BulletinVerdict& verdict) {
+    return headerMatches(in, bulletinStation(bulletin, set),
+                         bulletinGroupOf(bulletin, set.ids.size()), bulletin > 0, referenceDate,
+                         verdict);
+}
+
+bool checkBulletins(ScanFile& in, const StationSet& set, BulletinVerdict& verdict,
                     BulletinFileBounds& bounds) {
     std::uint64_t referenceDate = 0;
-    const int count = bulletinCountOf(stations.size());
-    comeTo(verdict, 0, stations);
-    if (!findBulletinStation(in, 0, stations, verdict.header.station, nullptr)) {
+    const int count = bulletinCountOf(set.ids.size());
+    comeTo(verdict, 0, set);
+    if (!findBulletinStation(in, 0, set, verdict.header.station, nullptr, nullptr)) {
         verdict.fault = BulletinFault::wrongFirstWord;
         return false;
     }
-    if (!headerMatches(in, 0, stations, referenceDate, verdict)) {
+    if (!headerMatches(in, 0, set, referenceDate, verdict)) {
         return false;
     }
     for (int bulletin = 1; bulletin <= count; ++bulletin) {
         // The body just read: it starts after its header; the search for the next station
-        // passes over it once and notes where an NBS body's first row line stands.
+        // passes over it once and notes where an NBS body's first row line stands, or where
+        // each row label of another body first stands, so that the readers go straight there.
         BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin - 1)];
         body.bodyStart = scanOffset(in);
         body.rowsStart = body.bodyStart;
-        body.blend = verdict.header.model == "NBM";
+        body.blend = verdict.header.model == blendModelWord;
         if (bulletin == count) {
             verdict.referenceDate = wordAt(in, referenceDate);
             break;
         }
         LineWatch watch{blendRowLabels};
-        comeTo(verdict, bulletin, stations);
+        comeTo(verdict, bulletin, set);
         verdict.header = BulletinHeader{};
         std::string station;
-        if (!findBulletinStation(in, bulletin, stations, station, body.blend ? &watch : nullptr)) {
+        WordWatch rows{mosRowLabels, body.rows};
+        if (!findBulletinStation(in, bulletin, set, station, body.blend ? &watch : nullptr,
+                                 body.blend ? nullptr : &rows)) {
             verdict.fault = BulletinFault::notFound;
             return false;
         }
@@ -183,7 +167,7 @@ bool checkBulletins(ScanFile& in, BulletinStations stations, BulletinVerdict& ve
         if (body.blend) {
             body.rowsStart = std::min({watch.found, watch.pending, body.bodyEnd});
         }
-        if (!headerMatches(in, bulletin, stations, referenceDate, verdict)) {
+        if (!headerMatches(in, bulletin, set, referenceDate, verdict)) {
             return false;
         }
     }
@@ -215,9 +199,7 @@ std::string headerText(const BulletinHeader& header, bool& cut) {
 
 // "ETA, NAM or NBS 1200 UTC": the models a bulletin of `group` may come from, and its run.
 std::string groupText(int group) {
-    const BulletinGroupRule& rule = ruleOfGroup(group);
-    return std::string(rule.model) + (group == 0 ? ", " : " or ") + std::string(rule.otherModel) +
-           (group == 0 ? " or NBS " : " ") + std::string(rule.run) + " UTC";
+    return std::string(guidanceGroups[static_cast<std::size_t>(group)].checkName);
 }
 
 bool isDigit(char c) {
@@ -257,7 +239,8 @@ std::string_view firstWordHint(std::string_view word) {
 }  // namespace
 
 std::string_view bulletinGroup(int bulletin, std::size_t stationCount) {
-    return ruleOfGroup(bulletin / static_cast<int>(stationCount)).name;
+    return guidanceGroups[static_cast<std::size_t>(bulletinGroupOf(bulletin, stationCount))]
+        .shortName;
 }
 
 bool openBulletinFile(ScanFile& in, const DataFile& data) {
@@ -267,12 +250,12 @@ bool openBulletinFile(ScanFile& in, const DataFile& data) {
 }
 
 bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds,
-                       BulletinStations stations) {
+                       const StationSet& set) {
     verdict = BulletinVerdict{};
     bounds = BulletinFileBounds{};
     ScanFile bulletins;
     openBulletinFile(bulletins, data);
-    const bool valid = checkBulletins(bulletins, stations, verdict, bounds);
+    const bool valid = checkBulletins(bulletins, set, verdict, bounds);
     closeScanFile(bulletins);
     return valid;
 }
@@ -283,17 +266,17 @@ void openBulletinText(ScanFile& in, std::string_view text) {
 }
 
 bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinFileBounds& bounds,
-                       BulletinStations stations) {
+                       const StationSet& set) {
     verdict = BulletinVerdict{};
     bounds = BulletinFileBounds{};
     ScanFile bulletins;
     openBulletinText(bulletins, text);
-    return checkBulletins(bulletins, stations, verdict, bounds);
+    return checkBulletins(bulletins, set, verdict, bounds);
 }
 
-bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinStations stations) {
+bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, const StationSet& set) {
     BulletinFileBounds bounds;
-    return checkBulletinText(text, verdict, bounds, stations);
+    return checkBulletinText(text, verdict, bounds, set);
 }
 
 bool checkLoneBulletin(std::string_view text, int group, std::string_view next,
@@ -307,16 +290,15 @@ bool checkLoneBulletin(std::string_view text, int group, std::string_view next,
     if (!scanWord(in, station)) {
         return false;
     }
-    // As bulletin `group` of a file of this one station, its header read as the first one.
-    const std::string_view stations[] = {station};
+    // Its header read as the first one of a file, its date the reference.
     std::uint64_t referenceDate = 0;
     BulletinVerdict verdict;
-    if (!headerMatches(in, group, stations, referenceDate, verdict)) {
+    if (!headerMatches(in, station, group, group > 0, referenceDate, verdict)) {
         return false;
     }
     bounds.bodyStart = scanOffset(in);
     bounds.rowsStart = bounds.bodyStart;
-    bounds.blend = verdict.header.model == "NBM";
+    bounds.blend = verdict.header.model == blendModelWord;
     if (next.empty()) {
         return true;
     }

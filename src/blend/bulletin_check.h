@@ -11,25 +11,42 @@
 #include "scan/scan_file.h"
 
 #include "arith/station_set.h"
+#include "blend/guidance_groups.h"
 
-// The bulletin file of the station blend: guidance bulletins in three groups (ETA, NAM or
-// the Blend's NBS; AVN or GFS; MRF or GFSX), each group holding the set's stations in the
-// set's order. Without a set of the forecaster's, the set is the four below.
-
-/// The four stations around the city; a station's position is its row in every array.
-inline constexpr std::array<std::string_view, 4> StationIds = {"KBKX", "KHON", "KMHE", "KFSD"};
-
-/// The stations of a bulletin file in their order, 1 to maxSetStations of them.
-using BulletinStations = std::span<const std::string_view>;
+// The bulletin file of the station blend: guidance bulletins in the three groups of
+// guidanceGroups, each group holding the set's stations in the set's order.
 
 /// The number of bulletins of a file of `stationCount` stations.
 inline constexpr int bulletinCountOf(std::size_t stationCount) {
     return 3 * static_cast<int>(stationCount);
 }
 
+/// The group (0 to 2) of bulletin 0 to 3N-1 in the file order of N stations.
+inline int bulletinGroupOf(int bulletin, std::size_t stationCount) {
+    return bulletin / static_cast<int>(stationCount);
+}
+
+/// The station of bulletin 0 to 3N-1 in the file order of the stations of `set`.
+inline const std::string& bulletinStation(int bulletin, const StationSet& set) {
+    return set.ids[static_cast<std::size_t>(bulletin) % set.ids.size()];
+}
+
 /// The group name of bulletin 0 to 3N-1 in the file order of N stations: "ETA", "AVN"
 /// or "MRF".
 std::string_view bulletinGroup(int bulletin, std::size_t stationCount);
+
+/// The first row each reader finds word by word in a bulletin that is no NBS one: N/X
+/// (X/N in the extended range) and CLD. The later rows follow them closely.
+inline constexpr std::array<std::string_view, 3> mosRowLabels = {"N/X", "X/N", "CLD"};
+
+/// Where each label of mosRowLabels first stands as a word in a body: noScanLimit where
+/// it does not, or where the check did not look.
+using RowPlaces = std::array<std::uint64_t, mosRowLabels.size()>;
+inline constexpr RowPlaces noRowPlaces = [] {
+    RowPlaces places{};
+    places.fill(noScanLimit);
+    return places;
+}();
 
 /// Where one bulletin lies in the file, as the check found it: its body runs from the end
 /// of its header to the start of the next bulletin's station word (the last one to the end
@@ -39,6 +56,7 @@ struct BulletinBounds {
     std::uint64_t bodyEnd = noScanLimit;
     std::uint64_t rowsStart = 0;
     bool blend = false;  // a Blend NBS bulletin, read by fields under its forecast hours
+    RowPlaces rows = noRowPlaces;
 };
 /// Each bulletin's bounds in file order; a set of fewer than maxSetStations stations
 /// leaves the last ones unused.
@@ -89,12 +107,12 @@ struct BulletinVerdict {
 /// can be reached straight, and with the feed's framing characters as whitespace.
 bool openBulletinFile(ScanFile& in, const DataFile& data);
 
-/// True when the open file `data` starts with the 3N bulletin headers of the N `stations` in
+/// True when the open file `data` starts with the 3N bulletin headers of the N stations of `set` in
 /// group and station order, all of the first header's date, with the runs ETA/NAM/NBS 1200,
 /// AVN/GFS 1200 and MRF/GFSX 0000. Prints nothing; on false `verdict` says where and why, on
 /// true `bounds` where each bulletin lies.
 bool checkBulletinFile(const DataFile& data, BulletinVerdict& verdict, BulletinFileBounds& bounds,
-                       BulletinStations stations = StationIds);
+                       const StationSet& set = fixedStationSet());
 bool checkBulletinFile(const DataFile& data);
 
 /// Opens the text of a bulletin file held in memory for the check or a reader, as
@@ -104,9 +122,9 @@ void openBulletinText(ScanFile& in, std::string_view text);
 /// The same check on the text of a bulletin file not yet written, such as one assembled
 /// from saved products.
 bool checkBulletinText(std::string_view text, BulletinVerdict& verdict, BulletinFileBounds& bounds,
-                       BulletinStations stations = StationIds);
+                       const StationSet& set = fixedStationSet());
 bool checkBulletinText(std::string_view text, BulletinVerdict& verdict,
-                       BulletinStations stations = StationIds);
+                       const StationSet& set = fixedStationSet());
 
 /// The bounds of one bulletin of `group` (0 to 2) standing alone in `text`, header first,
 /// followed by nothing or by the station word `next` of the bulletin after it: as the check

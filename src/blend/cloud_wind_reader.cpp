@@ -49,19 +49,19 @@ bool readCloudWindRows(CloudWindValues& values, BulletinWalk& walk, std::string_
         if (!readRowWord(walk, word)) {
             return false;
         }
-        storeCloudCode(shortRangeClouds, word, values[column]);
+        storeCloudCode(shortRangeClouds, word, values[cloudWindAt.cloud + column]);
     }
     std::array<std::int32_t, 19> winds{};
     unreadLabel = "WDR";
     if (!findRow(walk, "WDR") || !readRowIntegers(walk, winds.data(), 19)) {
         return false;
     }
-    std::copy(winds.begin(), winds.end(), values.begin() + 19);
+    std::copy(winds.begin(), winds.end(), values.begin() + cloudWindAt.direction);
     unreadLabel = "WSP";
     if (!findRow(walk, "WSP") || !readRowIntegers(walk, winds.data(), 19)) {
         return false;
     }
-    std::copy(winds.begin(), winds.end(), values.begin() + 38);
+    std::copy(winds.begin(), winds.end(), values.begin() + cloudWindAt.speed);
     return true;
 }
 
@@ -84,9 +84,9 @@ bool readBlendCloudWindRows(CloudWindValues& values, ScanFile& in, const Bulleti
         return false;
     }
     for (std::size_t hour = 0; hour < 19; ++hour) {
-        values[hour] = sky[hour] / skyPercentPerCode;
-        values[19 + hour] = direction[hour];
-        values[38 + hour] = speed[hour];
+        values[cloudWindAt.cloud + hour] = sky[hour] / skyPercentPerCode;
+        values[cloudWindAt.direction + hour] = direction[hour];
+        values[cloudWindAt.speed + hour] = speed[hour];
     }
     return true;
 }
@@ -105,7 +105,8 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
             return false;
         }
         if (column >= 5) {
-            storeCloudCode(extendedClouds, word, values[static_cast<std::size_t>(column - 5)]);
+            storeCloudCode(extendedClouds, word,
+                           values[mrfCloudWindAt.cloud + static_cast<std::size_t>(column - 5)]);
         }
     }
     unreadLabel = "WND";
@@ -118,10 +119,10 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
         }
     }
     // Column 5 and its "|", then columns 6-15 in pairs, each pair followed by a "|".
-    if (!readRowInteger(walk, values[11]) || !readSeparator(walk)) {
+    if (!readRowInteger(walk, values[mrfCloudWindAt.wind]) || !readSeparator(walk)) {
         return false;
     }
-    for (std::size_t index = 12; index < values.size(); index += 2) {
+    for (std::size_t index = mrfCloudWindAt.wind + 1; index < values.size(); index += 2) {
         if (!readRowInteger(walk, values[index]) || !readRowInteger(walk, values[index + 1])) {
             return false;
         }
@@ -134,13 +135,12 @@ bool readMrfCloudWindRows(MrfCloudWindValues& values, BulletinWalk& walk,
 
 bool readCloudWindFrom(ScanFile& in, CloudWindElements& etaCloudWind,
                        CloudWindElements& avnCloudWind, MrfCloudWindElements& mrfCloudWind,
-                       const BulletinFileBounds& bounds, std::size_t stationCount,
-                       UnreadRow& unread) {
+                       const BulletinFileBounds& bounds, const StationSet& set, UnreadRow& unread) {
     const bool complete = readEveryBulletin(
-        in, bounds, stationCount, unread,
+        in, bounds, set, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
-            const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
-            const int group = bulletin / static_cast<int>(stationCount);
+            const std::size_t station = static_cast<std::size_t>(bulletin) % set.ids.size();
+            const int group = bulletinGroupOf(bulletin, set.ids.size());
             if (body.blend) {
                 return readBlendCloudWindRows(etaCloudWind[station], walk.in, body, label);
             }
@@ -160,26 +160,26 @@ bool readCloudWindFrom(ScanFile& in, CloudWindElements& etaCloudWind,
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, const DataFile& data,
-                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           const BulletinFileBounds& bounds, const StationSet& set,
                            UnreadRow& unread) {
     openBulletinFile(cloudWindStream, data);
-    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds,
-                             stationCount, unread);
+    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds, set,
+                             unread);
 }
 
 bool readCloudWindElements(CloudWindElements& etaCloudWind, CloudWindElements& avnCloudWind,
                            MrfCloudWindElements& mrfCloudWind, std::string_view text,
-                           const BulletinFileBounds& bounds, std::size_t stationCount,
+                           const BulletinFileBounds& bounds, const StationSet& set,
                            UnreadRow& unread) {
     openBulletinText(cloudWindStream, text);
-    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds,
-                             stationCount, unread);
+    return readCloudWindFrom(cloudWindStream, etaCloudWind, avnCloudWind, mrfCloudWind, bounds, set,
+                             unread);
 }
 
 bool readCloudWindBulletin(std::string_view text, const BulletinBounds& bounds, int group,
                            std::string_view& label) {
     openBulletinText(cloudWindStream, text);
-    BulletinWalk walk{cloudWindStream, {}};
+    BulletinWalk walk{cloudWindStream, {}, nullptr};
     label = "header";
     CloudWindValues values{};
     MrfCloudWindValues mrfValues{};

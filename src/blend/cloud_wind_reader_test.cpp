@@ -30,8 +30,8 @@ CloudWindRead readText(const std::string& text, std::int32_t initial = 0) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
     EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
-    read.complete =
-        readCloudWindElements(read.eta, read.avn, read.mrf, data, bounds, 4, read.unread);
+    read.complete = readCloudWindElements(read.eta, read.avn, read.mrf, data, bounds,
+                                          fixedStationSet(), read.unread);
     return read;
 }
 

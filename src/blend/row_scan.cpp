@@ -1,5 +1,7 @@
 #include "blend/row_scan.h"
 
+#include <algorithm>
+
 #include "scan/scan_number.h"
 
 namespace {
@@ -22,10 +24,18 @@ bool takeCharacter(BulletinWalk& walk, std::string& rest) {
     return taken;
 }
 
+std::uint64_t notedRow(const RowPlaces& rows, std::string_view label) {
+    const auto known = std::find(mosRowLabels.begin(), mosRowLabels.end(), label);
+    return known == mosRowLabels.end()
+               ? noScanLimit
+               : rows[static_cast<std::size_t>(known - mosRowLabels.begin())];
+}
+
 }  // namespace
 
 bool startBulletin(BulletinWalk& walk, const BulletinBounds& bounds) {
     walk.cutWordRest.clear();
+    walk.bounds = &bounds;
     return scanSeek(walk.in, bounds.rowsStart, bounds.bodyEnd);
 }
 
@@ -36,6 +46,16 @@ bool findRow(BulletinWalk& walk, std::string_view label) {
         walk.cutWordRest.clear();
         if (found) {
             return true;
+        }
+    }
+    // Where the check saw the label first stand as a word, at or after a word's start,
+    // no earlier word can match: reading goes straight past it.
+    if (walk.bounds != nullptr && scanGood(walk.in)) {
+        const std::uint64_t at = notedRow(walk.bounds->rows, label);
+        const int next = scanPeek(walk.in);
+        if (at != noScanLimit && at >= scanOffset(walk.in) && next != -1 &&
+            scanIsBlank(walk.in, static_cast<char>(next))) {
+            return scanSeek(walk.in, at + label.size(), walk.bounds->bodyEnd);
         }
     }
     return skipPastWord(walk.in, label);

@@ -15,6 +15,7 @@
 struct BulletinWalk {
     ScanFile& in;
     std::string cutWordRest;  // what a row's last separator left of the word it began
+    const BulletinBounds* bounds = nullptr;  // the bulletin being read
 };
 
 /// Moves straight to the rows of a bulletin's body and makes its end the end of reading.
@@ -45,14 +46,14 @@ bool readSeparatorAndWord(BulletinWalk& walk, std::string& word);
 bool readPairEnd(BulletinWalk& walk, bool lastColumn);
 
 /// Calls `readBulletin(bulletin, bounds, walk, label)` for the 3N bulletins of a file of
-/// `stationCount` stations in file order, each read within its own bounds. False at the
+/// the N stations of `set` in file order, each read within its own bounds. False at the
 /// first bulletin it could not read, with `unread` naming that bulletin and the label it
 /// left in `label`.
 template <typename ReadBulletin>
-bool readEveryBulletin(ScanFile& in, const BulletinFileBounds& bounds, std::size_t stationCount,
+bool readEveryBulletin(ScanFile& in, const BulletinFileBounds& bounds, const StationSet& set,
                        UnreadRow& unread, ReadBulletin readBulletin) {
-    BulletinWalk walk{in, {}};
-    for (int bulletin = 0; bulletin < bulletinCountOf(stationCount); ++bulletin) {
+    BulletinWalk walk{in, {}, nullptr};
+    for (int bulletin = 0; bulletin < bulletinCountOf(set.ids.size()); ++bulletin) {
         const BulletinBounds& body = bounds[static_cast<std::size_t>(bulletin)];
         unread.bulletin = bulletin;
         unread.label = "header";

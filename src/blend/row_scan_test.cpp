@@ -33,11 +33,12 @@ BothReads readBoth(const std::vector<TestBulletin>& bulletins) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
     EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
-    read.tempPrecip =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, 4, read.unread);
+    read.tempPrecip = readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds,
+                                             fixedStationSet(), read.unread);
     if (read.tempPrecip) {
-        read.cloudWind = readCloudWindElements(read.etaCloudWind, read.avnCloudWind,
-                                               read.mrfCloudWind, data, bounds, 4, read.unread);
+        read.cloudWind =
+            readCloudWindElements(read.etaCloudWind, read.avnCloudWind, read.mrfCloudWind, data,
+                                  bounds, fixedStationSet(), read.unread);
     }
     return read;
 }
@@ -144,4 +145,62 @@ TEST(BulletinReaders, NbsValuesComeFromTheFieldsUnderTheirHours) {
     // The MET bulletin among them is read as before.
     EXPECT_EQ(read.eta[2][0], testValue(2, 0, 1));
     EXPECT_EQ(read.etaCloudWind[2][19], testValue(2, 60, 1));
+}
+
+TEST(BulletinReaders, RowsNotedByTheCheckReadAsASearchFromTheBodyWould) {
+    // Lines put before a bulletin's rows: padding with lookalikes, a row label standing
+    // inside a line, a row out of its order.
+    const std::string padding = " N/XX CLD: XN/X 5CLD N/X/ X/NN\n FOG 12 CL OV\n";
+    const std::pair<int, std::string> cases[] = {
+        {0, padding},
+        {5, padding + padding},
+        {9, padding},
+        {2, testRow(validTestBulletins()[2], "CLD")},
+        {1, " winds N/X 1 2 3 4 then"},
+        {6, " CLD OV OV"},
+        {10, " X/N 7 8|"},
+    };
+    const auto readWith = [](const std::string& text, const BulletinFileBounds& bounds) {
+        BothReads read;
+        read.tempPrecip = readTempPrecipElements(read.eta, read.avn, read.mrf, text, bounds,
+                                                 fixedStationSet(), read.unread);
+        read.cloudWind =
+            readCloudWindElements(read.etaCloudWind, read.avnCloudWind, read.mrfCloudWind, text,
+                                  bounds, fixedStationSet(), read.unread);
+        return read;
+    };
+    for (const auto& [bulletin, before] : cases) {
+        std::vector<TestBulletin> bulletins = validTestBulletins();
+        std::vector<std::string>& rows = bulletins[static_cast<std::size_t>(bulletin)].rows;
+        rows.insert(rows.begin(), before);
+        const std::string text = testBulletinText(bulletins);
+        BulletinVerdict verdict;
+        BulletinFileBounds noted;
+        ASSERT_TRUE(checkBulletinText(text, verdict, noted)) << explainVerdict(verdict);
+        // The check noted where the first N/X (X/N) and the first CLD stand as words.
+        const RowPlaces& places = noted[static_cast<std::size_t>(bulletin)].rows;
+        for (const std::size_t row :
+             {bulletin < 8 ? std::size_t{0} : std::size_t{1}, std::size_t{2}}) {
+            ASSERT_NE(places[row], noScanLimit) << bulletin;
+            const std::size_t word = text.find(" " + std::string(mosRowLabels[row]) + " ",
+                                               noted[static_cast<std::size_t>(bulletin)].bodyStart);
+            EXPECT_EQ(places[row], word + 1) << bulletin;
+        }
+        BulletinFileBounds searched = noted;
+        for (BulletinBounds& bounds : searched) {
+            bounds.rows = noRowPlaces;
+        }
+        const BothReads fromNotes = readWith(text, noted);
+        const BothReads fromSearch = readWith(text, searched);
+        EXPECT_EQ(fromNotes.tempPrecip, fromSearch.tempPrecip) << bulletin;
+        EXPECT_EQ(fromNotes.cloudWind, fromSearch.cloudWind) << bulletin;
+        EXPECT_EQ(fromNotes.unread.bulletin, fromSearch.unread.bulletin) << bulletin;
+        EXPECT_EQ(fromNotes.unread.label, fromSearch.unread.label) << bulletin;
+        EXPECT_EQ(fromNotes.eta, fromSearch.eta) << bulletin;
+        EXPECT_EQ(fromNotes.avn, fromSearch.avn) << bulletin;
+        EXPECT_EQ(fromNotes.mrf, fromSearch.mrf) << bulletin;
+        EXPECT_EQ(fromNotes.etaCloudWind, fromSearch.etaCloudWind) << bulletin;
+        EXPECT_EQ(fromNotes.avnCloudWind, fromSearch.avnCloudWind) << bulletin;
+        EXPECT_EQ(fromNotes.mrfCloudWind, fromSearch.mrfCloudWind) << bulletin;
+    }
 }

@@ -39,8 +39,78 @@ SetValues stationRecord(const std::array<std::array<std::int32_t, elements>, max
     return record;
 }
 
-void sayUnreadRow(const UnreadRow& unread, BulletinStations stations, std::ostream& messages) {
-    messages << explainUnreadRow(unread, stations) << std::endl;
+// The ratios and the set's weights one run blends with.
+struct SetBlend {
+    double etaRatio = 0;
+    double avnRatio = 0;
+    std::span<const double> weights;
+};
+
+double blendedModels(const SetBlend& blend, const ModelSetValues& values) {
+    return blendedSetValue(blend.etaRatio, blend.avnRatio, blend.weights, values);
+}
+
+double weightedStations(const SetBlend& blend, const SetValues& values) {
+    return setWeightedValue(blend.weights, values);
+}
+
+// Each short-range row gives two values a day, the day's first and second.
+DailyForecastRow shortRangeDay(const SetBlend& blend, const std::array<ModelSetValues, 12>& blended,
+                               std::size_t day) {
+    const std::size_t first = 2 * (day - 1);
+    const auto valueAt = [&](std::size_t row, std::size_t second) {
+        return blendedModels(blend, blended[row + first + second]);
+    };
+    return {valueAt(tempPrecipAt.maxMin, 0),        valueAt(tempPrecipAt.maxMin, 1),
+            valueAt(tempPrecipAt.dewPoint, 0),      valueAt(tempPrecipAt.dewPoint, 1),
+            valueAt(tempPrecipAt.precipitation, 0), valueAt(tempPrecipAt.precipitation, 1)};
+}
+
+// Days 3 to 7 are the five values of each extended-range run; the day has no low
+// probability.
+DailyForecastRow extendedDay(const SetBlend& blend, const std::array<SetValues, 25>& extended,
+                             std::size_t day) {
+    const std::size_t index = day - 3;
+    const auto valueAt = [&](std::size_t run) {
+        return weightedStations(blend, extended[run + index]);
+    };
+    return {valueAt(mrfTempPrecipAt.maxMinEven),
+            valueAt(mrfTempPrecipAt.maxMinOdd),
+            valueAt(mrfTempPrecipAt.dewPointEven),
+            valueAt(mrfTempPrecipAt.dewPointOdd),
+            std::nullopt,
+            valueAt(mrfTempPrecipAt.precipitation)};
+}
+
+// Column 0 to 18 of the short range is hour 6 to 60.
+CloudWindRow shortRangeHour(const SetBlend& blend, const CloudWindElements& etaCloudWind,
+                            const CloudWindElements& avnCloudWind, std::size_t column) {
+    const std::size_t count = blend.weights.size();
+    const auto recordAt = [&](std::size_t row) {
+        return modelRecord(etaCloudWind, avnCloudWind, row + column, count);
+    };
+    const ModelSetValues speeds = recordAt(cloudWindAt.speed);
+    const double direction = blendedSetWindDirection(blend.etaRatio, blend.avnRatio, blend.weights,
+                                                     recordAt(cloudWindAt.direction), speeds);
+    return {static_cast<int>(6 + 3 * column),
+            blendedModels(blend, recordAt(cloudWindAt.cloud)) / cloudCodeScale, direction,
+            knotsToMph(blendedModels(blend, speeds))};
+}
+
+// Hours 72 to 192 are the extended range's columns 5 to 15, every 12 hours; no direction.
+CloudWindRow extendedHour(const SetBlend& blend, const MrfCloudWindElements& mrfCloudWind,
+                          std::size_t hour) {
+    const std::size_t column = hour / 12 - 6;
+    const auto valueAt = [&](std::size_t row) {
+        return weightedStations(blend,
+                                stationRecord(mrfCloudWind, row + column, blend.weights.size()));
+    };
+    return {static_cast<int>(hour), valueAt(mrfCloudWindAt.cloud) / cloudCodeScale, std::nullopt,
+            knotsToMph(valueAt(mrfCloudWindAt.wind))};
+}
+
+void sayUnreadRow(const UnreadRow& unread, const StationSet& set, std::ostream& messages) {
+    messages << explainUnreadRow(unread, set) << std::endl;
 }
 
 // Each element marked 1 where a bulletin gave -9999, 0 elsewhere: blended with both
@@ -113,15 +183,6 @@ StationBlendRecords blendRecords(const StationBulletins& bulletins, const Statio
 
 }  // namespace
 
-StationSet fixedStationSet() {
-    StationSet set;
-    for (std::size_t i = 0; i < StationIds.size(); ++i) {
-        set.ids.emplace_back(StationIds[i]);
-        set.weights.push_back(StationWeights[i]);
-    }
-    return set;
-}
-
 std::array<ModelSetValues, 12> tempPrecipRecords(const TempPrecipElements& etaTempPrecip,
                                                  const TempPrecipElements& avnTempPrecip,
                                                  std::size_t stationCount) {
@@ -145,18 +206,13 @@ DailyForecastTable dailyForecastTable(double etaRatio, double avnRatio,
                                       std::span<const double> weights,
                                       const std::array<ModelSetValues, 12>& blended,
                                       const std::array<SetValues, 25>& extended) {
-    const auto b = [&](std::size_t k) {
-        return blendedSetValue(etaRatio, avnRatio, weights, blended[k]);
-    };
-    const auto w = [&](std::size_t j) { return setWeightedValue(weights, extended[j]); };
+    const SetBlend blend{etaRatio, avnRatio, weights};
     DailyForecastTable daily{};
     for (std::size_t day = 1; day <= 2; ++day) {
-        const std::size_t k = 2 * (day - 1);
-        daily[day - 1] = {b(k), b(k + 1), b(k + 4), b(k + 5), b(k + 8), b(k + 9)};
+        daily[day - 1] = shortRangeDay(blend, blended, day);
     }
     for (std::size_t day = 3; day <= 7; ++day) {
-        daily[day - 1] = {w(day - 3),  w(day + 2),   w(day + 7),
-                          w(day + 12), std::nullopt, w(day + 17)};
+        daily[day - 1] = extendedDay(blend, extended, day);
     }
     return daily;
 }
@@ -165,27 +221,14 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
                               const CloudWindElements& etaCloudWind,
                               const CloudWindElements& avnCloudWind,
                               const MrfCloudWindElements& mrfCloudWind) {
-    const std::size_t count = weights.size();
-    const auto record = [&](std::size_t k) {
-        return modelRecord(etaCloudWind, avnCloudWind, k, count);
-    };
-    const auto bc = [&](std::size_t k) {
-        return blendedSetValue(etaRatio, avnRatio, weights, record(k));
-    };
-    const auto wc = [&](std::size_t j) {
-        return setWeightedValue(weights, stationRecord(mrfCloudWind, j, count));
-    };
+    const SetBlend blend{etaRatio, avnRatio, weights};
     CloudWindTable table{};
     std::size_t row = 0;
-    for (std::size_t i = 2; i <= 20; ++i) {
-        const double direction =
-            blendedSetWindDirection(etaRatio, avnRatio, weights, record(i + 17), record(i + 36));
-        table[row++] = {static_cast<int>(3 * i), bc(i - 2) / cloudCodeScale, direction,
-                        knotsToMph(bc(i + 36))};
+    for (std::size_t column = 0; column < shortRangeHours; ++column) {
+        table[row++] = shortRangeHour(blend, etaCloudWind, avnCloudWind, column);
     }
     for (std::size_t hour = 72; hour <= 192; hour += 12) {
-        table[row++] = {static_cast<int>(hour), wc(hour / 12 - 6) / cloudCodeScale, std::nullopt,
-                        knotsToMph(wc(hour / 12 + 5))};
+        table[row++] = extendedHour(blend, mrfCloudWind, hour);
     }
     return table;
 }
@@ -200,11 +243,9 @@ RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
 
 bool readStationBulletins(const DataFile& data, const StationSet& set, StationBulletins& bulletins,
                           std::ostream& messages) {
-    const std::vector<std::string_view> stations(set.ids.begin(), set.ids.end());
-    const std::size_t count = stations.size();
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinFile(data, verdict, bounds, stations)) {
+    if (!checkBulletinFile(data, verdict, bounds, set)) {
         messages << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return false;
     }
@@ -214,10 +255,10 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
     bulletins = StationBulletins{};
     UnreadRow unread;
     if (!readTempPrecipElements(bulletins.etaTempPrecip, bulletins.avnTempPrecip,
-                                bulletins.mrfTempPrecip, data, bounds, count, unread) ||
+                                bulletins.mrfTempPrecip, data, bounds, set, unread) ||
         !readCloudWindElements(bulletins.etaCloudWind, bulletins.avnCloudWind,
-                               bulletins.mrfCloudWind, data, bounds, count, unread)) {
-        sayUnreadRow(unread, stations, messages);
+                               bulletins.mrfCloudWind, data, bounds, set, unread)) {
+        sayUnreadRow(unread, set, messages);
         return false;
     }
     bulletins.date = verdict.referenceDate;

@@ -15,9 +15,6 @@
 #include "io/data_file.h"
 #include "io/report_file.h"
 
-/// The four stations with their fixed weights: the set when the forecaster gives none.
-StationSet fixedStationSet();
-
 /// What a station blend run worked out, for what is written beside its report; filled
 /// only once the report is written. A "missing" table holds a value above 0 in each cell
 /// that a -9999 of some bulletin fed, 0 elsewhere.

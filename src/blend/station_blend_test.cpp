@@ -33,11 +33,13 @@ TEST(StationBlend, DailyTableTakesEachDayFromItsElements) {
     EXPECT_EQ(extended[24], (SetValues{24, 124, 224, 324}));
 
     const DailyForecastTable daily =
-        dailyForecastTable(0.6, 0.4, StationWeights, blended, extended);
+        dailyForecastTable(0.6, 0.4, fixedStationSet().weights, blended, extended);
     const auto b = [&](std::size_t k) {
-        return blendedSetValue(0.6, 0.4, StationWeights, blended[k]);
+        return blendedSetValue(0.6, 0.4, fixedStationSet().weights, blended[k]);
     };
-    const auto w = [&](std::size_t j) { return setWeightedValue(StationWeights, extended[j]); };
+    const auto w = [&](std::size_t j) {
+        return setWeightedValue(fixedStationSet().weights, extended[j]);
+    };
     const std::size_t dayOneAndTwo[2][6] = {{0, 1, 4, 5, 8, 9}, {2, 3, 6, 7, 10, 11}};
     for (std::size_t day = 0; day < 2; ++day) {
         const DailyForecastRow& row = daily[day];
@@ -74,7 +76,8 @@ TEST(StationBlend, CloudWindTableRunsTwoSpansOfHours) {
             mrf[station][j] = static_cast<std::int32_t>(200 + j);
         }
     }
-    const CloudWindTable table = cloudWindTable(0.25, 0.75, StationWeights, eta, avn, mrf);
+    const CloudWindTable table =
+        cloudWindTable(0.25, 0.75, fixedStationSet().weights, eta, avn, mrf);
     const auto bc = [](std::int32_t k) {
         return blendedStationValue(
             0.25, 0.75, ModelStationValues{k, k, k, k, 100 + k, 100 + k, 100 + k, 100 + k});

@@ -57,11 +57,12 @@ bool readTempPrecipRows(TempPrecipValues& values, BulletinWalk& walk,
             return false;
         }
         if (column >= 7 && column % 4 == 3) {
-            values[static_cast<std::size_t>(4 + (column - 7) / 4)] = dewPoint;
+            values[tempPrecipAt.dewPoint + static_cast<std::size_t>((column - 7) / 4)] = dewPoint;
         }
     }
     unreadLabel = "P12";
-    return findRow(walk, "P12") && readRowIntegers(walk, values.data() + 8, 4);
+    return findRow(walk, "P12") &&
+           readRowIntegers(walk, values.data() + tempPrecipAt.precipitation, 4);
 }
 
 /// Reads TXN, DPT and P12 at hours 24, 36, 48 and 60 of the next NBS bulletin: where a
@@ -77,9 +78,12 @@ bool readBlendTempPrecipRows(TempPrecipValues& values, ScanFile& in, const Bulle
     const std::string_view maxMin = blendRowFound(rows, "TXN") || !blendRowFound(rows, "N/X")
                                         ? std::string_view("TXN")
                                         : std::string_view("N/X");
-    return blendValuesAtHours(in, rows, maxMin, 24, 12, 4, values.data(), unreadLabel) &&
-           blendValuesAtHours(in, rows, "DPT", 24, 12, 4, values.data() + 4, unreadLabel) &&
-           blendValuesAtHours(in, rows, "P12", 24, 12, 4, values.data() + 8, unreadLabel);
+    return blendValuesAtHours(in, rows, maxMin, 24, 12, 4, values.data() + tempPrecipAt.maxMin,
+                              unreadLabel) &&
+           blendValuesAtHours(in, rows, "DPT", 24, 12, 4, values.data() + tempPrecipAt.dewPoint,
+                              unreadLabel) &&
+           blendValuesAtHours(in, rows, "P12", 24, 12, 4,
+                              values.data() + tempPrecipAt.precipitation, unreadLabel);
 }
 
 /// Reads the X/N, DPT and P24 rows of the next extended-range bulletin.
@@ -96,15 +100,15 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
     if (odd[4] > 999) {
         odd[4] = odd[4] / 1000000;
     }
-    std::copy(even.begin(), even.end(), values.begin());
-    std::copy(odd.begin(), odd.end(), values.begin() + 5);
+    std::copy(even.begin(), even.end(), values.begin() + mrfTempPrecipAt.maxMinEven);
+    std::copy(odd.begin(), odd.end(), values.begin() + mrfTempPrecipAt.maxMinOdd);
 
     unreadLabel = "DPT";
     if (!findRow(walk, "DPT") || !readMrfColumns(walk, even, odd)) {
         return false;
     }
-    std::copy(even.begin(), even.end(), values.begin() + 10);
-    std::copy(odd.begin(), odd.end(), values.begin() + 15);
+    std::copy(even.begin(), even.end(), values.begin() + mrfTempPrecipAt.dewPointEven);
+    std::copy(odd.begin(), odd.end(), values.begin() + mrfTempPrecipAt.dewPointOdd);
 
     // Column 1 of P24 is blank, so its "|" stands alone; the days of columns 3 and 5 are
     // passed over and those of columns 7 to 15 kept.
@@ -115,7 +119,7 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
         return false;
     }
     for (std::size_t day = 0; day < 5; ++day) {
-        if (!readRowInteger(walk, values[20 + day])) {
+        if (!readRowInteger(walk, values[mrfTempPrecipAt.precipitation + day])) {
             return false;
         }
         if (!readPairEnd(walk, day == 4)) {
@@ -127,13 +131,13 @@ bool readMrfTempPrecipRows(MrfTempPrecipValues& values, BulletinWalk& walk,
 
 bool readTempPrecipFrom(ScanFile& in, TempPrecipElements& etaTempPrecip,
                         TempPrecipElements& avnTempPrecip, MrfTempPrecipElements& mrfTempPrecip,
-                        const BulletinFileBounds& bounds, std::size_t stationCount,
+                        const BulletinFileBounds& bounds, const StationSet& set,
                         UnreadRow& unread) {
     const bool complete = readEveryBulletin(
-        in, bounds, stationCount, unread,
+        in, bounds, set, unread,
         [&](int bulletin, const BulletinBounds& body, BulletinWalk& walk, std::string_view& label) {
-            const std::size_t station = static_cast<std::size_t>(bulletin) % stationCount;
-            const int group = bulletin / static_cast<int>(stationCount);
+            const std::size_t station = static_cast<std::size_t>(bulletin) % set.ids.size();
+            const int group = bulletinGroupOf(bulletin, set.ids.size());
             if (body.blend) {
                 return readBlendTempPrecipRows(etaTempPrecip[station], walk.in, body, label);
             }
@@ -153,26 +157,26 @@ bool readTempPrecipFrom(ScanFile& in, TempPrecipElements& etaTempPrecip,
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, const DataFile& data,
-                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            const BulletinFileBounds& bounds, const StationSet& set,
                             UnreadRow& unread) {
     openBulletinFile(tempPrecipStream, data);
     return readTempPrecipFrom(tempPrecipStream, etaTempPrecip, avnTempPrecip, mrfTempPrecip, bounds,
-                              stationCount, unread);
+                              set, unread);
 }
 
 bool readTempPrecipElements(TempPrecipElements& etaTempPrecip, TempPrecipElements& avnTempPrecip,
                             MrfTempPrecipElements& mrfTempPrecip, std::string_view text,
-                            const BulletinFileBounds& bounds, std::size_t stationCount,
+                            const BulletinFileBounds& bounds, const StationSet& set,
                             UnreadRow& unread) {
     openBulletinText(tempPrecipStream, text);
     return readTempPrecipFrom(tempPrecipStream, etaTempPrecip, avnTempPrecip, mrfTempPrecip, bounds,
-                              stationCount, unread);
+                              set, unread);
 }
 
 bool readTempPrecipBulletin(std::string_view text, const BulletinBounds& bounds, int group,
                             std::string_view& label) {
     openBulletinText(tempPrecipStream, text);
-    BulletinWalk walk{tempPrecipStream, {}};
+    BulletinWalk walk{tempPrecipStream, {}, nullptr};
     label = "header";
     TempPrecipValues values{};
     MrfTempPrecipValues mrfValues{};

@@ -26,8 +26,8 @@ TempPrecipRead readText(const std::string& text) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
     EXPECT_TRUE(checkBulletinFile(data, verdict, bounds)) << explainVerdict(verdict);
-    read.complete =
-        readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds, 4, read.unread);
+    read.complete = readTempPrecipElements(read.eta, read.avn, read.mrf, data, bounds,
+                                           fixedStationSet(), read.unread);
     return read;
 }
 

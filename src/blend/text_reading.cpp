@@ -6,22 +6,19 @@
 #include "blend/cloud_wind_reader.h"
 #include "blend/temp_precip_reader.h"
 
-std::string explainUnreadRow(const UnreadRow& unread, BulletinStations stations) {
+std::string explainUnreadRow(const UnreadRow& unread, const StationSet& set) {
     return "The " + std::string(unread.label) + " row of bulletin " +
-           std::to_string(unread.bulletin + 1) + " (" +
-           std::string(stations[static_cast<std::size_t>(unread.bulletin) % stations.size()]) +
+           std::to_string(unread.bulletin + 1) + " (" + bulletinStation(unread.bulletin, set) +
            ", " +
-           (unread.blend
-                ? std::string("NBS")
-                : std::string(bulletinGroup(unread.bulletin, stations.size())) + " group") +
+           (unread.blend ? std::string(blendProductWord)
+                         : std::string(bulletinGroup(unread.bulletin, set.ids.size())) + " group") +
            ") is missing or could not be read.";
 }
 
-TextReading readBulletinText(std::string_view text, BulletinStations stations,
-                             std::string& problem) {
+TextReading readBulletinText(std::string_view text, const StationSet& set, std::string& problem) {
     BulletinVerdict verdict;
     BulletinFileBounds bounds;
-    if (!checkBulletinText(text, verdict, bounds, stations)) {
+    if (!checkBulletinText(text, verdict, bounds, set)) {
         problem = explainVerdict(verdict);
         return TextReading::refused;
     }
@@ -32,10 +29,10 @@ TextReading readBulletinText(std::string_view text, BulletinStations stations,
     auto mrfCloudWind = std::make_unique<MrfCloudWindElements>();
     UnreadRow unread;
     if (!readTempPrecipElements((*tempPrecip)[0], (*tempPrecip)[1], *mrfTempPrecip, text, bounds,
-                                stations.size(), unread) ||
-        !readCloudWindElements((*cloudWind)[0], (*cloudWind)[1], *mrfCloudWind, text, bounds,
-                               stations.size(), unread)) {
-        problem = explainUnreadRow(unread, stations);
+                                set, unread) ||
+        !readCloudWindElements((*cloudWind)[0], (*cloudWind)[1], *mrfCloudWind, text, bounds, set,
+                               unread)) {
+        problem = explainUnreadRow(unread, set);
         return TextReading::rowUnread;
     }
     return TextReading::read;

@@ -51,7 +51,8 @@ TEST(BulletinText, ReadsAsOption1ReadsTheFile) {
         std::vector<TestBulletin> bulletins = validTestBulletins();
         given.change(bulletins);
         std::string problem;
-        EXPECT_EQ(readBulletinText(testBulletinText(bulletins), StationIds, problem), given.reading)
+        EXPECT_EQ(readBulletinText(testBulletinText(bulletins), fixedStationSet(), problem),
+                  given.reading)
             << given.what;
         EXPECT_EQ(problem, given.problem) << given.what;
     }

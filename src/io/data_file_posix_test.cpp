@@ -82,7 +82,8 @@ TEST(DataFile, EveryPassReadsTheFileOpenedOnce) {
         TempPrecipElements avn{};
         MrfTempPrecipElements mrf{};
         UnreadRow unread;
-        EXPECT_TRUE(readTempPrecipElements(eta, avn, mrf, data, bounds, 4, unread)) << swap;
+        EXPECT_TRUE(readTempPrecipElements(eta, avn, mrf, data, bounds, fixedStationSet(), unread))
+            << swap;
         EXPECT_EQ(eta[1][0], testValue(1, 0, 1)) << swap;
         fs::remove("bulletins.txt");
         fs::rename("kept.txt", "bulletins.txt");

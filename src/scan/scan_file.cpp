@@ -245,6 +245,20 @@ void watchLines(const ScanFile& scan, std::size_t from, std::size_t to, LineWatc
     }
 }
 
+// Notes in `watch` the first whole-word place in [from, to) of each word not yet met.
+void watchWords(const ScanFile& scan, std::size_t from, std::size_t to, std::uint64_t start,
+                WordWatch& watch) {
+    for (std::size_t i = 0; i < watch.words.size(); ++i) {
+        if (watch.found[i] != noScanLimit) {
+            continue;
+        }
+        const std::size_t at = findWholeWord(scan, from, to, start, watch.words[i]);
+        if (at < to) {
+            watch.found[i] = scan.bufferStart + at;
+        }
+    }
+}
+
 }  // namespace
 
 void treatFramingAsBlank(ScanFile& scan) {
@@ -464,14 +478,19 @@ bool scanChar(ScanFile& scan, char& c) {
 }
 
 bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord,
-                  LineWatch* watch) {
+                  LineWatch* watch, WordWatch* words) {
     if (!scanGood(scan)) {
         scan.failed = true;
         return false;
     }
     // The first word starts where the search starts, whatever stands before it.
     const std::uint64_t start = scanOffset(scan);
-    const std::size_t longest = std::max(target.size(), stopWord.size());
+    std::size_t longest = std::max(target.size(), stopWord.size());
+    if (words != nullptr) {
+        for (const std::string_view word : words->words) {
+            longest = std::max(longest, word.size());
+        }
+    }
     std::size_t from = scan.next;
     for (;;) {
         // Words starting before `settled` are whole in the buffer with the byte after them.
@@ -485,6 +504,9 @@ bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stop
             stopWord.empty() ? hit : findWholeWord(scan, from, hit, start, stopWord);
         if (watch != nullptr) {
             watchLines(scan, from, std::min(hit, stop), *watch);
+        }
+        if (words != nullptr) {
+            watchWords(scan, from, std::min(hit, stop), start, *words);
         }
         if (stop < hit) {
             scan.next = stop + stopWord.size();

@@ -109,6 +109,14 @@ struct LineWatch {
     std::uint64_t pending = noScanLimit;  // a line whose first word the next block shows
 };
 
+/// What a search may also note on its way: where each of `words` first stands as a whole
+/// word before the word that ends the search, as a search for that word from the same
+/// start would find it; `found[i]` stays noScanLimit while words[i] is not met.
+struct WordWatch {
+    std::span<const std::string_view> words;
+    std::span<std::uint64_t> found;
+};
+
 /// Ends the reading (the descriptor is its owner's to close); the buffer stays for the
 /// next opening.
 void closeScanFile(ScanFile& scan);
@@ -140,7 +148,7 @@ bool scanChar(ScanFile& scan, char& c);
 /// in a failed state, or when `stopWord` (if not empty) is read first; the word that
 /// ended the search has been consumed. Searches whole blocks at a time.
 bool skipPastWord(ScanFile& scan, std::string_view target, std::string_view stopWord = {},
-                  LineWatch* watch = nullptr);
+                  LineWatch* watch = nullptr, WordWatch* words = nullptr);
 
 // What the number readers build on: whitespace skipping and byte access.
 
