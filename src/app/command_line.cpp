@@ -3,14 +3,12 @@
 #include <iostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/assemble_options.h"
 #include "app/extract_options.h"
 #include "app/menu.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
-#include "blend/station_blend.h"
 #include "io/option_word.h"
 #include "io/platform.h"
 

@@ -2,7 +2,6 @@
 
 #include "app/menu_options.h"
 #include "app/run_options.h"
-#include "blend/station_blend.h"
 #include "io/data_file.h"
 #include "io/option_word.h"
 #include "io/report_file.h"

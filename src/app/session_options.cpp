@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "blend/station_blend.h"
 #include "io/option_word.h"
 #include "stations/set_options.h"
 

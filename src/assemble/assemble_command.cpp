@@ -5,7 +5,6 @@
 
 #include "assemble/bulletin_chooser.h"
 #include "assemble/product_reading.h"
-#include "blend/bulletin_check.h"
 #include "blend/text_reading.h"
 #include "io/option_word.h"
 #include "io/report_file.h"

@@ -1,7 +1,6 @@
 #include "blend/station_blend.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "arith/conversions.h"
