@@ -316,6 +316,36 @@ bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
     }
 }
 
+bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep) {
+    line.clear();
+    if (scan.failed || (scan.next == scan.end && !scanRefill(scan))) {
+        scan.atEnd = true;
+        return false;
+    }
+    for (;;) {
+        const char* data = scan.buffer.data() + scan.next;
+        const std::size_t available = scan.end - scan.next;
+        const void* feed = std::memchr(data, '\n', available);
+        const std::size_t run =
+            feed == nullptr ? available
+                            : static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+        const std::size_t taken = std::min(run, keep - line.size());
+        line.append(data, taken);
+        scan.next += taken;
+        if (taken < run) {
+            return true;
+        }
+        if (feed != nullptr) {
+            ++scan.next;
+            return true;
+        }
+        if (!scanRefill(scan)) {
+            scan.atEnd = true;
+            return true;
+        }
+    }
+}
+
 bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
                      std::size_t longest, bool& cut) {
     // Most lines lie whole in the buffer: handed where they stand, without a copy.

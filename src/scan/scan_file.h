@@ -88,6 +88,10 @@ bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit = noScan
 /// left to read.
 bool scanLine(ScanFile& scan, std::string& line, std::size_t keep);
 
+/// Reads the current line as scanLine does, but stops once `keep` bytes are kept: the rest
+/// of a longer line is left unread, for a reader that refuses such a line at once.
+bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep);
+
 /// Reads the next line like scanLine, handing at most `longest` bytes of it in `line`
 /// (valid until the next read of `scan` or change of `storage`, which keeps a line that
 /// straddles two blocks); `cut` tells that the line ran on past them (the rest is

@@ -260,6 +260,33 @@ TEST(ScanFile, SeeksStraightToAnOffsetAndReadsNoFurtherThanTheLimit) {
     }
 }
 
+TEST(ScanFile, ALineHeadStopsAtItsLengthAndTheNextReadGoesOnFromThere) {
+    struct Case {
+        const char* text;
+        std::size_t keep;
+        std::vector<std::string> heads;  // what each read hands, until one is false
+    };
+    const Case cases[] = {
+        {"abc\nde\n", 3, {"abc", "de"}},
+        {"abcd\nde", 3, {"abc", "d", "de"}},
+        {"abc", 3, {"abc"}},
+        {"\n\nx", 2, {"", "", "x"}},
+        {"", 2, {}},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t blockSize : blockSizes) {
+            ScanFile scan;
+            openScanText(scan, c.text, blockSize);
+            std::vector<std::string> heads;
+            std::string line;
+            while (heads.size() < 10 && scanLineHead(scan, line, c.keep)) {
+                heads.push_back(line);
+            }
+            EXPECT_EQ(heads, c.heads) << "text \"" << c.text << "\", block size " << blockSize;
+        }
+    }
+}
+
 TEST(ScanFile, ASearchNotesTheFirstLineStartingWithAWatchedWord) {
     constexpr std::string_view watched[] = {"SKY", "FHR"};
     struct Case {

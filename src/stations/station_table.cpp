@@ -77,8 +77,9 @@ bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::strin
     std::string line;
     std::vector<std::string> fields;
     std::size_t number = 0;
-    // One byte more than a line may hold is kept, to tell a line that is too long.
-    while (scanLine(in, line, maxStationLineLength + 1)) {
+    // One byte more than a line may hold is read, to tell a line that is too long; the
+    // rest of such a line is never read, however long.
+    while (scanLineHead(in, line, maxStationLineLength + 1)) {
         ++number;
         if (line.size() > maxStationLineLength) {
             problem = "line " + std::to_string(number) + " is longer than " +

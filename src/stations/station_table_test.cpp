@@ -62,8 +62,9 @@ TEST(StationTable, ALineThatIsNoStationIsNamed) {
     }
 }
 
-TEST(StationTable, ALineTooLongIsRefusedWithoutKeepingIt) {
+TEST(StationTable, ALineTooLongIsRefusedWithoutKeepingOrReadingIt) {
     // The first line over the bound, wherever it lies; a line of exactly the bound is read.
+    // The refusal comes right past the bound, however long the line runs on.
     const std::string header = "id,name,latitude,longitude\n";
     const std::string longest = "KBKX," + std::string(maxStationLineLength - 9, 'n') + ",1,2\n";
     ASSERT_EQ(longest.size(), maxStationLineLength + 1);
@@ -75,6 +76,7 @@ TEST(StationTable, ALineTooLongIsRefusedWithoutKeepingIt) {
     const char* const expected[] = {"line 1 is longer than 1024 characters",
                                     "line 3 is longer than 1024 characters",
                                     "line 2 is longer than 1024 characters"};
+    const std::uint64_t lineStarts[] = {0, header.size() + longest.size(), header.size()};
     for (std::size_t i = 0; i < std::size(texts); ++i) {
         ScanFile in;
         openScanText(in, texts[i]);
@@ -82,6 +84,8 @@ TEST(StationTable, ALineTooLongIsRefusedWithoutKeepingIt) {
         std::string problem;
         EXPECT_FALSE(readStationTable(in, table, problem)) << i;
         EXPECT_EQ(problem, expected[i]);
+        // At most the kept bytes and the line feed right after them were read.
+        EXPECT_LE(scanOffset(in), lineStarts[i] + maxStationLineLength + 2) << i;
     }
 }
 
