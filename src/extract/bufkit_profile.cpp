@@ -1,8 +1,9 @@
 #include "extract/bufkit_profile.h"
 
-#include <charconv>
 #include <cmath>
 #include <string_view>
+
+#include "scan/scan_number.h"
 
 namespace {
 
@@ -18,13 +19,10 @@ std::int64_t daysFromEpoch(int year, int month, int day) {
 }
 
 bool readNumber(std::string_view word, double& value) {
-    const char* first = word.data();
-    const char* last = first + word.size();
-    if (first != last && *first == '+') {
-        ++first;
+    if (!word.empty() && word.front() == '+') {
+        word.remove_prefix(1);
     }
-    const auto [end, error] = std::from_chars(first, last, value);
-    return error == std::errc() && end == last && std::isfinite(value);
+    return readWholeDecimal(word, value);
 }
 
 // The words of the profile, one ahead, each kept whole up to a length no profile needs.
@@ -218,6 +216,7 @@ struct Reader {
         }
         std::vector<double> level(columnNames.size());
         std::size_t count = 0;
+        std::size_t column = 0;  // count % columnNames.size(), kept without a division
         ended = true;
         while (words.next()) {
             double value = 0;
@@ -229,9 +228,10 @@ struct Reader {
                 return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
                             "' is not a number");
             }
-            level[count % columnNames.size()] = value;
+            level[column] = value;
             ++count;
-            if (count % columnNames.size() == 0) {
+            if (++column == columnNames.size()) {
+                column = 0;
                 if (block.levels[0].size() == maxProfileLevels) {
                     return fail(blockName(index, &block) + " holds more than " +
                                 std::to_string(maxProfileLevels) + " levels");
@@ -242,7 +242,7 @@ struct Reader {
                 }
             }
         }
-        if (count % columnNames.size() != 0) {
+        if (column != 0) {
             if (ended) {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
@@ -368,6 +368,12 @@ struct Reader {
                             " blocks");
             }
             ProfileBlock& block = profile.blocks.emplace_back();
+            if (index > 0) {
+                // Every block of a profile holds about as many levels as the one before.
+                for (std::size_t c = 0; c < block.levels.size(); ++c) {
+                    block.levels[c].reserve(profile.blocks[index - 1].levels[c].size());
+                }
+            }
             bool ended = false;
             if (!readHeading(index, block) || !readLevels(index, block, ended)) {
                 return false;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "scan/scan_file.h"
 
@@ -23,3 +24,9 @@ bool scanInteger(ScanFile& scan, std::int32_t& value);
 /// else stores 0 and fails; a value beyond the double range stores the largest double
 /// of its sign and fails. When the file ends first, `value` is untouched.
 bool scanDouble(ScanFile& scan, double& value);
+
+/// Reads the whole of `text` as std::from_chars reads a decimal number (no leading '+'):
+/// true when every character belongs to the number and its value is finite. The value,
+/// also what a failure leaves in it, is the one std::from_chars gives; short plain decimals
+/// such as "-12.25" take a quicker exact path.
+bool readWholeDecimal(std::string_view text, double& value);
