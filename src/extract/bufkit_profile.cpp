@@ -28,14 +28,20 @@ bool readNumber(std::string_view word, double& value) {
 // The words of the profile, one ahead, each kept whole up to a length no profile needs.
 struct Words {
     ScanFile& scan;
-    std::string word;
+    std::string storage;    // a word that straddles two blocks of the file
+    std::string_view word;  // valid until the next word is read
     bool have = false;
     bool tooLong = false;
 
     bool next() {
-        have = scanWord(scan, word);
+        have = scanWordInPlace(scan, storage, word);
         tooLong = have && word.size() >= keptWordLength;
         return have;
+    }
+
+    // The start of the word, as a message quotes it.
+    std::string quoted() const {
+        return std::string(word.substr(0, 40));
     }
 
     // The word as a number; a word cut short is none, whatever its kept part reads.
@@ -120,7 +126,7 @@ struct Reader {
         block.hour = -1;
         // words.word is STID here.
         while (true) {
-            const std::string name = words.word;
+            const std::string name(words.word);
             if (!words.next()) {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
@@ -182,7 +188,7 @@ struct Reader {
                 break;
             }
             if (!isHeadingName(words.word, stationParameters) || words.word == "STID") {
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' where a name of the block's heading or the column " +
                             columnNames[0] + " is due");
             }
@@ -201,7 +207,7 @@ struct Reader {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
             if (words.word != columnNames[i]) {
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' where the column " + columnNames[i] + " is due");
             }
         }
@@ -225,7 +231,7 @@ struct Reader {
                     ended = false;
                     break;
                 }
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' is not a number");
             }
             level[column] = value;
@@ -275,7 +281,7 @@ struct Reader {
                 return fail("the surface section's names: more than " +
                             std::to_string(maxProfileNames) + " or far too long");
             }
-            names.push_back(words.word);
+            names.emplace_back(words.word);
         }
         if (names.empty()) {
             return fail("the surface section names no column");
@@ -296,8 +302,7 @@ struct Reader {
             const std::string rowName =
                 "the surface row " + std::to_string(profile.surface.size() + 1);
             if (!words.number(number)) {
-                return fail(rowName + ": '" + words.word.substr(0, 40) +
-                            "' where a station number is due");
+                return fail(rowName + ": '" + words.quoted() + "' where a station number is due");
             }
             if (profile.surface.size() == maxSurfaceRows) {
                 return fail("the surface section holds more than " +
@@ -308,16 +313,15 @@ struct Reader {
                 return fail("the profile ends inside " + rowName);
             }
             if (!readProfileTime(words.word, row.validMinute)) {
-                return fail(rowName + ": '" + words.word.substr(0, 40) +
-                            "' is no time written YYMMDD/HHMM");
+                return fail(rowName + ": '" + words.quoted() + "' is no time written YYMMDD/HHMM");
             }
-            const std::string timed = rowName + " (" + words.word + ")";
+            const std::string timed = rowName + " (" + std::string(words.word) + ")";
             for (double& value : values) {
                 if (!words.next()) {
                     return fail("the profile ends inside " + timed);
                 }
                 if (!words.number(value)) {
-                    return fail(timed + ": '" + words.word.substr(0, 40) + "' is not a number");
+                    return fail(timed + ": '" + words.quoted() + "' is not a number");
                 }
             }
             for (std::size_t c = 0; c < surfaceColumnNames.size(); ++c) {
@@ -398,7 +402,7 @@ struct Reader {
 
 }  // namespace
 
-bool readProfileTime(const std::string& text, std::int64_t& minute) {
+bool readProfileTime(std::string_view text, std::int64_t& minute) {
     if (text.size() != 11 || text[6] != '/') {
         return false;
     }
@@ -448,6 +452,6 @@ ProfileTime profileTimeOf(std::int64_t minute) {
 
 bool readBufkitProfile(ScanFile& scan, BufkitProfile& profile, std::string& fault) {
     profile = BufkitProfile{};
-    Reader reader{Words{scan, {}, false, false}, profile, fault, {}, {}};
+    Reader reader{Words{scan, {}, {}, false, false}, profile, fault, {}, {}};
     return reader.read();
 }

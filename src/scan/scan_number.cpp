@@ -29,6 +29,16 @@ bool scanSign(ScanFile& scan, int& c) {
     return negative;
 }
 
+// Whitespace as scanIsBlank tells it, without a call for every byte.
+bool isBlankByte(const ScanFile& scan, char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b > ' ') {
+        return false;
+    }
+    return b == ' ' || (b >= '\t' && b <= '\r') ||
+           (scan.framingIsBlank && (b == 0x01 || b == 0x03 || b == 0x1e));
+}
+
 // Every power of ten that a double holds exactly.
 constexpr std::array<double, 23> exactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -76,6 +86,26 @@ bool readPlainDecimal(const char* first, const char* last, double& value) {
 }
 
 }  // namespace
+
+bool scanWordInPlace(ScanFile& scan, std::string& storage, std::string_view& word) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    const char* data = scan.buffer.data();
+    std::size_t i = scan.next;
+    while (i < scan.end && !isBlankByte(scan, data[i])) {
+        ++i;
+    }
+    if (i < scan.end) {
+        word = std::string_view(data + scan.next, std::min(i - scan.next, keptWordLength));
+        scan.next = i;
+        return true;
+    }
+    // The word runs to the end of the buffer, and perhaps on into the next block.
+    scanWord(scan, storage);
+    word = storage;
+    return true;
+}
 
 bool readWholeDecimal(std::string_view text, double& value) {
     const char* first = text.data();

@@ -213,3 +213,49 @@ TEST(ScanNumber, WholeDecimalAgreesWithFromChars) {
             << "\"" << word << "\": " << value << " against " << expected;
     }
 }
+
+// Reading words in place hands the same words, in the same state of the file after each,
+// as scanWord, whatever block a word straddles, however long it is, framing or not.
+TEST(ScanNumber, WordsInPlaceAreTheWordsScanWordReads) {
+    const std::string longWord(700, 'x');
+    const std::vector<std::string> texts = {
+        "",
+        "   ",
+        "one",
+        " one two\tthree\r\nfour ",
+        "12.5 -3\v\f7e2\n",
+        "a\x01"
+        "b\x03"
+        "c\x1e"
+        "d e",
+        longWord + " " + longWord.substr(0, 256) + " " + longWord.substr(0, 255) + "\n" + longWord};
+    for (const std::string& text : texts) {
+        for (const bool framing : {false, true}) {
+            for (const std::size_t blockSize :
+                 {std::size_t{1}, std::size_t{3}, std::size_t{300}, scanBlockSize}) {
+                ScanFile inPlace;
+                ScanFile copied;
+                openScanText(inPlace, text, blockSize);
+                openScanText(copied, text, blockSize);
+                if (framing) {
+                    treatFramingAsBlank(inPlace);
+                    treatFramingAsBlank(copied);
+                }
+                std::string storage;
+                std::string_view word;
+                std::string expected = "untouched";
+                for (int n = 0; n < 12; ++n) {
+                    const bool read = scanWordInPlace(inPlace, storage, word);
+                    ASSERT_EQ(read, scanWord(copied, expected));
+                    if (read) {
+                        ASSERT_EQ(word, expected) << "word " << n << " of \"" << text.substr(0, 40)
+                                                  << "\", block size " << blockSize;
+                    }
+                    ASSERT_EQ(scanOffset(inPlace), scanOffset(copied));
+                    ASSERT_EQ(inPlace.atEnd, copied.atEnd);
+                    ASSERT_EQ(inPlace.failed, copied.failed);
+                }
+            }
+        }
+    }
+}
