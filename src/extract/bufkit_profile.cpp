@@ -1,8 +1,9 @@
 #include "extract/bufkit_profile.h"
 
-#include <charconv>
 #include <cmath>
 #include <string_view>
+
+#include "scan/scan_number.h"
 
 namespace {
 
@@ -18,26 +19,29 @@ std::int64_t daysFromEpoch(int year, int month, int day) {
 }
 
 bool readNumber(std::string_view word, double& value) {
-    const char* first = word.data();
-    const char* last = first + word.size();
-    if (first != last && *first == '+') {
-        ++first;
+    if (!word.empty() && word.front() == '+') {
+        word.remove_prefix(1);
     }
-    const auto [end, error] = std::from_chars(first, last, value);
-    return error == std::errc() && end == last && std::isfinite(value);
+    return readWholeDecimal(word, value);
 }
 
 // The words of the profile, one ahead, each kept whole up to a length no profile needs.
 struct Words {
     ScanFile& scan;
-    std::string word;
+    std::string storage;    // a word that straddles two blocks of the file
+    std::string_view word;  // valid until the next word is read
     bool have = false;
     bool tooLong = false;
 
     bool next() {
-        have = scanWord(scan, word);
+        have = scanWordInPlace(scan, storage, word);
         tooLong = have && word.size() >= keptWordLength;
         return have;
+    }
+
+    // The start of the word, as a message quotes it.
+    std::string quoted() const {
+        return std::string(word.substr(0, 40));
     }
 
     // The word as a number; a word cut short is none, whatever its kept part reads.
@@ -122,7 +126,7 @@ struct Reader {
         block.hour = -1;
         // words.word is STID here.
         while (true) {
-            const std::string name = words.word;
+            const std::string name(words.word);
             if (!words.next()) {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
@@ -184,7 +188,7 @@ struct Reader {
                 break;
             }
             if (!isHeadingName(words.word, stationParameters) || words.word == "STID") {
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' where a name of the block's heading or the column " +
                             columnNames[0] + " is due");
             }
@@ -203,7 +207,7 @@ struct Reader {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
             if (words.word != columnNames[i]) {
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' where the column " + columnNames[i] + " is due");
             }
         }
@@ -218,6 +222,7 @@ struct Reader {
         }
         std::vector<double> level(columnNames.size());
         std::size_t count = 0;
+        std::size_t column = 0;  // count % columnNames.size(), kept without a division
         ended = true;
         while (words.next()) {
             double value = 0;
@@ -226,12 +231,13 @@ struct Reader {
                     ended = false;
                     break;
                 }
-                return fail(blockName(index, &block) + ": '" + words.word.substr(0, 40) +
+                return fail(blockName(index, &block) + ": '" + words.quoted() +
                             "' is not a number");
             }
-            level[count % columnNames.size()] = value;
+            level[column] = value;
             ++count;
-            if (count % columnNames.size() == 0) {
+            if (++column == columnNames.size()) {
+                column = 0;
                 if (block.levels[0].size() == maxProfileLevels) {
                     return fail(blockName(index, &block) + " holds more than " +
                                 std::to_string(maxProfileLevels) + " levels");
@@ -242,7 +248,7 @@ struct Reader {
                 }
             }
         }
-        if (count % columnNames.size() != 0) {
+        if (column != 0) {
             if (ended) {
                 return fail("the profile ends inside " + blockName(index, &block));
             }
@@ -275,7 +281,7 @@ struct Reader {
                 return fail("the surface section's names: more than " +
                             std::to_string(maxProfileNames) + " or far too long");
             }
-            names.push_back(words.word);
+            names.emplace_back(words.word);
         }
         if (names.empty()) {
             return fail("the surface section names no column");
@@ -296,8 +302,7 @@ struct Reader {
             const std::string rowName =
                 "the surface row " + std::to_string(profile.surface.size() + 1);
             if (!words.number(number)) {
-                return fail(rowName + ": '" + words.word.substr(0, 40) +
-                            "' where a station number is due");
+                return fail(rowName + ": '" + words.quoted() + "' where a station number is due");
             }
             if (profile.surface.size() == maxSurfaceRows) {
                 return fail("the surface section holds more than " +
@@ -308,16 +313,15 @@ struct Reader {
                 return fail("the profile ends inside " + rowName);
             }
             if (!readProfileTime(words.word, row.validMinute)) {
-                return fail(rowName + ": '" + words.word.substr(0, 40) +
-                            "' is no time written YYMMDD/HHMM");
+                return fail(rowName + ": '" + words.quoted() + "' is no time written YYMMDD/HHMM");
             }
-            const std::string timed = rowName + " (" + words.word + ")";
+            const std::string timed = rowName + " (" + std::string(words.word) + ")";
             for (double& value : values) {
                 if (!words.next()) {
                     return fail("the profile ends inside " + timed);
                 }
                 if (!words.number(value)) {
-                    return fail(timed + ": '" + words.word.substr(0, 40) + "' is not a number");
+                    return fail(timed + ": '" + words.quoted() + "' is not a number");
                 }
             }
             for (std::size_t c = 0; c < surfaceColumnNames.size(); ++c) {
@@ -368,6 +372,12 @@ struct Reader {
                             " blocks");
             }
             ProfileBlock& block = profile.blocks.emplace_back();
+            if (index > 0) {
+                // Every block of a profile holds about as many levels as the one before.
+                for (std::size_t c = 0; c < block.levels.size(); ++c) {
+                    block.levels[c].reserve(profile.blocks[index - 1].levels[c].size());
+                }
+            }
             bool ended = false;
             if (!readHeading(index, block) || !readLevels(index, block, ended)) {
                 return false;
@@ -392,7 +402,7 @@ struct Reader {
 
 }  // namespace
 
-bool readProfileTime(const std::string& text, std::int64_t& minute) {
+bool readProfileTime(std::string_view text, std::int64_t& minute) {
     if (text.size() != 11 || text[6] != '/') {
         return false;
     }
@@ -442,6 +452,6 @@ ProfileTime profileTimeOf(std::int64_t minute) {
 
 bool readBufkitProfile(ScanFile& scan, BufkitProfile& profile, std::string& fault) {
     profile = BufkitProfile{};
-    Reader reader{Words{scan, {}, false, false}, profile, fault, {}, {}};
+    Reader reader{Words{scan, {}, {}, false, false}, profile, fault, {}, {}};
     return reader.read();
 }

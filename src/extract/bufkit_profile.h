@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/scan_file.h"
@@ -87,7 +88,7 @@ bool readBufkitProfile(ScanFile& scan, BufkitProfile& profile, std::string& faul
 
 /// Minutes from 2000-01-01 00 UTC of a time written YYMMDD/HHMM (years 2000 to 2099); false
 /// when `text` is no such time.
-bool readProfileTime(const std::string& text, std::int64_t& minute);
+bool readProfileTime(std::string_view text, std::int64_t& minute);
 
 /// The calendar date and time of `minute`, as from readProfileTime.
 struct ProfileTime {

@@ -1,7 +1,9 @@
 #include "scan/scan_number.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 
@@ -27,7 +29,93 @@ bool scanSign(ScanFile& scan, int& c) {
     return negative;
 }
 
+// Whitespace as scanIsBlank tells it, without a call for every byte.
+bool isBlankByte(const ScanFile& scan, char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b > ' ') {
+        return false;
+    }
+    return b == ' ' || (b >= '\t' && b <= '\r') ||
+           (scan.framingIsBlank && (b == 0x01 || b == 0x03 || b == 0x1e));
+}
+
+// Every power of ten that a double holds exactly.
+constexpr std::array<double, 23> exactPowersOfTen = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// At most this many digits fit a 64-bit integer whatever they are.
+constexpr std::size_t maxPlainDigits = 19;
+static_assert(maxPlainDigits - 1 < exactPowersOfTen.size(), "every count of decimals is exact");
+
+// Digits, then optionally a point and more digits, of at most maxPlainDigits digits in all
+// and a value of at most 2^53: the number is then an exact integer divided by an exact
+// power of ten, and the one rounding of that division is the correctly rounded value. False for any
+// other shape, which from_chars is left to read.
+bool readPlainDecimal(const char* first, const char* last, double& value) {
+    const bool negative = first != last && *first == '-';
+    if (negative) {
+        ++first;
+    }
+    std::uint64_t mantissa = 0;
+    const char* p = first;
+    while (p != last && isDigit(*p)) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        ++p;
+    }
+    const std::size_t wholeDigits = static_cast<std::size_t>(p - first);
+    std::size_t fractionDigits = 0;
+    if (p != last && *p == '.') {
+        const char* fraction = ++p;
+        while (p != last && isDigit(*p)) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            ++p;
+        }
+        fractionDigits = static_cast<std::size_t>(p - fraction);
+        if (fractionDigits == 0) {
+            return false;
+        }
+    }
+    if (p != last || wholeDigits == 0 || wholeDigits + fractionDigits > maxPlainDigits ||
+        mantissa > (std::uint64_t{1} << 53)) {
+        return false;
+    }
+    const double magnitude = static_cast<double>(mantissa) / exactPowersOfTen[fractionDigits];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 }  // namespace
+
+bool scanWordInPlace(ScanFile& scan, std::string& storage, std::string_view& word) {
+    if (!scanSkipBlanks(scan)) {
+        return false;
+    }
+    const char* data = scan.buffer.data();
+    std::size_t i = scan.next;
+    while (i < scan.end && !isBlankByte(scan, data[i])) {
+        ++i;
+    }
+    if (i < scan.end) {
+        word = std::string_view(data + scan.next, std::min(i - scan.next, keptWordLength));
+        scan.next = i;
+        return true;
+    }
+    // The word runs to the end of the buffer, and perhaps on into the next block.
+    scanWord(scan, storage);
+    word = storage;
+    return true;
+}
+
+bool readWholeDecimal(std::string_view text, double& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (readPlainDecimal(first, last, value)) {
+        return true;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc() && end == last && std::isfinite(value);
+}
 
 bool scanInteger(ScanFile& scan, std::int32_t& value) {
     if (!scanSkipBlanks(scan)) {

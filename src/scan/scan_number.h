@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "scan/scan_file.h"
 
@@ -23,3 +25,14 @@ bool scanInteger(ScanFile& scan, std::int32_t& value);
 /// else stores 0 and fails; a value beyond the double range stores the largest double
 /// of its sign and fails. When the file ends first, `value` is untouched.
 bool scanDouble(ScanFile& scan, double& value);
+
+/// Reads the next word like scanWord and hands its kept part in `word`: straight from the
+/// buffer when the word ends inside it (valid until the next read of `scan`), else from
+/// `storage`. Numbers are then read in place, without a copy of every word.
+bool scanWordInPlace(ScanFile& scan, std::string& storage, std::string_view& word);
+
+/// Reads the whole of `text` as std::from_chars reads a decimal number (no leading '+'):
+/// true when every character belongs to the number and its value is finite. The value,
+/// also what a failure leaves in it, is the one std::from_chars gives; short plain decimals
+/// such as "-12.25" take a quicker exact path.
+bool readWholeDecimal(std::string_view text, double& value);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -148,4 +149,113 @@ TEST(ScanNumber, ALongNumberAcrossBlocksLeavesWhatFollowsIt) {
                        {integer, character, decimal, character, decimal, character, decimal});
     expectSameAsStream("00000" + std::string(30000, '0') + "1|" + digits,
                        {integer, character, integer, integer});
+}
+
+// The whole-word reader gives what from_chars gives, value and verdict, on plain decimals
+// of every length around the quick path's bounds (19 digits, 2^53, 22 decimals) and on
+// every other shape, which from_chars reads itself.
+TEST(ScanNumber, WholeDecimalAgreesWithFromChars) {
+    std::vector<std::string> words = {"0",
+                                      "-0",
+                                      "-0.00",
+                                      "12",
+                                      "-9999.00",
+                                      "830.60",
+                                      "1.",
+                                      ".5",
+                                      "-",
+                                      "",
+                                      "1e5",
+                                      "1.5e-3",
+                                      "nan",
+                                      "inf",
+                                      "-inf",
+                                      "+1",
+                                      "1.2.3",
+                                      "12abc",
+                                      "1e999",
+                                      "0x10",
+                                      " 1",
+                                      "1 ",
+                                      "--1",
+                                      "9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740991.5",
+                                      "0.1234567890123456789",
+                                      "1234567890123456789",
+                                      "12345678901234567890",
+                                      "0.0000000000000000000001",
+                                      "0.00000000000000000000001",
+                                      "4.35",
+                                      "0.3",
+                                      "2.675"};
+    std::mt19937_64 random(25);
+    for (int i = 0; i < 200000; ++i) {
+        const std::size_t digits = 1 + random() % 20;
+        std::string word = random() % 2 == 0 ? "-" : "";
+        const std::size_t point = random() % (digits + 1);
+        for (std::size_t d = 0; d < digits; ++d) {
+            if (d == point && d > 0) {
+                word += '.';
+            }
+            word += static_cast<char>('0' + random() % 10);
+        }
+        words.push_back(word);
+    }
+    for (const std::string& word : words) {
+        double expected = 0.5;
+        const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), expected);
+        const bool expectedRead =
+            error == std::errc() && end == word.data() + word.size() && std::isfinite(expected);
+        double value = 0.5;
+        ASSERT_EQ(readWholeDecimal(word, value), expectedRead) << "\"" << word << "\"";
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(value), std::bit_cast<std::uint64_t>(expected))
+            << "\"" << word << "\": " << value << " against " << expected;
+    }
+}
+
+// Reading words in place hands the same words, in the same state of the file after each,
+// as scanWord, whatever block a word straddles, however long it is, framing or not.
+TEST(ScanNumber, WordsInPlaceAreTheWordsScanWordReads) {
+    const std::string longWord(700, 'x');
+    const std::vector<std::string> texts = {
+        "",
+        "   ",
+        "one",
+        " one two\tthree\r\nfour ",
+        "12.5 -3\v\f7e2\n",
+        "a\x01"
+        "b\x03"
+        "c\x1e"
+        "d e",
+        longWord + " " + longWord.substr(0, 256) + " " + longWord.substr(0, 255) + "\n" + longWord};
+    for (const std::string& text : texts) {
+        for (const bool framing : {false, true}) {
+            for (const std::size_t blockSize :
+                 {std::size_t{1}, std::size_t{3}, std::size_t{300}, scanBlockSize}) {
+                ScanFile inPlace;
+                ScanFile copied;
+                openScanText(inPlace, text, blockSize);
+                openScanText(copied, text, blockSize);
+                if (framing) {
+                    treatFramingAsBlank(inPlace);
+                    treatFramingAsBlank(copied);
+                }
+                std::string storage;
+                std::string_view word;
+                std::string expected = "untouched";
+                for (int n = 0; n < 12; ++n) {
+                    const bool read = scanWordInPlace(inPlace, storage, word);
+                    ASSERT_EQ(read, scanWord(copied, expected));
+                    if (read) {
+                        ASSERT_EQ(word, expected) << "word " << n << " of \"" << text.substr(0, 40)
+                                                  << "\", block size " << blockSize;
+                    }
+                    ASSERT_EQ(scanOffset(inPlace), scanOffset(copied));
+                    ASSERT_EQ(inPlace.atEnd, copied.atEnd);
+                    ASSERT_EQ(inPlace.failed, copied.failed);
+                }
+            }
+        }
+    }
 }
