@@ -290,33 +290,11 @@ bool scanSeek(ScanFile& scan, std::uint64_t offset, std::uint64_t limit) {
     return true;
 }
 
-bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
-    line.clear();
-    if (scan.failed || (scan.next == scan.end && !scanRefill(scan))) {
-        scan.atEnd = true;
-        return false;
-    }
-    for (;;) {
-        const char* data = scan.buffer.data() + scan.next;
-        const std::size_t available = scan.end - scan.next;
-        const void* feed = std::memchr(data, '\n', available);
-        const std::size_t run =
-            feed == nullptr ? available
-                            : static_cast<std::size_t>(static_cast<const char*>(feed) - data);
-        line.append(data, std::min(run, keep - std::min(keep, line.size())));
-        scan.next += run;
-        if (feed != nullptr) {
-            ++scan.next;
-            return true;
-        }
-        if (!scanRefill(scan)) {
-            scan.atEnd = true;
-            return true;
-        }
-    }
-}
+namespace {
 
-bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep) {
+// Reads the current line into `line`, at most `keep` bytes of it; `wholeLine` reads on to
+// its line feed however long it is, else the read stops once `keep` bytes are kept.
+bool readLine(ScanFile& scan, std::string& line, std::size_t keep, bool wholeLine) {
     line.clear();
     if (scan.failed || (scan.next == scan.end && !scanRefill(scan))) {
         scan.atEnd = true;
@@ -331,10 +309,11 @@ bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep) {
                             : static_cast<std::size_t>(static_cast<const char*>(feed) - data);
         const std::size_t taken = std::min(run, keep - line.size());
         line.append(data, taken);
-        scan.next += taken;
-        if (taken < run) {
+        if (!wholeLine && taken < run) {
+            scan.next += taken;
             return true;
         }
+        scan.next += run;
         if (feed != nullptr) {
             ++scan.next;
             return true;
@@ -344,6 +323,16 @@ bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep) {
             return true;
         }
     }
+}
+
+}  // namespace
+
+bool scanLine(ScanFile& scan, std::string& line, std::size_t keep) {
+    return readLine(scan, line, keep, true);
+}
+
+bool scanLineHead(ScanFile& scan, std::string& line, std::size_t keep) {
+    return readLine(scan, line, keep, false);
 }
 
 bool scanBoundedLine(ScanFile& scan, std::string& storage, std::string_view& line,
