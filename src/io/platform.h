@@ -79,6 +79,10 @@ bool mayReplaceReport(const std::string& reportName);
 /// a backslash is an ordinary character of a name).
 bool isFolderSeparator(char c);
 
+/// True when two names in one folder name one file: byte for byte here, and on Windows
+/// also when they differ only in the case of letters.
+bool fileNamesEqual(const std::string& first, const std::string& second);
+
 /// The longest file name the folder `folder` takes.
 std::size_t longestNameIn(const std::string& folder);
 

@@ -257,6 +257,10 @@ bool isFolderSeparator(char c) {
     return c == '/';
 }
 
+bool fileNamesEqual(const std::string& first, const std::string& second) {
+    return first == second;
+}
+
 std::size_t longestNameIn(const std::string& folder) {
     const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;

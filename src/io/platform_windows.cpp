@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -158,6 +159,15 @@ bool mayReplaceReport(const std::string& /*reportName*/) {
 
 bool isFolderSeparator(char c) {
     return c == '/' || c == '\\';
+}
+
+bool fileNamesEqual(const std::string& first, const std::string& second) {
+    // NTFS compares names without regard to case.
+    return first.size() == second.size() &&
+           std::equal(first.begin(), first.end(), second.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 std::size_t longestNameIn(const std::string& /*folder*/) {
