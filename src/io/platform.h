@@ -146,5 +146,9 @@ enum class ReportPlaced { yes, failed, otherFile };
 ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                                         const std::string& reportName, const FileIdentity& written);
 
+/// True when a plain file (no link, no pipe) stands at `name` whose text is exactly `text`,
+/// read back as it was written (in text mode where reports are written so).
+bool fileHoldsExactly(const std::string& name, const std::string& text);
+
 /// Removes the temporary file of a report that could not be written.
 void discardReportTemporary(const std::string& temporaryName);

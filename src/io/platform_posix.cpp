@@ -3,6 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -419,6 +420,27 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
         close(written.keeper);
     }
     return same ? ReportPlaced::yes : ReportPlaced::otherFile;
+}
+
+bool fileHoldsExactly(const std::string& name, const std::string& text) {
+    // Never a link followed, never a pipe waited on.
+    const int descriptor = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool same = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+                static_cast<std::uint64_t>(info.st_size) == text.size();
+    char block[65536];
+    std::size_t done = 0;
+    while (same && done < text.size()) {
+        const std::size_t got =
+            readFileAt(descriptor, block, std::min(sizeof block, text.size() - done), done);
+        same = got > 0 && std::memcmp(block, text.data() + done, got) == 0;
+        done += got;
+    }
+    close(descriptor);
+    return same;
 }
 
 void discardReportTemporary(const std::string& temporaryName) {

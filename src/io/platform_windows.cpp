@@ -310,6 +310,26 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                : ReportPlaced::otherFile;
 }
 
+bool fileHoldsExactly(const std::string& name, const std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(name, error))) {
+        return false;
+    }
+    // Text mode, as the report was written: its CR LF reads back as the LF of the text.
+    const int descriptor = _open(name.c_str(), _O_RDONLY | _O_TEXT | _O_NOINHERIT);
+    if (descriptor < 0) {
+        return false;
+    }
+    std::string found;
+    char block[65536];
+    int got = 0;
+    while (found.size() <= text.size() && (got = _read(descriptor, block, sizeof block)) > 0) {
+        found.append(block, static_cast<std::size_t>(got));
+    }
+    _close(descriptor);
+    return got >= 0 && found == text;
+}
+
 void discardReportTemporary(const std::string& temporaryName) {
     _unlink(temporaryName.c_str());
     endPendingTemporary(temporaryName);

@@ -48,7 +48,39 @@ bool swapForFile(const char* from, const char* to) {
     return systemReportCalls().rename(from, to);
 }
 
+// What a twin run of the same command does between the rename and the check: puts its
+// own whole report, the same text, in place; or the same text behind a link.
+bool twinPlacesTheSame(const char* from, const char* to) {
+    const bool renamed = systemReportCalls().rename(from, to);
+    writeFile("twin.tmp", "new\n");
+    fs::rename("twin.tmp", to);
+    return renamed;
+}
+
+bool linkToTheSame(const char* from, const char* to) {
+    const bool renamed = systemReportCalls().rename(from, to);
+    writeFile("theirs.txt", "new\n");
+    fs::remove(to);
+    fs::create_symlink("theirs.txt", to);
+    return renamed;
+}
+
 }  // namespace
+
+TEST(ReportFile, ATwinRunsWholeReportInPlaceCountsAsWrittenAnythingElseNot) {
+    for (const auto& [meddle, written] :
+         {std::pair{&twinPlacesTheSame, true}, std::pair{&linkToTheSame, false},
+          std::pair{&swapForFile, false}}) {
+        ScopedTempDirectory dir;
+        reportCalls().rename = meddle;
+        ReportFile report(reportFileName("gfs.txt"));
+        report.text << "new" << std::endl;
+        std::ostringstream messages;
+        EXPECT_EQ(finishReport(report, messages), written);
+        reportCalls() = systemReportCalls();
+        EXPECT_EQ(messages.str().empty(), written) << messages.str();
+    }
+}
 
 TEST(ReportFile, ATemporarySwappedJustBeforeTheRenameIsToldAsNotWritten) {
     for (const auto swap : {swapForLink, swapForFile}) {
