@@ -29,6 +29,9 @@ TEST(TableFile, TheHeaderTellsFilesOfOtherRunsWhereverTheyStandBeforeTheFirstRow
         {"\x01\r\r\n123\r\r\nFOUS14 KWNO\r\r\nKBKX    NBM V5.0 NBS GUIDANCE   12/08/2026\n" + rows,
          ForeignFile::bulletins, false},
         {"\nSNPARM = PRES;TMPC;TMWC\n" + rows, ForeignFile::bufkitProfile, false},
+        // In the first lines every word counts, not only the first of each kind.
+        {"GFS MODEL COLUMN output GUIDANCE\n KBKX NAM MOS GUIDANCE\n" + rows,
+         ForeignFile::bulletins, false},
         {"STNPRM\n= SHOW;LIFT\n" + rows, ForeignFile::bufkitProfile, false},
         // Far past the first lines, by the words around the one found.
         {lines(100, filler) + "KBKX NAM MOS GUIDANCE 12/08/2025\n" + rows, ForeignFile::bulletins,
