@@ -9,6 +9,7 @@
 #include "export/run_description.h"
 #include "export/spreadsheet.h"
 #include "io/data_file.h"
+#include "io/output_names.h"
 #include "io/report_file.h"
 
 namespace {
@@ -22,9 +23,16 @@ bool environmentSays(const char* variable) {
 bool writeSideFile(const std::string& dataName, const std::string& ending,
                    const std::function<void(std::ostream&)>& write, std::ostream& messages) {
     const std::string name = sideFileName(dataName, ending);
-    // A data file named like gfs.csv must not be replaced by its own spreadsheet.
-    if (name == dataName) {
+    // A data file named like gfs.csv (or reached through a link of that name) must not be
+    // replaced by its own spreadsheet, nor the report beside it.
+    if (namesOneFile(name, dataName)) {
         messages << "The file " << name << " would overwrite the data file " << dataName
+                 << ", so it was not written." << std::endl;
+        return false;
+    }
+    const std::string reportName = reportFileName(dataName);
+    if (namesOneFile(name, reportName)) {
+        messages << "The file " << name << " would overwrite the report " << reportName
                  << ", so it was not written." << std::endl;
         return false;
     }

@@ -17,6 +17,7 @@
 #ifdef WXGUIDE_HAVE_GRIB
 #include "grib/grib_reader.h"
 #endif
+#include "io/output_names.h"
 #include "io/platform.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
@@ -380,7 +381,7 @@ int runGribExtract(const ExtractRequest& request, const StationTableSearch& tabl
     }
     const std::string columnsName = request.columnsName.value_or(stem + "_columns.txt");
     const std::string severeName = request.severeName.value_or(stem + "_severe.txt");
-    if (columnsName == severeName) {
+    if (namesOneFile(columnsName, severeName)) {
         return usageError(err, "the column file and the severe file need two names, not " +
                                    columnsName + " twice");
     }
@@ -422,7 +423,7 @@ int runExtract(const ExtractRequest& request, const StationTableSearch& tableSea
         request.columnsName.value_or(profileStem(profileName) + "_columns.txt");
     const std::string severeName =
         request.severeName.value_or(profileStem(profileName) + "_severe.txt");
-    if (columnsName == severeName) {
+    if (namesOneFile(columnsName, severeName)) {
         return usageError(err, "the column file and the severe file need two names, not " +
                                    columnsName + " twice");
     }

@@ -79,6 +79,10 @@ bool mayReplaceReport(const std::string& reportName);
 /// a backslash is an ordinary character of a name).
 bool isFolderSeparator(char c);
 
+/// True when two names in one folder name one file: byte for byte here, and on Windows
+/// also when they differ only in the case of letters.
+bool fileNamesEqual(const std::string& first, const std::string& second);
+
 /// The longest file name the folder `folder` takes.
 std::size_t longestNameIn(const std::string& folder);
 
@@ -141,6 +145,10 @@ enum class ReportPlaced { yes, failed, otherFile };
 /// swapped meanwhile).
 ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                                         const std::string& reportName, const FileIdentity& written);
+
+/// True when a plain file (no link, no pipe) stands at `name` whose text is exactly `text`,
+/// read back as it was written (in text mode where reports are written so).
+bool fileHoldsExactly(const std::string& name, const std::string& text);
 
 /// Removes the temporary file of a report that could not be written.
 void discardReportTemporary(const std::string& temporaryName);

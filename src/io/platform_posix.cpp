@@ -3,6 +3,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -140,11 +141,15 @@ namespace {
 // The longest temporary report name the signal handler can hold.
 constexpr std::size_t maxTemporaryNameLength = 4200;
 
-// The temporary report being written, for the signal handler to remove: a fixed buffer,
-// since a handler may not allocate. The one state a signal handler needs; nothing else
-// reads it.
-char pendingTemporary[maxTemporaryNameLength + 1];
-volatile std::sig_atomic_t temporaryPending = 0;
+// How many files may be in writing at once: extract writes two, each whole or not at all.
+constexpr std::size_t maxPendingTemporaries = 8;
+
+// The temporary files being written, for the signal handler to remove: fixed buffers,
+// since a handler may not allocate. A slot's name is whole before it is marked in use and
+// unmarked before it changes. The one state a signal handler needs; nothing else reads it.
+char pendingTemporaries[maxPendingTemporaries][maxTemporaryNameLength + 1];
+volatile std::sig_atomic_t slotInUse[maxPendingTemporaries];
+std::size_t pendingCount = 0;  // changed only with every signal held back
 
 // Every signal whose default action ends the program: none may leave a temporary report
 // behind. (SIGKILL cannot be caught; SIGXFSZ is ignored while a report is written.)
@@ -182,8 +187,10 @@ std::vector<SavedHandler> savedHandlers;
 struct sigaction previousFileSizeHandler;
 
 extern "C" void removeTemporaryAndStop(int signalNumber) {
-    if (temporaryPending != 0) {
-        unlink(pendingTemporary);
+    for (std::size_t slot = 0; slot < maxPendingTemporaries; ++slot) {
+        if (slotInUse[slot] != 0) {
+            unlink(pendingTemporaries[slot]);
+        }
     }
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
@@ -203,9 +210,23 @@ void unblockSignals(const sigset_t& previous) {
     sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
-void beginPendingTemporary(const std::string& temporary) {
-    std::memcpy(pendingTemporary, temporary.c_str(), temporary.size() + 1);
-    temporaryPending = 1;
+// A free slot for one more temporary, or maxPendingTemporaries when every one is taken.
+std::size_t freeSlot() {
+    for (std::size_t slot = 0; slot < maxPendingTemporaries; ++slot) {
+        if (slotInUse[slot] == 0) {
+            return slot;
+        }
+    }
+    return maxPendingTemporaries;
+}
+
+// Notes `temporary` in `slot`; the first pending temporary puts the handlers in place.
+void beginPendingTemporary(std::size_t slot, const std::string& temporary) {
+    std::memcpy(pendingTemporaries[slot], temporary.c_str(), temporary.size() + 1);
+    slotInUse[slot] = 1;
+    if (pendingCount++ > 0) {
+        return;
+    }
     struct sigaction removing {};
     removing.sa_handler = removeTemporaryAndStop;
     sigemptyset(&removing.sa_mask);
@@ -231,8 +252,19 @@ void beginPendingTemporary(const std::string& temporary) {
     sigaction(SIGXFSZ, &ignoring, &previousFileSizeHandler);
 }
 
-void endPendingTemporary() {
-    temporaryPending = 0;
+// Forgets `temporary`; the last one pending puts back the handlers found before.
+void endPendingTemporary(const std::string& temporary) {
+    bool found = false;
+    for (std::size_t slot = 0; slot < maxPendingTemporaries; ++slot) {
+        if (slotInUse[slot] != 0 && temporary == pendingTemporaries[slot]) {
+            slotInUse[slot] = 0;
+            found = true;
+            break;
+        }
+    }
+    if (!found || --pendingCount > 0) {
+        return;
+    }
     for (const SavedHandler& saved : savedHandlers) {
         sigaction(saved.signalNumber, &saved.previous, nullptr);
     }
@@ -257,6 +289,10 @@ bool isFolderSeparator(char c) {
     return c == '/';
 }
 
+bool fileNamesEqual(const std::string& first, const std::string& second) {
+    return first == second;
+}
+
 std::size_t longestNameIn(const std::string& folder) {
     const long limit = pathconf(folder.c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<std::size_t>(limit) : 255;
@@ -279,12 +315,17 @@ int createReportTemporary(const std::string& temporaryName, const std::string& r
     struct stat existing {};
     const bool replacing = lstat(reportName.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     const sigset_t previousMask = blockSignals();
-    // O_EXCL: never a file or a link someone else put there; O_NOFOLLOW says so twice.
-    const int descriptor =
-        open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
-    nameTaken = descriptor < 0 && errno == EEXIST;
+    // A file the handler could not remove is never begun.
+    const std::size_t slot = freeSlot();
+    int descriptor = -1;
+    if (slot < maxPendingTemporaries) {
+        // O_EXCL: never a file or a link someone else put there; O_NOFOLLOW says so twice.
+        descriptor =
+            open(temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664);
+        nameTaken = descriptor < 0 && errno == EEXIST;
+    }
     if (descriptor >= 0) {
-        beginPendingTemporary(temporaryName);
+        beginPendingTemporary(slot, temporaryName);
     }
     unblockSignals(previousMask);
     if (descriptor >= 0 && replacing) {
@@ -361,7 +402,7 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
     if (!renamed) {
         unlink(temporaryName.c_str());
     }
-    endPendingTemporary();
+    endPendingTemporary(temporaryName);
     unblockSignals(previousMask);
     if (!renamed) {
         if (written.keeper >= 0) {
@@ -381,10 +422,31 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
     return same ? ReportPlaced::yes : ReportPlaced::otherFile;
 }
 
+bool fileHoldsExactly(const std::string& name, const std::string& text) {
+    // Never a link followed, never a pipe waited on.
+    const int descriptor = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool same = fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
+                static_cast<std::uint64_t>(info.st_size) == text.size();
+    char block[65536];
+    std::size_t done = 0;
+    while (same && done < text.size()) {
+        const std::size_t got =
+            readFileAt(descriptor, block, std::min(sizeof block, text.size() - done), done);
+        same = got > 0 && std::memcmp(block, text.data() + done, got) == 0;
+        done += got;
+    }
+    close(descriptor);
+    return same;
+}
+
 void discardReportTemporary(const std::string& temporaryName) {
     const sigset_t previousMask = blockSignals();
     unlink(temporaryName.c_str());
-    endPendingTemporary();
+    endPendingTemporary(temporaryName);
     unblockSignals(previousMask);
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -116,10 +117,14 @@ namespace {
 // The longest temporary report name the signal handler can hold.
 constexpr std::size_t maxTemporaryNameLength = 4200;
 
-// The temporary report being written, for the signal handler to remove: a fixed buffer,
-// since a handler may not allocate.
-char pendingTemporary[maxTemporaryNameLength + 1];
-volatile std::sig_atomic_t temporaryPending = 0;
+// How many files may be in writing at once: extract writes two, each whole or not at all.
+constexpr std::size_t maxPendingTemporaries = 8;
+
+// The temporary files being written, for the signal handler to remove: fixed buffers,
+// since a handler may not allocate. A slot's name is whole before it is marked in use.
+char pendingTemporaries[maxPendingTemporaries][maxTemporaryNameLength + 1];
+volatile std::sig_atomic_t slotInUse[maxPendingTemporaries];
+std::size_t pendingCount = 0;
 
 // The signals that end a Windows program.
 constexpr int endingSignals[] = {SIGINT, SIGTERM, SIGBREAK, SIGABRT};
@@ -128,15 +133,28 @@ using SignalHandler = void (*)(int);
 SignalHandler previousHandlers[std::size(endingSignals)];
 
 extern "C" void removeTemporaryAndStop(int signalNumber) {
-    if (temporaryPending != 0) {
-        _unlink(pendingTemporary);
+    for (std::size_t slot = 0; slot < maxPendingTemporaries; ++slot) {
+        if (slotInUse[slot] != 0) {
+            _unlink(pendingTemporaries[slot]);
+        }
     }
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
 }
 
-void endPendingTemporary() {
-    temporaryPending = 0;
+// Forgets `temporary`; the last one pending puts back the handlers found before.
+void endPendingTemporary(const std::string& temporary) {
+    bool found = false;
+    for (std::size_t slot = 0; slot < maxPendingTemporaries; ++slot) {
+        if (slotInUse[slot] != 0 && temporary == pendingTemporaries[slot]) {
+            slotInUse[slot] = 0;
+            found = true;
+            break;
+        }
+    }
+    if (!found || --pendingCount > 0) {
+        return;
+    }
     for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
         std::signal(endingSignals[i], previousHandlers[i]);
     }
@@ -160,6 +178,15 @@ bool isFolderSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
+bool fileNamesEqual(const std::string& first, const std::string& second) {
+    // NTFS compares names without regard to case.
+    return first.size() == second.size() &&
+           std::equal(first.begin(), first.end(), second.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
 std::size_t longestNameIn(const std::string& /*folder*/) {
     return 255;
 }
@@ -181,13 +208,24 @@ int createReportTemporary(const std::string& temporaryName, const std::string& /
     }
     // _O_EXCL is CreateFile's CREATE_NEW: never a file someone else put there. Text mode: a
     // report's lines end in CR LF, as Windows text files do.
+    // A file the handler could not remove is never begun.
+    std::size_t slot = 0;
+    while (slot < maxPendingTemporaries && slotInUse[slot] != 0) {
+        ++slot;
+    }
+    if (slot == maxPendingTemporaries) {
+        return -1;
+    }
     const int descriptor =
         _open(temporaryName.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT | _O_NOINHERIT,
               _S_IREAD | _S_IWRITE);
     nameTaken = descriptor < 0 && errno == EEXIST;
     if (descriptor >= 0) {
-        std::memcpy(pendingTemporary, temporaryName.c_str(), temporaryName.size() + 1);
-        temporaryPending = 1;
+        std::memcpy(pendingTemporaries[slot], temporaryName.c_str(), temporaryName.size() + 1);
+        slotInUse[slot] = 1;
+        if (pendingCount++ > 0) {
+            return descriptor;
+        }
         for (std::size_t i = 0; i < std::size(endingSignals); ++i) {
             previousHandlers[i] = std::signal(endingSignals[i], removeTemporaryAndStop);
         }
@@ -254,7 +292,7 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
     if (!renamed) {
         _unlink(temporaryName.c_str());
     }
-    endPendingTemporary();
+    endPendingTemporary(temporaryName);
     if (!renamed) {
         return ReportPlaced::failed;
     }
@@ -272,9 +310,29 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                : ReportPlaced::otherFile;
 }
 
+bool fileHoldsExactly(const std::string& name, const std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(name, error))) {
+        return false;
+    }
+    // Text mode, as the report was written: its CR LF reads back as the LF of the text.
+    const int descriptor = _open(name.c_str(), _O_RDONLY | _O_TEXT | _O_NOINHERIT);
+    if (descriptor < 0) {
+        return false;
+    }
+    std::string found;
+    char block[65536];
+    int got = 0;
+    while (found.size() <= text.size() && (got = _read(descriptor, block, sizeof block)) > 0) {
+        found.append(block, static_cast<std::size_t>(got));
+    }
+    _close(descriptor);
+    return got >= 0 && found == text;
+}
+
 void discardReportTemporary(const std::string& temporaryName) {
     _unlink(temporaryName.c_str());
-    endPendingTemporary();
+    endPendingTemporary(temporaryName);
 }
 
 // Windows has no manual page and no printf; its download holds the examples.

@@ -59,7 +59,8 @@ ReportFile::~ReportFile() {
 bool commitReport(ReportFile& report) {
     bool written = false;
     if (report.descriptor >= 0) {
-        const bool whole = !report.text.fail() && writeWhole(report.descriptor, report.text.str());
+        const std::string text = report.text.str();
+        const bool whole = !report.text.fail() && writeWhole(report.descriptor, text);
         FileIdentity identity;
         bool closed = false;
         if (whole) {
@@ -69,8 +70,13 @@ bool commitReport(ReportFile& report) {
         }
         report.descriptor = -1;
         if (whole && closed) {
-            const ReportPlaced placed =
+            ReportPlaced placed =
                 replaceReportWithTemporary(report.temporaryName, report.reportName, identity);
+            // A twin run of the same command may have put its own whole copy in place
+            // between the rename and the check: the same text stands there, as written.
+            if (placed == ReportPlaced::otherFile && fileHoldsExactly(report.reportName, text)) {
+                placed = ReportPlaced::yes;
+            }
             written = placed == ReportPlaced::yes;
             report.nameSwapped = placed == ReportPlaced::otherFile;
         } else {

@@ -9,9 +9,11 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "io/data_file.h"
 #include "io/platform.h"
@@ -46,7 +48,39 @@ bool swapForFile(const char* from, const char* to) {
     return systemReportCalls().rename(from, to);
 }
 
+// What a twin run of the same command does between the rename and the check: puts its
+// own whole report, the same text, in place; or the same text behind a link.
+bool twinPlacesTheSame(const char* from, const char* to) {
+    const bool renamed = systemReportCalls().rename(from, to);
+    writeFile("twin.tmp", "new\n");
+    fs::rename("twin.tmp", to);
+    return renamed;
+}
+
+bool linkToTheSame(const char* from, const char* to) {
+    const bool renamed = systemReportCalls().rename(from, to);
+    writeFile("theirs.txt", "new\n");
+    fs::remove(to);
+    fs::create_symlink("theirs.txt", to);
+    return renamed;
+}
+
 }  // namespace
+
+TEST(ReportFile, ATwinRunsWholeReportInPlaceCountsAsWrittenAnythingElseNot) {
+    for (const auto& [meddle, written] :
+         {std::pair{&twinPlacesTheSame, true}, std::pair{&linkToTheSame, false},
+          std::pair{&swapForFile, false}}) {
+        ScopedTempDirectory dir;
+        reportCalls().rename = meddle;
+        ReportFile report(reportFileName("gfs.txt"));
+        report.text << "new" << std::endl;
+        std::ostringstream messages;
+        EXPECT_EQ(finishReport(report, messages), written);
+        reportCalls() = systemReportCalls();
+        EXPECT_EQ(messages.str().empty(), written) << messages.str();
+    }
+}
 
 TEST(ReportFile, ATemporarySwappedJustBeforeTheRenameIsToldAsNotWritten) {
     for (const auto swap : {swapForLink, swapForFile}) {
@@ -183,6 +217,40 @@ TEST(ReportFile, EverySignalThatEndsTheProgramRemovesTheTemporaryFirst) {
         EXPECT_EQ(entriesIn("."), 1) << strsignal(signalNumber);
         EXPECT_EQ(readFile("gfs.out"), "the older report\n");
     }
+}
+
+TEST(ReportFile, EveryFileInWritingAtOnceIsRemovedBySignalOrNeverBegun) {
+    ScopedTempDirectory dir;
+    // Two at once, as extract writes them: a signal before either is placed, and after one.
+    for (const int placedFirst : {0, 1}) {
+        writeFile("a.txt", "older a\n");
+        writeFile("b.txt", "older b\n");
+        EXPECT_EXIT(
+            {
+                ReportFile a("a.txt");
+                ReportFile b("b.txt");
+                a.text << "new a" << std::endl;
+                b.text << "new b" << std::endl;
+                if (placedFirst == 1) {
+                    commitReport(a);
+                }
+                std::raise(SIGTERM);
+            },
+            testing::KilledBySignal(SIGTERM), "");
+        EXPECT_EQ(entriesIn("."), 2);
+        EXPECT_EQ(readFile("a.txt"), placedFirst == 1 ? "new a\n" : "older a\n");
+        EXPECT_EQ(readFile("b.txt"), "older b\n");
+    }
+    // A file the handler could not hold is never begun; one more may begin once one ends.
+    std::vector<std::unique_ptr<ReportFile>> files;
+    for (int i = 0; i < 9; ++i) {
+        files.push_back(std::make_unique<ReportFile>("f" + std::to_string(i) + ".txt"));
+    }
+    EXPECT_GE(files[7]->descriptor, 0);
+    EXPECT_LT(files[8]->descriptor, 0);
+    files[0].reset();
+    ReportFile again("again.txt");
+    EXPECT_GE(again.descriptor, 0);
 }
 
 extern "C" void countAlarm(int /*signalNumber*/) {}

@@ -12,9 +12,7 @@ namespace {
 
 // Bulletin headers write ids in capitals; kfsd typed means KFSD.
 bool readStationId(std::string_view text, std::string& id) {
-    if (text.size() != 4 || !std::all_of(text.begin(), text.end(), [](char c) {
-            return std::isalnum(static_cast<unsigned char>(c)) != 0;
-        })) {
+    if (!isStationId(text)) {
         return false;
     }
     id.clear();

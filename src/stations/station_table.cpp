@@ -72,6 +72,12 @@ bool readDecimal(std::string_view text, double& value) {
     return true;
 }
 
+bool isStationId(std::string_view text) {
+    return text.size() == 4 && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) != 0;
+           });
+}
+
 bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::string& problem) {
     table.clear();
     std::string line;
@@ -111,6 +117,11 @@ bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::strin
         if (place.longitude < -180.0 || place.longitude > 180.0) {
             problem = "line " + std::to_string(number) + ": the longitude " + fields[3] +
                       " lies outside -180 to 180";
+            return false;
+        }
+        if (!isStationId(fields[0])) {
+            problem = "line " + std::to_string(number) + ": the id \"" + fields[0] +
+                      "\" is not a station id (four letters or digits)";
             return false;
         }
         place.id = fields[0];

@@ -29,6 +29,10 @@ struct StationPlace {
 /// one point ("44.03", "-97.22", ".5"). No exponent, no blanks, nothing after it.
 bool readDecimal(std::string_view text, double& value);
 
+/// True when `text` is a station id as bulletins and `--stations` write it: four letters or
+/// digits, nothing else (an id names files, so a point or a slash never stands in one).
+bool isStationId(std::string_view text);
+
 /// Reads the table: the line "id,name,latitude,longitude", then one station a line, the
 /// name quoted when it holds a comma, latitude -90 to 90, longitude -180 to 180. False,
 /// with the line named in `problem`, when a line is no station or is longer than

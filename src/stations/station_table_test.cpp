@@ -12,7 +12,7 @@ TEST(StationTable, ReadsQuotedNamesAndDegrees) {
         "NZSP,Amundsen-Scott,-90.000000,0\n"
         "NZCH,Christchurch,-43.49,172.53\n"
         "EDGE,\"North pole, date line\",90,-180\n" +
-        std::string(maxStationLineLength - 6, 'x') + ",1,2,3";
+        std::string("LONG,") + std::string(maxStationLineLength - 9, 'x') + ",1,2";
     ScanFile in;
     openScanText(in, text);
     std::vector<StationPlace> table;
@@ -32,7 +32,7 @@ TEST(StationTable, ReadsQuotedNamesAndDegrees) {
     EXPECT_EQ(table[4].longitude, -180.0);
     EXPECT_EQ(table[4].name, "North pole, date line");
     // A line of exactly the longest length is a station.
-    EXPECT_EQ(table[5].id.size(), maxStationLineLength - 6);
+    EXPECT_EQ(table[5].name.size(), maxStationLineLength - 9);
 }
 
 TEST(StationTable, ALineThatIsNoStationIsNamed) {
@@ -43,6 +43,15 @@ TEST(StationTable, ALineThatIsNoStationIsNamed) {
         {"id,name,latitude,longitude\nKBKX,\"Brookings,44.3,-96.8\n", "line 2 is not a station"},
         {"id,name,latitude,longitude\nKBKX,B,44.3,-96.8\nKFSD,S,north,-96.7\n",
          "line 3 is not a station"},
+        // An id names files: only the four letters or digits --stations takes.
+        {"id,name,latitude,longitude\nKBKX,B,44.3,-96.8\n../ev,E,1,2\n",
+         "line 3: the id \"../ev\" is not a station id (four letters or digits)"},
+        {"id,name,latitude,longitude\nKBK,B,44.3,-96.8\n",
+         "line 2: the id \"KBK\" is not a station id (four letters or digits)"},
+        {"id,name,latitude,longitude\nKBKXX,B,44.3,-96.8\n",
+         "line 2: the id \"KBKXX\" is not a station id (four letters or digits)"},
+        {"id,name,latitude,longitude\n\"K/BX\",B,44.3,-96.8\n",
+         "line 2: the id \"K/BX\" is not a station id (four letters or digits)"},
         {"id,name,latitude,longitude\nKBKX,B,90.0001,-96.8\n",
          "line 2: the latitude 90.0001 lies outside -90 to 90"},
         {"id,name,latitude,longitude\nKBKX,B,-99999,0\n",

@@ -84,6 +84,116 @@ void tellForeignFile(ForeignFile foreign, TableKind kind, const std::string& nam
 
 }  // namespace
 
+namespace {
+
+// The lines at the start of a file read word by word: where a bulletin's header stands,
+// after a feed's framing lines, and where a BUFKIT profile lists its parameters.
+constexpr int headLines = 16;
+
+// How far before a header word farther on its preceding words are looked for.
+constexpr std::uint64_t lookBehind = 4096;
+
+// The words that end a header, searched for past the first lines with the first row's
+// marker; each is then judged by the words around it.
+constexpr std::string_view headerWords[] = {"GUIDANCE", "SNPARM", "STNPRM"};
+
+// What the words read so far tell of a header.
+struct HeaderWords {
+    std::string previous;
+    int wordsSinceBlend = blendHeaderWords + 1;
+};
+
+// Takes the next word of a file read in order; what it shows the file to be, if anything.
+ForeignFile judgeWord(HeaderWords& seen, std::string_view word) {
+    ++seen.wordsSinceBlend;
+    if (word == "NBM") {
+        seen.wordsSinceBlend = 0;
+    }
+    if (word == "GUIDANCE" &&
+        (seen.previous == "MOS" || seen.wordsSinceBlend <= blendHeaderWords)) {
+        return ForeignFile::bulletins;
+    }
+    // A BUFKIT profile lists its parameters as "SNPARM = PRES;TMPC;..."
+    if ((seen.previous == "SNPARM" || seen.previous == "STNPRM") && word.starts_with('=')) {
+        return ForeignFile::bufkitProfile;
+    }
+    seen.previous = word;
+    return ForeignFile::none;
+}
+
+// Reads the first lines word by word. Stops at "FHR" (`sawFirstRow`) or a header; else
+// returns with `judgedUpTo` where the lines not judged whole begin.
+ForeignFile judgeHeadLines(ScanFile& in, HeaderWords& seen, bool& sawFirstRow,
+                           std::uint64_t& judgedUpTo) {
+    sawFirstRow = false;
+    judgedUpTo = 0;
+    std::string line;
+    for (int number = 0; number < headLines && scanLine(in, line, keptFirstLine); ++number) {
+        // A line cut short may end in part of a word: judged up to its last whole word, and
+        // searched again from its start.
+        const bool cut = line.size() == keptFirstLine;
+        std::size_t at = 0;
+        while (true) {
+            const std::size_t start = line.find_first_not_of(" \t\r\f\v", at);
+            if (start == std::string::npos) {
+                break;
+            }
+            const std::size_t end = std::min(line.find_first_of(" \t\r\f\v", start), line.size());
+            if (cut && end == line.size()) {
+                break;
+            }
+            const std::string_view word = std::string_view(line).substr(start, end - start);
+            if (word == "FHR") {
+                sawFirstRow = true;
+                return ForeignFile::none;
+            }
+            const ForeignFile foreign = judgeWord(seen, word);
+            if (foreign != ForeignFile::none) {
+                return foreign;
+            }
+            at = end;
+        }
+        if (cut) {
+            return ForeignFile::none;
+        }
+        judgedUpTo = scanOffset(in);
+    }
+    return ForeignFile::none;
+}
+
+// Judges the header word headerWords[which] found at `offset` farther on by the words
+// before it (a bulletin's "MOS" or "NBM") or the word after it (a profile's "=").
+ForeignFile judgeWordAt(const ScanFile& in, std::size_t which, std::uint64_t offset) {
+    ScanFile look;
+    std::string word;
+    if (which > 0) {
+        // The word after it is the only one that tells.
+        HeaderWords seen;
+        seen.previous = headerWords[which];
+        const std::uint64_t after = offset + headerWords[which].size();
+        if (!openScanAgain(look, in, after) || !scanSeek(look, after) || !scanWord(look, word)) {
+            return ForeignFile::none;
+        }
+        return judgeWord(seen, word);
+    }
+    // The words before it: the first of the stretch may be the tail of a longer word.
+    const std::uint64_t from = offset > lookBehind ? offset - lookBehind : 0;
+    if (!openScanAgain(look, in, from) || !scanSeek(look, from, offset)) {
+        return ForeignFile::none;
+    }
+    HeaderWords seen;
+    bool first = from > 0;
+    while (scanWord(look, word)) {
+        if (!first) {
+            judgeWord(seen, word);
+        }
+        first = false;
+    }
+    return judgeWord(seen, headerWords[which]);
+}
+
+}  // namespace
+
 ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow) {
     foundFirstRow = false;
     const ForeignFile named = kindNamedOnFirstLine(in, kind);
@@ -94,26 +204,39 @@ ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow) {
     if (!scanSeek(in, 0)) {
         return ForeignFile::none;
     }
-    std::string word;
-    std::string previous;
-    int wordsSinceBlend = blendHeaderWords + 1;
-    while (scanWord(in, word)) {
-        if (word == "FHR") {
-            foundFirstRow = true;
-            return ForeignFile::none;
+    HeaderWords seen;
+    bool sawFirstRow = false;
+    std::uint64_t judgedUpTo = 0;
+    const ForeignFile head = judgeHeadLines(in, seen, sawFirstRow, judgedUpTo);
+    if (head != ForeignFile::none) {
+        return head;
+    }
+    if (sawFirstRow) {
+        foundFirstRow = scanSeek(in, 0) && skipPastWord(in, "FHR");
+        return ForeignFile::none;
+    }
+    // Farther on, the marker is searched for by whole blocks; a header word met on the way
+    // is judged where it stands.
+    if (!scanSeek(in, judgedUpTo)) {
+        return ForeignFile::none;
+    }
+    std::uint64_t found[std::size(headerWords)];
+    std::fill(std::begin(found), std::end(found), noScanLimit);
+    WordWatch watch{headerWords, found};
+    foundFirstRow = skipPastWord(in, "FHR", {}, nullptr, &watch);
+    // In the order they stand: the first that tells decides, as in a reading word by word.
+    std::size_t order[std::size(headerWords)] = {0, 1, 2};
+    std::sort(std::begin(order), std::end(order),
+              [&found](std::size_t a, std::size_t b) { return found[a] < found[b]; });
+    for (const std::size_t which : order) {
+        if (found[which] == noScanLimit) {
+            break;
         }
-        ++wordsSinceBlend;
-        if (word == "NBM") {
-            wordsSinceBlend = 0;
+        const ForeignFile foreign = judgeWordAt(in, which, found[which]);
+        if (foreign != ForeignFile::none) {
+            foundFirstRow = false;
+            return foreign;
         }
-        if (word == "GUIDANCE" && (previous == "MOS" || wordsSinceBlend <= blendHeaderWords)) {
-            return ForeignFile::bulletins;
-        }
-        // A BUFKIT profile lists its parameters as "SNPARM = PRES;TMPC;..."
-        if ((previous == "SNPARM" || previous == "STNPRM") && word.starts_with('=')) {
-            return ForeignFile::bufkitProfile;
-        }
-        previous = std::move(word);
     }
     return ForeignFile::none;
 }

@@ -68,5 +68,22 @@ limit=unlimited
 mkdir -p "$work/bad" && { cat "$table" && printf 'KXXX,"Nowhere",99999,0\n'; } >"$work/bad/stations.csv"
 refused latitude_out_of_range "line $(($(wc -l <"$table") + 1)): the latitude 99999 lies outside -90 to 90"
 
+# An id names the files extract writes: one that leaves the folder is refused with its line.
+bad_id_table() {
+    mkdir -p "$work/bad/run" && { cat "$table" && printf '../ev,"Up a folder",41.5,-93.6\n'; } >"$work/bad/stations.csv"
+}
+bad_id_line="line $(($(wc -l <"$table") + 1)): the id \"../ev\" is not a station id (four letters or digits)"
+bad_id_table
+(cd "$work/bad/run" && WXGUIDE_DATA=$work/bad timeout 10 "$program" extract --station ../ev any.grib2) \
+    >"$work/stdout" 2>"$work/stderr"
+status=$?
+case=extract_station_leaving_the_folder
+if ! grep -q 'not available' "$work/stderr"; then
+    [ $status -eq 1 ] || fail "exit status $status, expected 1"
+    grep -qF "$bad_id_line" "$work/stderr" || fail "standard error: $(head -c 300 "$work/stderr")"
+fi
+[ -z "$(find "$work/bad" -name '*_columns.txt' -o -name '*_severe.txt')" ] || fail "a file was written"
+refused id_leaving_the_folder "$bad_id_line"
+
 [ $failures -eq 0 ] && echo "all cases passed"
 exit $((failures > 0))
