@@ -99,11 +99,14 @@ void addNote(std::string_view field, ValueRange range, const Strays& strays,
     if (strays.count == 0) {
         return;
     }
-    notes.push_back(std::string(field) + " " + number("%g", strays.value) + " in " + strays.where +
-                    " lies outside " + number("%g", range.lowest) + " to " +
-                    number("%g", range.highest) + (strays.count == 1 ? "" : ", as do ") +
-                    (strays.count == 1 ? "" : std::to_string(strays.count - 1) + " more") +
-                    "; taken as missing, what it enters is written as -9999");
+    const std::size_t more = strays.count - 1;
+    std::string note = std::string(field) + " " + number("%g", strays.value) + " in " +
+                       strays.where + " lies outside " + number("%g", range.lowest) + " to " +
+                       number("%g", range.highest);
+    if (more > 0) {
+        note += more == 1 ? ", as does 1 more" : ", as do " + std::to_string(more) + " more";
+    }
+    notes.push_back(note + (more == 0 ? "; it is taken as missing" : "; each is taken as missing"));
 }
 
 std::string blockName(std::size_t index, const ProfileBlock& block) {
