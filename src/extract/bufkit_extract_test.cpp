@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -26,6 +27,21 @@ std::string profileText(const std::string& hour3 = "1002.3 968.4 15.0 5.5 3.0 -4
     text += "725460 210311/0000 1001.3 967.4 17.0 6.5 1.0 1.0 10\n";
     text += "725460 210311/0300 " + hour3 + "\n";
     return text;
+}
+
+// An hourly profile from hour 0 to `lastHour`, one level block and one surface row an hour.
+std::string hourlyProfile(int lastHour) {
+    std::string text = "SNPARM = PRES;TMPC;HGHT\n";
+    std::string surface = "STN YYMMDD/HHMM PMSL PRES T2MS\n";
+    for (int hour = 0; hour <= lastHour; ++hour) {
+        char time[32];
+        std::snprintf(time, sizeof time, "2103%02d/%02d00", 11 + hour / 24, hour % 24);
+        text += std::string("STID = KXYZ STNM = 1 TIME = ") + time +
+                "\nSTIM = " + std::to_string(hour) +
+                "\nPRES TMPC HGHT\n1000 10 100\n500 -20 5600\n";
+        surface += std::string("1 ") + time + " 1010 1000 10\n";
+    }
+    return text + surface;
 }
 
 struct ExtractRun {
@@ -102,6 +118,40 @@ TEST(BufkitExtract, AbsurdValuesAreWrittenMissingAndNamed) {
                            "wxguide extract: gfs_x.buf: LCLD 1.7e+308"),
               0u)
         << run.err;
+}
+
+// Options 2 to 5 read up to 48 rows: fewer are told, with a hint only where a smaller step
+// could give more.
+TEST(BufkitExtract, FewerRowsThanTheOptionsReadAreTold) {
+    ScopedTempDirectory dir;
+    const struct {
+        int lastHour;
+        int step;
+        const char* told;
+    } cases[] = {
+        {48, 1, nullptr},
+        {47, 1,
+         "wxguide extract: only 47 rows: options 2 to 5 read 48, 29, 29 and 15 rows, option "
+         "6 reads 29.\n"},
+        {48, 2,
+         "wxguide extract: only 24 rows: options 2 to 5 read 48, 29, 29 and 15 rows, option "
+         "6 reads 29; a smaller --step gives more.\n"},
+    };
+    for (const auto& c : cases) {
+        writeFile("h.buf", hourlyProfile(c.lastHour));
+        ExtractRequest request;
+        request.profiles = {"h.buf"};
+        request.step = c.step;
+        const ExtractRun run = runOn("h.buf", request);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::size_t only = run.err.find("wxguide extract: only");
+        if (c.told == nullptr) {
+            EXPECT_EQ(only, std::string::npos) << run.err;
+        } else {
+            ASSERT_NE(only, std::string::npos) << c.lastHour;
+            EXPECT_EQ(run.err.substr(only), c.told);  // the last line told
+        }
+    }
 }
 
 TEST(BufkitExtract, RefusalsInTheirOrder) {

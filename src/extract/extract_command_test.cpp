@@ -38,6 +38,7 @@ TEST(ExtractCommand, APlaceARunOrTheWordGribTakeTheGrib2Path) {
     ScopedTempDirectory dir;
     writeFile("named.buf", "GRIB and then anything");
     writeFile("short", "GRI");
+    writeFile("grix", "GRIX and then anything");
     const std::string grib2Refusal =
         readsGribFiles()
             ? "wxguide extract: GRIB2 files need --point LAT,LON or --station ID\n"
@@ -50,11 +51,12 @@ TEST(ExtractCommand, APlaceARunOrTheWordGribTakeTheGrib2Path) {
     EXPECT_EQ(run.err, grib2Refusal);
     EXPECT_EQ(run.status, readsGribFiles() ? 2 : 1);
 
-    request.profiles = {"short"};
-    run = runWith(request, std::nullopt);
-    EXPECT_EQ(run.err,
-              "wxguide extract: short: the profile holds no block (STID = ...); nothing was "
-              "written.\n");
+    for (const char* name : {"short", "grix"}) {
+        request.profiles = {name};
+        run = runWith(request, std::nullopt);
+        EXPECT_EQ(run.err, "wxguide extract: " + std::string(name) +
+                               ": the profile holds no block (STID = ...); nothing was written.\n");
+    }
 
     // A run alone takes the GRIB2 path, whatever the file holds.
     request.run = "2022062700";

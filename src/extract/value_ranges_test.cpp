@@ -46,6 +46,7 @@ TEST(ValueRanges, ValuesOutsideTheirSpansAreMissingWithOneNoteEach) {
     profile.surface[1].values[surfaceUwnd] = 1e200;
     profile.surface[0].values[surfaceUwnd] = -201;
     profile.surface[1].values[surfaceT2ms] = -243.5;
+    profile.surface[0].values[surfaceTd2m] = 80.5;
     profile.surface[1].values[surfaceLcld] = 1.7e308;
     profile.surface[0].values[surfaceHcld] = 100.5;
     profile.blocks[1].levels[levelTmpc][1] = 81;
@@ -57,6 +58,8 @@ TEST(ValueRanges, ValuesOutsideTheirSpansAreMissingWithOneNoteEach) {
         "CAPE -1001 in block 1 (STIM 0) lies outside -1000 to 20000; it is taken as missing",
         "TMPC 81 in block 2 (STIM 3) lies outside -150 to 80; it is taken as missing",
         "T2MS -243.5 in the surface row 2 (000101/0300) lies outside -150 to 80; it is taken as "
+        "missing",
+        "TD2M 80.5 in the surface row 1 (000101/0000) lies outside -150 to 80; it is taken as "
         "missing",
         "LCLD 1.7e+308 in the surface row 2 (000101/0300) lies outside 0 to 100; it is taken as "
         "missing",
