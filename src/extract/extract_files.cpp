@@ -72,13 +72,27 @@ std::string titleLines(const char* kind, const ProfileTitle& title, const std::v
            "\n" + title.run + "   " + hoursLine(hours, step) + "   " + title.source + "\n";
 }
 
+// What sets the two files apart: the kind in the title, the line of units, and each
+// column's decimals and width.
+struct FileLayout {
+    const char* kind;
+    const char* units;
+    std::span<const int> decimals;
+    std::span<const int> widths;
+};
+
 template <typename Row>
-std::vector<int> hoursOf(const std::vector<Row>& rows) {
+std::string fileText(const FileLayout& layout, const std::vector<Row>& rows,
+                     const ProfileTitle& title, int step) {
     std::vector<int> hours;
     for (const Row& row : rows) {
         hours.push_back(row.hour);
     }
-    return hours;
+    std::string text = titleLines(layout.kind, title, hours, step) + layout.units + "\nFHR\n";
+    for (const Row& row : rows) {
+        text += rowLine(row.hour, row.values, layout.decimals, layout.widths);
+    }
+    return text;
 }
 
 }  // namespace
@@ -158,27 +172,23 @@ std::string noteStation(const ProfileBlock& first) {
 std::string columnFileText(const ProfileTables& tables, const ProfileTitle& title, int step) {
     static constexpr std::array<int, columnFieldCount> decimals = {1, 1, 1, 1, 1, 0, 0, 2, 0, 0, 0};
     static constexpr std::array<int, columnFieldCount> widths = {7, 6, 6, 6, 6, 6, 5, 7, 5, 5, 5};
-    std::string text = titleLines("MODEL COLUMN FORECAST", title, hoursOf(tables.columns), step);
-    text +=
+    static constexpr FileLayout layout = {
+        "MODEL COLUMN FORECAST",
         "PMSL MB  T2M T850 T700 T500 C  THICK 1000-500 MB M  RH %  PCP MM  CLD %  WDIR DEG  "
-        "WSPD KT\nFHR\n";
-    for (const ColumnRow& row : tables.columns) {
-        text += rowLine(row.hour, row.values, decimals, widths);
-    }
-    return text;
+        "WSPD KT",
+        decimals, widths};
+    return fileText(layout, tables.columns, title, step);
 }
 
 std::string severeFileText(const ProfileTables& tables, const ProfileTitle& title, int step) {
     static constexpr std::array<int, severeFieldCount> decimals = {1, 1, 0, 0, 1, 0, 0, 0, 0, 0};
     static constexpr std::array<int, severeFieldCount> widths = {6, 6, 6, 6, 7, 5, 5, 5, 6, 6};
-    std::string text = titleLines("SEVERE WEATHER PARAMETERS", title, hoursOf(tables.severe), step);
-    text +=
+    static constexpr FileLayout layout = {
+        "SEVERE WEATHER PARAMETERS",
         "BEST 4-LAYER LI, LI C  CIN CAPE J/KG  THETA K  WIND 900/500/250 MB KT  LATENT "
-        "SENSIBLE HEAT W/M2\nFHR\n";
-    for (const SevereRow& row : tables.severe) {
-        text += rowLine(row.hour, row.values, decimals, widths);
-    }
-    return text;
+        "SENSIBLE HEAT W/M2",
+        decimals, widths};
+    return fileText(layout, tables.severe, title, step);
 }
 
 std::string joinNames(const std::vector<std::string>& names) {
