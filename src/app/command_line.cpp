@@ -155,12 +155,8 @@ CommandLineAnswer answerWords(std::span<const char* const> arguments, std::strin
         return status(std::nullopt);
     }
     if (first == "extract") {
-        ExtractRequest request;
-        std::string fault;
-        if (!readExtractRequest(arguments.subspan(1), request, fault)) {
-            return status(writeUsageError(err, "extract", fault));
-        }
-        return status(runExtract(request, stationTableSearch(invokedAs), out, err));
+        return status(
+            runExtractCommand(arguments.subspan(1), stationTableSearch(invokedAs), out, err));
     }
     // With no set given, run and assemble take the four fixed stations; a set kept in the
     // environment reaches the menu, run and assemble too.

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "extract/grib_extract.h"
+#include "test_support.h"
 
 TEST(ExtractOptions, ReadsThePlaceTheStepAndTheNamesOrNamesTheFault) {
     ExtractRequest grib;
@@ -48,4 +54,106 @@ TEST(ExtractOptions, ReadsThePlaceTheStepAndTheNamesOrNamesTheFault) {
         const std::vector<const char*> edge = {"--step", step, "a.buf"};
         EXPECT_TRUE(readExtractRequest(edge, request, fault)) << step << ": " << fault;
     }
+}
+
+// Which fault wins when several are wrong: the words, then the place (the table before the
+// station in it), then what extract finds in the files; a point needs no table.
+TEST(ExtractOptions, ThePlaceIsSettledOnceInTheOrderOfItsFaults) {
+    ScopedTempDirectory dir;
+    if (!readsGribFiles()) {
+        // A build without GRIB2 refuses GRIB2 files before any place: no table is looked for.
+        ExtractRequest request;
+        request.station = "NOPE";
+        request.profiles = {"a.grib2"};
+        std::optional<ExtractPlace> place;
+        std::ostringstream err;
+        EXPECT_EQ(settleExtractPlace(request, {dir.path / "wxguide", "none"}, place, err),
+                  std::nullopt);
+        EXPECT_EQ(err.str(), "");
+        EXPECT_FALSE(place);
+        return;
+    }
+    std::filesystem::create_directory("table");
+    std::filesystem::create_directory("empty");
+    writeFile("table/stations.csv",
+              "id,name,latitude,longitude\nKDSM,Des Moines,41.53,-93.65\nKFSD,Sioux Falls,"
+              "43.58,-96.74\n");
+    const StationTableSearch withTable{dir.path / "wxguide", (dir.path / "table").string()};
+    const StationTableSearch withoutTable{dir.path / "wxguide", (dir.path / "empty").string()};
+    struct Case {
+        std::vector<const char*> words;
+        bool table;
+        std::optional<int> status;
+        std::string told;
+        std::optional<ExtractPlace> place;
+    };
+    const std::string tryHelp = "\nTry 'wxguide --help'.\n";
+    const Case cases[] = {
+        {{"--station", "KFSD", "--run", "bad", "a.grib2"},
+         true,
+         std::nullopt,
+         "",
+         ExtractPlace{43.58, -96.74, "KFSD", "KFSD"}},
+        {{"--point", "41.5,-93.6", "data/gfs.t00z.grib2", "b.grib2"},
+         false,
+         std::nullopt,
+         "",
+         ExtractPlace{41.5, -93.6, "POINT", "gfs.t00z"}},
+        {{"--point", "41.5,-93.6", "x.grib.grb2"},
+         false,
+         std::nullopt,
+         "",
+         ExtractPlace{41.5, -93.6, "POINT", "x"}},
+        {{"--point", "1,2", ".grib2"},
+         false,
+         std::nullopt,
+         "",
+         ExtractPlace{1, 2, "POINT", ".grib2"}},
+        {{"--run", "bad", "a.grib2"}, false, std::nullopt, "", std::nullopt},
+        {{"--station", "NOPE", "--run", "bad", "a.grib2"},
+         true,
+         2,
+         "wxguide extract: no station NOPE in the station table" + tryHelp,
+         std::nullopt},
+        {{"--station", "kdsm", "a.grib2"},
+         true,
+         2,
+         "wxguide extract: no station kdsm in the station table" + tryHelp,
+         std::nullopt},
+        {{"--station", "NOPE", "a.grib2"}, false, 1, "the station table", std::nullopt},
+        {{"--point", "99,0", "--run", "bad", "a.grib2"},
+         false,
+         2,
+         "wxguide extract: --point: the latitude 99 lies outside -90 to 90" + tryHelp,
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        ExtractRequest request;
+        std::string fault;
+        ASSERT_TRUE(readExtractRequest(c.words, request, fault)) << fault;
+        std::optional<ExtractPlace> place = ExtractPlace{};
+        std::ostringstream err;
+        EXPECT_EQ(settleExtractPlace(request, c.table ? withTable : withoutTable, place, err),
+                  c.status)
+            << c.words[1];
+        if (c.status == 1) {
+            EXPECT_NE(err.str().find(c.told), std::string::npos) << err.str();
+        } else {
+            EXPECT_EQ(err.str(), c.told) << c.words[1];
+        }
+        ASSERT_EQ(place.has_value(), c.place.has_value()) << c.words[1];
+        if (place) {
+            EXPECT_EQ(place->latitude, c.place->latitude);
+            EXPECT_EQ(place->longitude, c.place->longitude);
+            EXPECT_EQ(place->name, c.place->name);
+            EXPECT_EQ(place->fileStem, c.place->fileStem);
+        }
+    }
+    // The words come before the place: a place given twice is a fault of the words.
+    const std::vector<const char*> twice = {"--point", "1,2", "--station", "NOPE", "a.grib2"};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runExtractCommand(twice, withoutTable, out, err), 2);
+    EXPECT_EQ(err.str(),
+              "wxguide extract: --point and --station name the place twice; give one" + tryHelp);
 }
