@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <vector>
@@ -286,18 +285,11 @@ bool outputIsAnInput(const std::vector<std::string>& inputs, const std::string& 
 // A GRIB2 file begins with the word GRIB (NOMADS files carry no other header).
 bool isGribFile(const std::string& name) {
     // A pipe or a device is no GRIB2 file, and opening one could wait for ever.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(name, error)) {
-        return false;
-    }
-    std::FILE* file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
+    DataFile data;
     char start[4] = {};
-    const bool grib = std::fread(start, 1, 4, file) == 4 && std::string(start, 4) == "GRIB";
-    std::fclose(file);
-    return grib;
+    return openPlainDataFile(data, name) &&
+           readFileAt(data.descriptor, start, sizeof start, 0) == sizeof start &&
+           std::string(start, 4) == "GRIB";
 }
 
 int runGribExtract(const ExtractRequest& request, const StationTableSearch& tableSearch,
@@ -346,9 +338,19 @@ int runGribExtract(const ExtractRequest& request, const StationTableSearch& tabl
         }
         run = value;
     }
+    // Each input opened once, a plain file or refused at once: a pipe or a device could
+    // keep the run waiting or reading for ever.
+    std::vector<DataFile> inputs(request.profiles.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (!openPlainDataFile(inputs[i], request.profiles[i])) {
+            err << "wxguide extract: " << request.profiles[i]
+                << " cannot be opened as a plain file; nothing was written.\n";
+            return 1;
+        }
+    }
     GribPoint point;
     std::string fault;
-    if (!readGribPoint(request.profiles, latitude, longitude, run, point, fault)) {
+    if (!readGribPoint(inputs, latitude, longitude, run, point, fault)) {
         err << "wxguide extract: " << fault << "; nothing was written.\n";
         return 1;
     }

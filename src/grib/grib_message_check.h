@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+// The framing of a GRIB2 message, checked on its own bytes before ecCodes reads any of
+// it: ecCodes trusts the lengths and section numbers a message gives, and one that lies
+// about them can crash it or keep it reading for ever.
+
+/// The indicator section that opens every message: "GRIB", two reserved bytes, the
+/// discipline, the edition and the total length in eight bytes.
+inline constexpr std::size_t gribIndicatorLength = 16;
+
+/// The longest message read: the largest grid read (gribGridPointBound) packed at 32 bits
+/// a value with its bitmap, and room to spare; real messages of such grids are a few MiB.
+inline constexpr std::uint64_t gribMessageLengthBound = std::uint64_t{32} << 20;
+
+/// The shortest message edition 2 allows: the indicator, the fixed parts of sections 1
+/// and 3 to 7, and "7777".
+inline constexpr std::uint64_t gribShortestMessage = 86;
+
+/// The total length the indicator section `head` (a message's first 16 bytes) gives;
+/// false with `fault`, a few words, when it is no edition 2 indicator or the length lies
+/// outside gribShortestMessage to gribMessageLengthBound.
+bool readGribLength(std::span<const unsigned char> head, std::uint64_t& length, std::string& fault);
+
+/// Empty when `message` is one whole message as edition 2 frames it: its indicator's
+/// length is the size of `message`; section 1, then groups of sections 2 to 7 in the
+/// order the edition allows (2 optional, 3 or 4 may begin a later group); each section at
+/// least its fixed part and within the message; "7777" where the length says the message
+/// ends. Otherwise what is wrong, in a few words.
+std::string checkGribMessage(std::span<const unsigned char> message);
