@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -132,4 +133,51 @@ std::string checkGribMessage(std::span<const unsigned char> message) {
         return "no 7777 where its length says the message ends";
     }
     return {};
+}
+
+bool splitGribFields(std::span<const unsigned char> message,
+                     std::vector<std::vector<unsigned char>>& fields, std::string& fault) {
+    // Section 6's sixth byte says where the bitmap is: here (0), given before (254), or
+    // none or predefined (anything else).
+    constexpr std::size_t bitmapIndicator = 5;
+    constexpr unsigned char bitmapHere = 0, bitmapBefore = 254;
+    fields.clear();
+    std::array<std::span<const unsigned char>, lastSection> latest{};  // by number, 1 to 6
+    std::span<const unsigned char> bitmap;
+    const std::size_t end = message.size() - endMarkerLength;
+    for (std::size_t at = gribIndicatorLength; at < end;) {
+        const auto length = static_cast<std::size_t>(bigEndian(message.subspan(at, 4)));
+        const int number = message[at + 4];
+        const std::span<const unsigned char> section = message.subspan(at, length);
+        at += length;
+        if (number == 6 && section[bitmapIndicator] == bitmapBefore) {
+            if (bitmap.empty()) {
+                fault = "section 6 refers to a bitmap before it, and none was given";
+                return false;
+            }
+            latest[6] = bitmap;
+            continue;
+        }
+        if (number == 6 && section[bitmapIndicator] == bitmapHere) {
+            bitmap = section;
+        }
+        if (number < lastSection) {
+            latest[static_cast<std::size_t>(number)] = section;
+            continue;
+        }
+        std::vector<unsigned char> field(message.begin(), message.begin() + gribIndicatorLength);
+        for (int part = 1; part < lastSection; ++part) {
+            const std::span<const unsigned char> kept = latest[static_cast<std::size_t>(part)];
+            field.insert(field.end(), kept.begin(), kept.end());
+        }
+        field.insert(field.end(), section.begin(), section.end());
+        field.insert(field.end(), std::begin(endMarker), std::end(endMarker));
+        std::uint64_t total = field.size();
+        for (std::size_t i = gribIndicatorLength; i-- > 8;) {
+            field[i] = static_cast<unsigned char>(total & 0xff);
+            total >>= 8;
+        }
+        fields.push_back(std::move(field));
+    }
+    return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 // The framing of a GRIB2 message, checked on its own bytes before ecCodes reads any of
 // it: ecCodes trusts the lengths and section numbers a message gives, and one that lies
@@ -32,3 +33,10 @@ bool readGribLength(std::span<const unsigned char> head, std::uint64_t& length, 
 /// least its fixed part and within the message; "7777" where the length says the message
 /// ends. Otherwise what is wrong, in a few words.
 std::string checkGribMessage(std::span<const unsigned char> message);
+
+/// The fields of `message`, a message checkGribMessage took, each as a message of its
+/// own: its sections 4 to 7 with section 1 and the latest sections 2 and 3 before them,
+/// and for a section 6 that refers back to a bitmap (indicator 254), the latest section 6
+/// that gave one. False with `fault` when no bitmap was given before such a reference.
+bool splitGribFields(std::span<const unsigned char> message,
+                     std::vector<std::vector<unsigned char>>& fields, std::string& fault);

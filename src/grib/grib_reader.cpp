@@ -21,11 +21,6 @@ namespace {
 // never reach the console, where every fault is one line of ours.
 void dropLogLine(const codes_context*, int, const char*) {}
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        std::fclose(file);
-    }
-};
 struct HandleDeleter {
     void operator()(codes_handle* handle) const {
         codes_handle_delete(handle);
@@ -360,33 +355,30 @@ bool readCheckedMessage(int descriptor, std::uint64_t offset, std::vector<unsign
     return fault.empty();
 }
 
-// Hands one checked message to ecCodes, field by field: NCEP packs U and V into one
-// message, which ecCodes gives as two fields through its file reader only.
-bool readFields(codes_context* context, std::vector<unsigned char>& message,
+// Hands one checked message to ecCodes, field by field. NCEP packs U and V into one
+// message; each field is handed over as a message of its own, so that ecCodes keeps no
+// state of its own between messages.
+bool readFields(codes_context* context, const std::vector<unsigned char>& message,
                 std::span<const DataFile> files, std::size_t fileIndex, std::size_t messageNumber,
                 double latitude, double longitude, Gathered& gathered, std::string& fault) {
     const std::string& file = files[fileIndex].name;
-    const std::unique_ptr<std::FILE, FileCloser> in(fmemopen(message.data(), message.size(), "rb"));
-    if (in == nullptr) {
-        fault = messageFault(file, messageNumber, "no memory to read it");
+    std::vector<std::vector<unsigned char>> fields;
+    if (!splitGribFields(message, fields, fault)) {
+        fault = messageFault(file, messageNumber, fault);
         return false;
     }
-    codes_grib_multi_support_reset_file(context, in.get());
-    for (;;) {
-        int code = CODES_SUCCESS;
-        const Handle handle(codes_handle_new_from_file(context, in.get(), PRODUCT_GRIB, &code));
-        if (code != CODES_SUCCESS) {
-            fault = errorText(file, code);
-            return false;
-        }
+    for (const std::vector<unsigned char>& field : fields) {
+        const Handle handle(codes_handle_new_from_message(context, field.data(), field.size()));
         if (handle == nullptr) {
-            return true;
+            fault = messageFault(file, messageNumber, "ecCodes cannot read it");
+            return false;
         }
         if (!readMessage(handle.get(), files, fileIndex, messageNumber, latitude, longitude,
                          gathered, fault)) {
             return false;
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -396,8 +388,6 @@ bool readGribPoint(std::span<const DataFile> files, double latitude, double long
     codes_context* context = codes_context_get_default();
     codes_context_set_logging_proc(context, dropLogLine);
     codes_set_codes_assertion_failed_proc(onLibraryAssertion);
-    // NCEP packs U and V into one message: without this V is never seen.
-    codes_grib_multi_support_on(context);
     Gathered gathered;
     std::vector<unsigned char> message;
     for (std::size_t f = 0; f < files.size(); ++f) {
