@@ -216,3 +216,51 @@ TEST(GribReader, RefusesPlacesOffTheGridSeveralRunsAndTwoFilesOfAnHour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GribReader, ALambertGridTakesPlacesWithinOneAndAHalfGridLengthsOfItsEdge) {
+    ScopedTempDirectory folder;
+    // HRRR's projection on a grid of 146 x 72 points 3 km apart from 38N 98W: the 2 m
+    // temperature of the GFS sample, its grid made Lambert conformal.
+    shell("grib_copy -w shortName=2t " + fields120 + " t2.grib2");
+    shell("grib_set -s gridDefinitionTemplateNumber=30 t2.grib2 l0.grib2");
+    shell(
+        "grib_set -s Nx=146,Ny=72,latitudeOfFirstGridPointInDegrees=38,"
+        "longitudeOfFirstGridPointInDegrees=262,LoVInDegrees=262.5,Latin1InDegrees=38.5,"
+        "Latin2InDegrees=38.5,LaDInDegrees=38.5,DxInMetres=3000,DyInMetres=3000 l0.grib2 "
+        "hrrr.grib2");
+    const std::vector<std::string> hrrr = {"hrrr.grib2"};
+    GribPoint point;
+    std::string fault;
+    ASSERT_TRUE(readPoint(hrrr, 39.0, -96.0, std::nullopt, point, fault)) << fault;
+    EXPECT_EQ(point.samples.size(), 1u);
+    // West of the first point: 4.4 km away is within 1.5 grid lengths, 5.3 km is not.
+    EXPECT_TRUE(readPoint(hrrr, 38.0, -98.05, std::nullopt, point, fault)) << fault;
+    EXPECT_FALSE(readPoint(hrrr, 38.0, -98.06, std::nullopt, point, fault));
+    EXPECT_EQ(fault,
+              "hrrr.grib2: the place lies outside the grid (its nearest point is 5 km away, the "
+              "grid length 3 km)");
+    EXPECT_FALSE(readPoint(hrrr, 45.0, -96.0, std::nullopt, point, fault));
+    EXPECT_EQ(fault,
+              "hrrr.grib2: the place lies outside the grid (its nearest point is 566 km away, "
+              "the grid length 3 km)");
+}
+
+TEST(GribReader, RefusesAFieldTwiceInAFileAndTakesItOncePerFile) {
+    ScopedTempDirectory folder;
+    shell("grib_copy -w startStep=0,endStep=3 " + apcp + " a.grib2");
+    shell("grib_copy -w startStep=0,endStep=6 " + apcp + " b.grib2");
+    shell("cat a.grib2 b.grib2 a.grib2 > twice.grib2");
+    GribPoint point;
+    std::string fault;
+    EXPECT_FALSE(readPoint({"twice.grib2"}, 28.0, -94.0, std::nullopt, point, fault));
+    EXPECT_EQ(fault, "twice.grib2: message 3: APCP of hour 3 is in the file twice");
+    // The same hour in another run is no repeat.
+    shell("grib_set -s dataTime=600 a.grib2 a06.grib2");
+    shell("cat a.grib2 b.grib2 a06.grib2 > runs.grib2");
+    EXPECT_TRUE(readPoint({"runs.grib2"}, 28.0, -94.0, 2022062700LL, point, fault)) << fault;
+    EXPECT_EQ(point.samples.size(), 2u);
+}
+
+}  // namespace

@@ -125,6 +125,9 @@ declare_grid() {
 declare_grid grid4000.grib2 4000 4000
 refused grid4000.grib2 "grid4000.grib2: message 1: a grid of 4000 x 4000 points, more than the\
  4000000 wxguide reads in a message; nothing was written."
+declare_grid edge.grib2 4000001 1
+refused edge.grib2 "edge.grib2: message 1: a grid of 4000001 x 1 points, more than the 4000000\
+ wxguide reads in a message; nothing was written."
 declare_grid grid40000.grib2 40000 40000
 case=grid40000.grib2
 peak_within 32768 "$program" extract --point 41.5,-93.6 grid40000.grib2
