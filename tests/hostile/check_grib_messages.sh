@@ -202,7 +202,15 @@ grep -q 'the files hold no forecast hour' stderr || fail "standard error: $(head
 # Bytes before, between and after messages are passed over.
 case=bytes_between_messages
 grib_copy -w startStep=0,endStep=6 "$samples/gfs_1deg_apcp_0_24.grib2" apcp6.grib2
-{ printf 'junk'; cat apcp.grib2; printf 'GRI more junk'; cat apcp6.grib2; printf 'tail'; } >junk.grib2
+# The second message's GRIB crosses the 64 KiB blocks the search reads from the first
+# message's end.
+{
+    printf 'junk'
+    cat apcp.grib2
+    head -c 65534 /dev/zero | tr '\0' x
+    cat apcp6.grib2
+    printf 'tail'
+} >junk.grib2
 cat apcp.grib2 apcp6.grib2 >clean.grib2
 timeout 60 "$program" extract --point 41.5,-93.6 junk.grib2 >stdout 2>stderr ||
     fail "not read: $(head -c 300 stderr)"
