@@ -208,20 +208,20 @@ TEST(GribMessageCheck, TakesEveryMessageOfTheRealSamples) {
 }
 
 TEST(GribMessageCheck, SplitsAMessageIntoItsFieldsEachWithItsGridAndBitmap) {
-    // Two grids; the second grid's two fields, the second of which takes the bitmap given
-    // before it (indicator 254).
+    // A field on a first grid with a bitmap; two fields on a second grid, the first with
+    // none, the second referring back to the bitmap given before (indicator 254).
     const Section grid1{3, 15}, grid2{3, 16}, local{2, 7}, bitmapHere{6, 8, 3},
         bitmapBefore{6, 6, 1}, noBitmap{6, 6, 1};
     std::vector<unsigned char> message =
-        makeMessage({s1, local, grid1, s4, s5, noBitmap, d7, grid2, s4, s5, bitmapHere, d7, s4, s5,
+        makeMessage({s1, local, grid1, s4, s5, bitmapHere, d7, grid2, s4, s5, noBitmap, d7, s4, s5,
                      bitmapBefore, d7});
-    // Section 6's sixth byte: 255 none, 0 here (with two bytes of bitmap), 254 before.
+    // Section 6's sixth byte: 0 here (with two bytes of bitmap), 255 none, 254 before.
     const std::size_t firstSix = 16 + 21 + 7 + 15 + 9 + 11;
-    const std::size_t secondSix = firstSix + 6 + 60 + 16 + 9 + 11;
-    const std::size_t thirdSix = secondSix + 8 + 60 + 9 + 11;
-    message[firstSix + 5] = 255;
-    message[secondSix + 5] = 0;
-    message[secondSix + 6] = 0xaa;
+    const std::size_t secondSix = firstSix + 8 + 60 + 16 + 9 + 11;
+    const std::size_t thirdSix = secondSix + 6 + 60 + 9 + 11;
+    message[firstSix + 5] = 0;
+    message[firstSix + 6] = 0xaa;
+    message[secondSix + 5] = 255;
     message[thirdSix + 5] = 254;
     ASSERT_EQ(checkGribMessage(message), "");
     std::vector<std::vector<unsigned char>> fields;
@@ -235,7 +235,7 @@ TEST(GribMessageCheck, SplitsAMessageIntoItsFieldsEachWithItsGridAndBitmap) {
     const std::vector<unsigned char> head = bytes(0, 8), one = bytes(16, 21 + 7),
                                      firstGrid = bytes(16 + 28, 15),
                                      secondGrid = bytes(secondSix - 20 - 16, 16),
-                                     bitmap = bytes(secondSix, 8);
+                                     bitmap = bytes(firstSix, 8);
     for (const std::vector<unsigned char>& field : fields) {
         EXPECT_EQ(checkGribMessage(field), "");
         EXPECT_TRUE(std::equal(head.begin(), head.end(), field.begin()));
@@ -247,7 +247,7 @@ TEST(GribMessageCheck, SplitsAMessageIntoItsFieldsEachWithItsGridAndBitmap) {
     EXPECT_TRUE(std::equal(bitmap.begin(), bitmap.end(), fields[2].begin() + 44 + 16 + 20));
     EXPECT_EQ(fields[2].size(), 16u + 28 + 16 + 20 + 8 + 60 + 4);
 
-    message[secondSix + 5] = 255;  // no bitmap before the reference to one
+    message[firstSix + 5] = 255;  // no bitmap before the reference to one
     EXPECT_FALSE(splitGribFields(message, fields, fault));
     EXPECT_EQ(fault, "section 6 refers to a bitmap before it, and none was given");
 }
