@@ -56,11 +56,22 @@ ProfileTables tablesOf(const GribTables& grib) {
 // The rows at `place`, the values outside their spans left out with a note each. False
 // with the fault told.
 bool readRows(const ExtractRequest& request, const ExtractPlace& place,
-              std::optional<long long> run, GribTables& grib, long long& runTaken,
-              std::ostream& err) {
+              std::span<const DataFile> inputs, std::optional<long long> run, GribTables& grib,
+              long long& runTaken, std::ostream& err) {
+    // Each input a plain file or refused at once: a pipe or a device could keep the run
+    // waiting or reading for ever.
+    for (const DataFile& input : inputs) {
+        if (input.descriptor < 0) {
+            err << "wxguide extract: " << input.name
+                << (input.kind == DataFileKind::notPlain ? " cannot be opened as a plain file"
+                                                         : ": cannot be opened")
+                << "; nothing was written.\n";
+            return false;
+        }
+    }
     GribPoint point;
     std::string fault;
-    if (!readGribPoint(request.profiles, place.latitude, place.longitude, run, point, fault)) {
+    if (!readGribPoint(inputs, place.latitude, place.longitude, run, point, fault)) {
         err << "wxguide extract: " << fault << "; nothing was written.\n";
         return false;
     }
@@ -99,7 +110,7 @@ int runGribExtract(const ExtractRequest& request, const std::optional<ExtractPla
     }
     GribTables grib;
     long long runTaken = 0;
-    if (!readRows(request, *place, run, grib, runTaken, err)) {
+    if (!readRows(request, *place, inputs, run, grib, runTaken, err)) {
         return 1;
     }
     ExtractFiles files;

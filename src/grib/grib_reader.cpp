@@ -2,11 +2,18 @@
 
 #include <eccodes.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
+#include <tuple>
+
+#include "grib/grib_message_check.h"
+#include "io/platform.h"
 
 namespace {
 
@@ -14,11 +21,6 @@ namespace {
 // never reach the console, where every fault is one line of ours.
 void dropLogLine(const codes_context*, int, const char*) {}
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        std::fclose(file);
-    }
-};
 struct HandleDeleter {
     void operator()(codes_handle* handle) const {
         codes_handle_delete(handle);
@@ -126,22 +128,101 @@ bool findPoint(codes_handle* handle, double latitude, double longitude, const st
     return true;
 }
 
-struct Seen {
-    long long run;
-    int hour;
-    std::size_t file;
-    GribSample sample;
+// The fault of a message, with the file and the message's number.
+std::string messageFault(const std::string& file, std::size_t number, const std::string& what) {
+    return file + ": message " + std::to_string(number) + ": " + what;
+}
+
+// Where ecCodes is reading and what to do when an assertion fails inside it: the library's
+// handler takes no argument of ours, so this is the one state held outside a call.
+struct LibraryWatch {
+    const std::string* file = nullptr;
+    std::size_t message = 0;
+    GribAssertionHandler handler = nullptr;
+};
+LibraryWatch watch;
+
+// The library's words on one line, whatever they hold.
+std::string printable(const char* text) {
+    std::string line = text != nullptr ? text : "";
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < ' ' || c == '\x7f') {
+            c = ' ';
+        }
+    }
+    return line.substr(0, 200);
+}
+
+[[noreturn]] void tellAssertionAndExit(const std::string& where, const char* expression) {
+    const std::string line = "wxguide extract: " + where + ": ecCodes failed a check of its own (" +
+                             printable(expression) + "); nothing was written.\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(nullptr);
+    // Not exit(): the library's state is past trusting, so nothing of it may run again.
+    std::_Exit(1);
+}
+
+void onLibraryAssertion(const char* expression) {
+    const std::string where = watch.file != nullptr
+                                  ? *watch.file + ": message " + std::to_string(watch.message)
+                                  : std::string("ecCodes");
+    (watch.handler != nullptr ? watch.handler : tellAssertionAndExit)(where, expression);
+    // A handler that returns would let the library run on past its failed check.
+    tellAssertionAndExit(where, expression);
+}
+
+// What the files gave so far: only what the rows and the checks need, so that memory
+// grows with the wanted fields and hours, never with repeated messages.
+struct Gathered {
+    std::map<std::string, GridPoint> grids;                 // by md5GridSection
+    std::vector<std::pair<long long, GribSample>> samples;  // with their runs, as read
+    std::set<long long> runs;
+    std::map<std::pair<long long, int>, std::size_t> fileOfHour;  // (run, hour): first file
+    // The first hour of each run found in a second file: that file, the first, the hour.
+    std::map<long long, std::tuple<std::size_t, std::size_t, int>> clashOfRun;
+    // The wanted fields of the file being read: run, field, kind, start and end hours.
+    std::set<std::tuple<long long, int, int, int, int>> fieldsOfFile;
 };
 
-bool readMessage(codes_handle* handle, const std::string& file, std::size_t fileIndex,
-                 double latitude, double longitude, std::map<std::string, GridPoint>& grids,
-                 std::vector<Seen>& seen, std::string& fault) {
+// ecCodes unpacks a whole field at once, whatever few bytes the message takes: a grid past
+// the bound is refused from its keys, before any value is unpacked.
+bool gridWithinBound(codes_handle* handle, std::string& fault) {
+    long points = 0;
+    if (codes_get_long(handle, "numberOfDataPoints", &points) != CODES_SUCCESS) {
+        fault = "it gives no number of grid points";
+        return false;
+    }
+    const long values = longOr(handle, "numberOfValues", 0);
+    const long ni = longOr(handle, "Ni", CODES_MISSING_LONG);
+    const long nj = longOr(handle, "Nj", CODES_MISSING_LONG);
+    const bool sides = ni != CODES_MISSING_LONG && nj != CODES_MISSING_LONG;
+    const double area = sides ? static_cast<double>(ni) * static_cast<double>(nj) : 0.0;
+    if (points > gribGridPointBound || values > gribGridPointBound ||
+        area > static_cast<double>(gribGridPointBound)) {
+        fault = "a grid of " +
+                (sides ? std::to_string(ni) + " x " + std::to_string(nj) + " points"
+                       : std::to_string(std::max(points, values)) + " points") +
+                ", more than the " + std::to_string(gribGridPointBound) +
+                " wxguide reads in a message";
+        return false;
+    }
+    return true;
+}
+
+bool readMessage(codes_handle* handle, std::span<const DataFile> files, std::size_t fileIndex,
+                 std::size_t messageNumber, double latitude, double longitude, Gathered& gathered,
+                 std::string& fault) {
+    const std::string& file = files[fileIndex].name;
     long edition = 0;
     if (!getLong(handle, "edition", edition, file, fault)) {
         return false;
     }
     if (edition != 2) {
         fault = file + ": a GRIB edition 1 message; wxguide reads GRIB2";
+        return false;
+    }
+    if (!gridWithinBound(handle, fault)) {
+        fault = messageFault(file, messageNumber, fault);
         return false;
     }
     long date = 0, time = 0, startStep = 0, endStep = 0;
@@ -168,12 +249,24 @@ bool readMessage(codes_handle* handle, const std::string& file, std::size_t file
     keys.kind = timeKindOf(longOr(handle, "productDefinitionTemplateNumber", -1),
                            longOr(handle, "typeOfStatisticalProcessing", -1));
     const long long run = static_cast<long long>(date) * 100 + time / 100;
-    Seen entry{run, static_cast<int>(endStep), fileIndex, {}};
+    const int hour = static_cast<int>(endStep);
+    gathered.runs.insert(run);
+    const auto [first, added] = gathered.fileOfHour.emplace(std::pair{run, hour}, fileIndex);
+    if (!added && first->second != fileIndex) {
+        gathered.clashOfRun.emplace(run, std::tuple{fileIndex, first->second, hour});
+    }
     const std::optional<GribField> field = matchField(keys);
     if (!field) {
-        entry.sample.kind = TimeKind::other;  // counts for the run and hour checks only
-        seen.push_back(entry);
-        return true;
+        return true;  // counted for the run and hour checks only
+    }
+    if (!gathered.fieldsOfFile
+             .emplace(run, static_cast<int>(*field), static_cast<int>(keys.kind),
+                      static_cast<int>(startStep), hour)
+             .second) {
+        fault = messageFault(file, messageNumber,
+                             std::string(gribFieldNames[*field]) + " of hour " +
+                                 std::to_string(hour) + " is in the file twice");
+        return false;
     }
     char md5[64] = {};
     std::size_t md5Length = sizeof md5;
@@ -182,13 +275,13 @@ bool readMessage(codes_handle* handle, const std::string& file, std::size_t file
         fault = errorText(file, code);
         return false;
     }
-    auto grid = grids.find(md5);
-    if (grid == grids.end()) {
+    auto grid = gathered.grids.find(md5);
+    if (grid == gathered.grids.end()) {
         GridPoint point;
         if (!findPoint(handle, latitude, longitude, file, point, fault)) {
             return false;
         }
-        grid = grids.emplace(md5, point).first;
+        grid = gathered.grids.emplace(md5, point).first;
     }
     double value = 0.0;
     code = codes_get_double_element(handle, "values", grid->second.index, &value);
@@ -196,88 +289,162 @@ bool readMessage(codes_handle* handle, const std::string& file, std::size_t file
         fault = errorText(file, code);
         return false;
     }
-    entry.sample.field = *field;
-    entry.sample.kind = keys.kind;
-    entry.sample.startHour = static_cast<int>(startStep);
-    entry.sample.endHour = static_cast<int>(endStep);
-    entry.sample.value = value;
-    entry.sample.masked = longOr(handle, "bitmapPresent", 0) != 0 &&
-                          value == doubleOr(handle, "missingValue", 9999.0);
-    seen.push_back(entry);
+    GribSample sample;
+    sample.field = *field;
+    sample.kind = keys.kind;
+    sample.startHour = static_cast<int>(startStep);
+    sample.endHour = hour;
+    sample.value = value;
+    sample.masked = longOr(handle, "bitmapPresent", 0) != 0 &&
+                    value == doubleOr(handle, "missingValue", 9999.0);
+    gathered.samples.emplace_back(run, sample);
+    return true;
+}
+
+// The next message's start at or after `offset`: the next "GRIB" in the file, so that
+// bytes between messages are passed over. False at the file's end.
+bool findMessageStart(int descriptor, std::uint64_t& offset) {
+    constexpr std::string_view opening = "GRIB";
+    std::vector<char> block(64 * 1024);
+    for (;;) {
+        const std::size_t got = readFileAt(descriptor, block.data(), block.size(), offset);
+        if (got < opening.size()) {
+            return false;
+        }
+        const std::size_t found = std::string_view(block.data(), got).find(opening);
+        if (found != std::string_view::npos) {
+            offset += found;
+            return true;
+        }
+        // The last bytes may begin an opening that the next block ends.
+        offset += got - (opening.size() - 1);
+    }
+}
+
+// Reads the whole message at `offset` into `message` and checks it. The bytes are read as
+// they come, so a length that promises more than the file holds costs no memory.
+bool readCheckedMessage(int descriptor, std::uint64_t offset, std::vector<unsigned char>& message,
+                        std::string& fault) {
+    unsigned char head[gribIndicatorLength];
+    const std::size_t got =
+        readFileAt(descriptor, reinterpret_cast<char*>(head), sizeof head, offset);
+    std::uint64_t length = 0;
+    if (got < sizeof head) {
+        fault = "the file ends inside its first " + std::to_string(sizeof head) + " bytes";
+        return false;
+    }
+    if (!readGribLength(head, length, fault)) {
+        return false;
+    }
+    message.clear();
+    constexpr std::size_t piece = 1 << 20;
+    while (message.size() < length) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(piece, length - message.size()));
+        const std::size_t had = message.size();
+        message.resize(had + want);
+        const std::size_t came = readFileAt(
+            descriptor, reinterpret_cast<char*>(message.data() + had), want, offset + had);
+        message.resize(had + came);
+        if (came == 0) {
+            fault = "its length " + std::to_string(length) + " runs past the file's end";
+            return false;
+        }
+    }
+    fault = checkGribMessage(message);
+    return fault.empty();
+}
+
+// Hands one checked message to ecCodes, field by field. NCEP packs U and V into one
+// message; each field is handed over as a message of its own, so that ecCodes keeps no
+// state of its own between messages.
+bool readFields(codes_context* context, const std::vector<unsigned char>& message,
+                std::span<const DataFile> files, std::size_t fileIndex, std::size_t messageNumber,
+                double latitude, double longitude, Gathered& gathered, std::string& fault) {
+    const std::string& file = files[fileIndex].name;
+    std::vector<std::vector<unsigned char>> fields;
+    if (!splitGribFields(message, fields, fault)) {
+        fault = messageFault(file, messageNumber, fault);
+        return false;
+    }
+    for (const std::vector<unsigned char>& field : fields) {
+        const Handle handle(codes_handle_new_from_message(context, field.data(), field.size()));
+        if (handle == nullptr) {
+            fault = messageFault(file, messageNumber, "ecCodes cannot read it");
+            return false;
+        }
+        if (!readMessage(handle.get(), files, fileIndex, messageNumber, latitude, longitude,
+                         gathered, fault)) {
+            return false;
+        }
+    }
     return true;
 }
 
 }  // namespace
 
-bool readGribPoint(std::span<const std::string> files, double latitude, double longitude,
+bool readGribPoint(std::span<const DataFile> files, double latitude, double longitude,
                    std::optional<long long> run, GribPoint& point, std::string& fault) {
     codes_context* context = codes_context_get_default();
     codes_context_set_logging_proc(context, dropLogLine);
-    // NCEP packs U and V into one message: without this V is never seen.
-    codes_grib_multi_support_on(context);
-    std::vector<Seen> seen;
-    std::map<std::string, GridPoint> grids;
+    codes_set_codes_assertion_failed_proc(onLibraryAssertion);
+    Gathered gathered;
+    std::vector<unsigned char> message;
     for (std::size_t f = 0; f < files.size(); ++f) {
-        const std::string& file = files[f];
-        const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(file.c_str(), "rb"));
-        if (in == nullptr) {
-            fault = file + ": cannot be opened";
-            return false;
-        }
-        codes_grib_multi_support_reset_file(context, in.get());
+        const std::string& file = files[f].name;
+        gathered.fieldsOfFile.clear();
+        watch.file = &file;
         std::size_t messages = 0;
-        for (;;) {
-            int code = CODES_SUCCESS;
-            const Handle handle(codes_handle_new_from_file(context, in.get(), PRODUCT_GRIB, &code));
-            if (code != CODES_SUCCESS) {
-                fault = errorText(file, code);
+        for (std::uint64_t offset = 0; findMessageStart(files[f].descriptor, offset);) {
+            ++messages;
+            watch.message = messages;
+            if (!readCheckedMessage(files[f].descriptor, offset, message, fault)) {
+                fault = messageFault(file, messages, fault);
+                watch.file = nullptr;
                 return false;
             }
-            if (handle == nullptr) {
-                break;
-            }
-            ++messages;
-            if (!readMessage(handle.get(), file, f, latitude, longitude, grids, seen, fault)) {
+            offset += message.size();
+            if (!readFields(context, message, files, f, messages, latitude, longitude, gathered,
+                            fault)) {
+                watch.file = nullptr;
                 return false;
             }
         }
+        watch.file = nullptr;
         if (messages == 0) {
             fault = file + ": no GRIB2 message in it";
             return false;
         }
     }
-    std::set<long long> runs;
-    for (const Seen& entry : seen) {
-        runs.insert(entry.run);
-    }
-    if (run && !runs.contains(*run)) {
-        fault = files.front() + (files.size() > 1 ? " ..." : "") + ": no message of the run " +
+    if (run && !gathered.runs.contains(*run)) {
+        fault = files.front().name + (files.size() > 1 ? " ..." : "") + ": no message of the run " +
                 std::to_string(*run);
         return false;
     }
-    if (!run && runs.size() > 1) {
+    if (!run && gathered.runs.size() > 1) {
         std::string list;
-        for (const long long each : runs) {
+        for (const long long each : gathered.runs) {
             list += (list.empty() ? "" : ", ") + std::to_string(each);
         }
         fault = "the files hold several runs (" + list + "); name the one to take with --run";
         return false;
     }
-    point.run = run ? *run : *runs.begin();
-    std::map<int, std::size_t> fileOfHour;
-    for (const Seen& entry : seen) {
-        if (entry.run != point.run) {
-            continue;
-        }
-        const auto [where, added] = fileOfHour.emplace(entry.hour, entry.file);
-        if (!added && where->second != entry.file) {
-            fault = files[entry.file] + ": hour " + std::to_string(entry.hour) + " is in " +
-                    files[where->second] + " as well; give one file per hour";
-            return false;
-        }
-        if (entry.sample.kind != TimeKind::other) {
-            point.samples.push_back(entry.sample);
+    point.run = run ? *run : *gathered.runs.begin();
+    if (const auto clash = gathered.clashOfRun.find(point.run);
+        clash != gathered.clashOfRun.end()) {
+        const auto [second, first, hour] = clash->second;
+        fault = files[second].name + ": hour " + std::to_string(hour) + " is in " +
+                files[first].name + " as well; give one file per hour";
+        return false;
+    }
+    for (const auto& [sampleRun, sample] : gathered.samples) {
+        if (sampleRun == point.run) {
+            point.samples.push_back(sample);
         }
     }
     return true;
+}
+
+void setGribAssertionHandler(GribAssertionHandler handler) {
+    watch.handler = handler;
 }

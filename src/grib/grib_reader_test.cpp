@@ -48,10 +48,23 @@ std::map<std::string, double> gribLsAt(const std::string& file, const std::strin
     return values;
 }
 
+// readGribPoint on the files of these names, opened as extract opens them.
+bool readPoint(const std::vector<std::string>& names, double lat, double lon,
+               std::optional<long long> run, GribPoint& point, std::string& fault) {
+    std::vector<DataFile> files(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (!openPlainDataFile(files[i], names[i])) {
+            fault = names[i] + ": not opened";
+            return false;
+        }
+    }
+    return readGribPoint(files, lat, lon, run, point, fault);
+}
+
 GribTables read(const std::vector<std::string>& files, double lat, double lon, int step,
                 std::string& fault, std::optional<long long> run = std::nullopt) {
     GribPoint point;
-    if (!readGribPoint(files, lat, lon, run, point, fault)) {
+    if (!readPoint(files, lat, lon, run, point, fault)) {
         return {};
     }
     return buildGribRows(point.samples, step);
@@ -162,44 +175,92 @@ TEST(GribReader, RefusesPlacesOffTheGridSeveralRunsAndTwoFilesOfAnHour) {
         "box.grib2");
     std::string fault;
     GribPoint point;
-    EXPECT_TRUE(readGribPoint(std::vector<std::string>{"box.grib2"}, 41.0, 10.0, std::nullopt,
-                              point, fault))
+    EXPECT_TRUE(
+        readPoint(std::vector<std::string>{"box.grib2"}, 41.0, 10.0, std::nullopt, point, fault))
         << fault;
     EXPECT_EQ(point.samples.size(), 1u);
-    EXPECT_FALSE(readGribPoint(std::vector<std::string>{"box.grib2"}, 62.5, 10.0, std::nullopt,
-                               point, fault));
+    EXPECT_FALSE(
+        readPoint(std::vector<std::string>{"box.grib2"}, 62.5, 10.0, std::nullopt, point, fault));
     EXPECT_EQ(fault, "box.grib2: the place lies outside the grid");
-    EXPECT_FALSE(readGribPoint(std::vector<std::string>{"box.grib2"}, 41.5, -93.6, std::nullopt,
-                               point, fault));
+    EXPECT_FALSE(
+        readPoint(std::vector<std::string>{"box.grib2"}, 41.5, -93.6, std::nullopt, point, fault));
     EXPECT_EQ(fault.rfind("box.grib2: the place lies outside the grid", 0), 0u) << fault;
 
     shell("grib_copy -w endStep=3 " + apcp + " run00.grib2");
     shell("grib_set -s dataTime=600 run00.grib2 run06.grib2");
     const std::vector<std::string> two = {"run00.grib2", "run06.grib2"};
     GribPoint runs;
-    EXPECT_FALSE(readGribPoint(two, 28.0, -94.0, std::nullopt, runs, fault));
+    EXPECT_FALSE(readPoint(two, 28.0, -94.0, std::nullopt, runs, fault));
     EXPECT_EQ(fault,
               "the files hold several runs (2022062700, 2022062706); name the one to take "
               "with --run");
-    ASSERT_TRUE(readGribPoint(two, 28.0, -94.0, 2022062706LL, runs, fault)) << fault;
+    ASSERT_TRUE(readPoint(two, 28.0, -94.0, 2022062706LL, runs, fault)) << fault;
     EXPECT_EQ(runs.run, 2022062706LL);
     EXPECT_EQ(runs.samples.size(), 1u);
 
     shell("cp run00.grib2 again.grib2");
     GribPoint twice;
-    EXPECT_FALSE(readGribPoint(std::vector<std::string>{"run00.grib2", "again.grib2"}, 28.0, -94.0,
-                               std::nullopt, twice, fault));
+    EXPECT_FALSE(readPoint(std::vector<std::string>{"run00.grib2", "again.grib2"}, 28.0, -94.0,
+                           std::nullopt, twice, fault));
     EXPECT_EQ(fault, "again.grib2: hour 3 is in run00.grib2 as well; give one file per hour");
 
     writeFile("not.grib2", "no GRIB here\n");
-    EXPECT_FALSE(readGribPoint(std::vector<std::string>{"not.grib2"}, 28.0, -94.0, std::nullopt,
-                               twice, fault));
+    EXPECT_FALSE(
+        readPoint(std::vector<std::string>{"not.grib2"}, 28.0, -94.0, std::nullopt, twice, fault));
     EXPECT_EQ(fault.rfind("not.grib2: ", 0), 0u) << fault;
     writeFile("cut.grib2", readFile(apcp).substr(0, 5000));
-    EXPECT_FALSE(readGribPoint(std::vector<std::string>{"cut.grib2"}, 28.0, -94.0, std::nullopt,
-                               twice, fault));
+    EXPECT_FALSE(
+        readPoint(std::vector<std::string>{"cut.grib2"}, 28.0, -94.0, std::nullopt, twice, fault));
     EXPECT_EQ(fault.rfind("cut.grib2: ", 0), 0u) << fault;
     EXPECT_EQ(fault.find('\n'), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GribReader, ALambertGridTakesPlacesWithinOneAndAHalfGridLengthsOfItsEdge) {
+    ScopedTempDirectory folder;
+    // HRRR's projection on a grid of 146 x 72 points 3 km apart from 38N 98W: the 2 m
+    // temperature of the GFS sample, its grid made Lambert conformal.
+    shell("grib_copy -w shortName=2t " + fields120 + " t2.grib2");
+    shell("grib_set -s gridDefinitionTemplateNumber=30 t2.grib2 l0.grib2");
+    shell(
+        "grib_set -s Nx=146,Ny=72,latitudeOfFirstGridPointInDegrees=38,"
+        "longitudeOfFirstGridPointInDegrees=262,LoVInDegrees=262.5,Latin1InDegrees=38.5,"
+        "Latin2InDegrees=38.5,LaDInDegrees=38.5,DxInMetres=3000,DyInMetres=3000 l0.grib2 "
+        "hrrr.grib2");
+    const std::vector<std::string> hrrr = {"hrrr.grib2"};
+    GribPoint point;
+    std::string fault;
+    ASSERT_TRUE(readPoint(hrrr, 39.0, -96.0, std::nullopt, point, fault)) << fault;
+    EXPECT_EQ(point.samples.size(), 1u);
+    // West of the first point: 4.4 km away is within 1.5 grid lengths, 5.3 km is not.
+    EXPECT_TRUE(readPoint(hrrr, 38.0, -98.05, std::nullopt, point, fault)) << fault;
+    EXPECT_FALSE(readPoint(hrrr, 38.0, -98.06, std::nullopt, point, fault));
+    EXPECT_EQ(fault,
+              "hrrr.grib2: the place lies outside the grid (its nearest point is 5 km away, the "
+              "grid length 3 km)");
+    EXPECT_FALSE(readPoint(hrrr, 45.0, -96.0, std::nullopt, point, fault));
+    EXPECT_EQ(fault,
+              "hrrr.grib2: the place lies outside the grid (its nearest point is 566 km away, "
+              "the grid length 3 km)");
+}
+
+TEST(GribReader, RefusesAFieldTwiceInAFileAndTakesItOncePerFile) {
+    ScopedTempDirectory folder;
+    shell("grib_copy -w startStep=0,endStep=3 " + apcp + " a.grib2");
+    shell("grib_copy -w startStep=0,endStep=6 " + apcp + " b.grib2");
+    shell("cat a.grib2 b.grib2 a.grib2 > twice.grib2");
+    GribPoint point;
+    std::string fault;
+    EXPECT_FALSE(readPoint({"twice.grib2"}, 28.0, -94.0, std::nullopt, point, fault));
+    EXPECT_EQ(fault, "twice.grib2: message 3: APCP of hour 3 is in the file twice");
+    // The same hour in another run is no repeat.
+    shell("grib_set -s dataTime=600 a.grib2 a06.grib2");
+    shell("cat a.grib2 b.grib2 a06.grib2 > runs.grib2");
+    EXPECT_TRUE(readPoint({"runs.grib2"}, 28.0, -94.0, 2022062700LL, point, fault)) << fault;
+    EXPECT_EQ(point.samples.size(), 2u);
 }
 
 }  // namespace

@@ -9,62 +9,115 @@
 
 namespace {
 
-// The value of `field` at `hour`: the average over the period ending at the hour where the
-// files give one (the shortest such period), else the instant value.
-std::optional<double> valueAt(std::span<const GribSample> samples, GribField field, int hour) {
-    const GribSample* average = nullptr;
-    const GribSample* instant = nullptr;
-    for (const GribSample& sample : samples) {
-        if (sample.field != field || sample.endHour != hour) {
-            continue;
-        }
-        if (sample.kind == TimeKind::average &&
-            (average == nullptr || sample.startHour > average->startHour)) {
-            average = &sample;
-        } else if (sample.kind == TimeKind::instant) {
-            instant = &sample;
+// The value each field takes at each hour: the average over the period ending at the hour
+// where the files give one (the shortest such period), else the instant value. Chosen in
+// one pass over the samples.
+class FieldValues {
+public:
+    explicit FieldValues(std::span<const GribSample> samples) {
+        for (const GribSample& sample : samples) {
+            Choice& choice = chosen_[{sample.endHour, sample.field}];
+            if (sample.kind == TimeKind::average &&
+                (choice.average == nullptr || sample.startHour > choice.average->startHour)) {
+                choice.average = &sample;
+            } else if (sample.kind == TimeKind::instant) {
+                choice.instant = &sample;
+            }
         }
     }
-    const GribSample* taken = average != nullptr ? average : instant;
-    if (taken == nullptr || taken->masked) {
-        return std::nullopt;
-    }
-    return taken->value;
-}
 
-// Every accumulation is the difference of the run's total at its two ends; the amounts
-// reachable from `from` through such differences, as totals since `from`, by hour.
-std::map<int, double> amountsFrom(std::span<const GribSample> samples, int from) {
-    std::map<int, double> reached{{from, 0.0}};
-    for (bool grew = true; grew;) {
-        grew = false;
+    std::optional<double> at(GribField field, int hour) const {
+        const auto found = chosen_.find({hour, field});
+        if (found == chosen_.end()) {
+            return std::nullopt;
+        }
+        const Choice& choice = found->second;
+        const GribSample* taken = choice.average != nullptr ? choice.average : choice.instant;
+        if (taken == nullptr || taken->masked) {
+            return std::nullopt;
+        }
+        return taken->value;
+    }
+
+private:
+    struct Choice {
+        const GribSample* average = nullptr;
+        const GribSample* instant = nullptr;
+    };
+    std::map<std::pair<int, std::size_t>, Choice> chosen_;
+};
+
+// Every accumulation is the difference of the run's total at its two ends. The hours
+// joined by accumulations, each with its total since the earliest hour it is joined to:
+// worked out once for all rows, so the time grows with the samples, not with rows times
+// samples.
+class PrecipTotals {
+public:
+    explicit PrecipTotals(std::span<const GribSample> samples) {
+        std::map<int, std::vector<std::pair<int, double>>> joined;
         for (const GribSample& sample : samples) {
             if (sample.field != fieldPrecip || sample.kind != TimeKind::accumulation ||
                 sample.masked) {
                 continue;
             }
-            const auto start = reached.find(sample.startHour);
-            const auto end = reached.find(sample.endHour);
-            if (start != reached.end() && end == reached.end()) {
-                reached.emplace(sample.endHour, start->second + sample.value);
-                grew = true;
-            } else if (end != reached.end() && start == reached.end()) {
-                reached.emplace(sample.startHour, end->second - sample.value);
-                grew = true;
+            joined[sample.startHour].emplace_back(sample.endHour, sample.value);
+            joined[sample.endHour].emplace_back(sample.startHour, -sample.value);
+        }
+        // In order of hours: each group starts from its earliest hour, at a total of 0.
+        for (const auto& [start, edges] : joined) {
+            if (reached_.contains(start)) {
+                continue;
+            }
+            reached_.emplace(start, Total{start, 0.0});
+            std::vector<int> waiting{start};
+            while (!waiting.empty()) {
+                const int hour = waiting.back();
+                waiting.pop_back();
+                const double total = reached_.at(hour).amount;
+                for (const auto& [other, amount] : joined.at(hour)) {
+                    if (reached_.emplace(other, Total{start, total + amount}).second) {
+                        waiting.push_back(other);
+                    }
+                }
             }
         }
     }
-    return reached;
-}
 
-std::optional<double> precipBetween(std::span<const GribSample> samples, int from, int to) {
-    const std::map<int, double> reached = amountsFrom(samples, from);
-    const auto end = reached.find(to);
-    if (end == reached.end()) {
+    /// The amount from `from` to `to`, when accumulations join them.
+    std::optional<double> between(int from, int to) const {
+        if (from == to) {
+            return 0.0;
+        }
+        const auto start = reached_.find(from);
+        const auto end = reached_.find(to);
+        if (start == reached_.end() || end == reached_.end() ||
+            start->second.group != end->second.group) {
+            return std::nullopt;
+        }
+        return end->second.amount - start->second.amount;
+    }
+
+    /// The earliest hour joined to `hour` (`hour` itself when none is).
+    int earliestJoined(int hour) const {
+        const auto found = reached_.find(hour);
+        return found == reached_.end() ? hour : found->second.group;
+    }
+
+private:
+    struct Total {
+        int group = 0;  // the group's earliest hour
+        double amount = 0.0;
+    };
+    std::map<int, Total> reached_;
+};
+
+std::optional<double> precipBetween(const PrecipTotals& totals, int from, int to) {
+    const std::optional<double> amount = totals.between(from, to);
+    if (!amount) {
         return std::nullopt;
     }
     // Differences of packed totals can fall a hair below zero where nothing fell.
-    return std::max(end->second, 0.0);
+    return std::max(*amount, 0.0);
 }
 
 double orMissing(std::optional<double> value) {
@@ -107,6 +160,8 @@ GribTables buildGribRows(std::span<const GribSample> samples, int step) {
             hours.insert(sample.endHour);
         }
     }
+    const FieldValues values(samples);
+    const PrecipTotals totals(samples);
     GribTables tables;
     std::array<std::vector<int>, gribFieldCount> missingHours;
     std::optional<int> previous;
@@ -116,30 +171,30 @@ GribTables buildGribRows(std::span<const GribSample> samples, int step) {
             if (field == fieldPrecip) {
                 continue;
             }
-            v[field] = valueAt(samples, static_cast<GribField>(field), hour);
+            v[field] = values.at(static_cast<GribField>(field), hour);
             if (!v[field]) {
                 missingHours[field].push_back(hour);
             }
         }
         std::optional<double> precip;
         if (previous) {
-            precip = precipBetween(samples, *previous, hour);
+            precip = precipBetween(totals, *previous, hour);
             if (!precip) {
                 tables.notes.push_back("precipitation for hours " + std::to_string(*previous) +
                                        " to " + std::to_string(hour) +
                                        " cannot be worked out from the files; written as -9999");
             }
         } else {
-            precip = precipBetween(samples, 0, hour);
+            precip = precipBetween(totals, 0, hour);
             if (!precip) {
                 // The files start after the run's start: the longest period they give.
-                const std::map<int, double> reached = amountsFrom(samples, hour);
-                if (reached.begin()->first < hour) {
-                    precip = std::max(-reached.begin()->second, 0.0);
-                    tables.notes.push_back(
-                        "precipitation of hour " + std::to_string(hour) + " is for hours " +
-                        std::to_string(reached.begin()->first) + " to " + std::to_string(hour) +
-                        ", the period the files give for it");
+                const int earliest = totals.earliestJoined(hour);
+                if (earliest < hour) {
+                    precip = precipBetween(totals, earliest, hour);
+                    tables.notes.push_back("precipitation of hour " + std::to_string(hour) +
+                                           " is for hours " + std::to_string(earliest) + " to " +
+                                           std::to_string(hour) +
+                                           ", the period the files give for it");
                 } else {
                     tables.notes.push_back(
                         "precipitation for hours 0 to " + std::to_string(hour) +

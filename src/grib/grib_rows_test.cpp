@@ -67,4 +67,35 @@ TEST(GribRows, AverageEndingAtTheHourBeforeTheInstantAndMaskedIsMissing) {
     EXPECT_EQ(windDirection(0.0, 0.0), 0.0);
 }
 
+TEST(GribRows, TwoThousandChainedBucketsGiveEachRowItsHour) {
+    // One-hour buckets from hour 100 to 2100, a total over all of them, a masked bucket
+    // that must not count, and a bucket joined to none of them.
+    std::vector<GribSample> samples;
+    double sum = 0.0;
+    for (int hour = 100; hour < 2100; ++hour) {
+        const double amount = (hour % 7) * 0.25;
+        samples.push_back({fieldPrecip, TimeKind::accumulation, hour, hour + 1, amount, false});
+        sum += amount;
+    }
+    samples.push_back({fieldPrecip, TimeKind::accumulation, 100, 2100, sum, false});
+    samples.push_back({fieldPrecip, TimeKind::accumulation, 100, 101, 9999.0, true});
+    samples.push_back({fieldPrecip, TimeKind::accumulation, 3000, 3006, 2.0, false});
+    const GribTables tables = buildGribRows(samples, 1);
+    ASSERT_EQ(tables.rows.size(), 2001u);
+    for (std::size_t i = 0; i + 1 < tables.rows.size(); ++i) {
+        const int hour = 101 + static_cast<int>(i);
+        ASSERT_EQ(tables.rows[i].hour, hour);
+        ASSERT_EQ(tables.rows[i].column[7], ((hour - 1) % 7) * 0.25) << hour;
+    }
+    EXPECT_EQ(tables.rows.back().hour, 3006);
+    EXPECT_EQ(tables.rows.back().column[7], gribMissing);
+    ASSERT_GE(tables.notes.size(), 2u);
+    EXPECT_EQ(tables.notes[0],
+              "precipitation of hour 101 is for hours 100 to 101, the period the files give for "
+              "it");
+    EXPECT_EQ(tables.notes[1],
+              "precipitation for hours 2100 to 3006 cannot be worked out from the files; written "
+              "as -9999");
+}
+
 }  // namespace

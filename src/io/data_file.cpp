@@ -27,8 +27,7 @@ DataFile::~DataFile() {
 bool openPlainDataFile(DataFile& data, const std::string& name) {
     closeDataFile(data);
     data.name = name;
-    DataFileKind kind = DataFileKind::missing;
-    data.descriptor = openPlainFile(name, kind);
+    data.descriptor = openPlainFile(name, data.kind);
     return data.descriptor >= 0;
 }
 

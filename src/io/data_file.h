@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string>
 
+#include "io/platform.h"
+
 /// A data file opened once for a whole run: the check and every reader read this one
 /// descriptor, never the name again, so a file swapped or replaced meanwhile cannot split
 /// the run's view of it. Closed with the object.
@@ -12,8 +14,9 @@ struct DataFile {
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
 
-    std::string name;     // as typed, for the messages and the report's name
-    int descriptor = -1;  // open for reading on a plain file
+    std::string name;                           // as typed, for the messages and the report's name
+    DataFileKind kind = DataFileKind::missing;  // what stood at the name when it was opened
+    int descriptor = -1;                        // open for reading on a plain file
 };
 
 /// Opens the plain file `name` into `data` without a word on the console: false when
