@@ -93,6 +93,14 @@ TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
         {{"stations", "--count=9"}, "wxguide: --count takes a number from 1 to 8"},
         {{"assemble", "--ratio", "0.6", "x.txt"}, "wxguide assemble: --ratio belongs after 'run'"},
         {{"assemble", "--quiet=1", "x.txt"}, "wxguide assemble: --quiet takes no value"},
+        // Wherever an option of another command stands, the fault says where it belongs.
+        {{"--stations", "KFSD=1", "extract", "x.buf"},
+         "wxguide: --stations belongs before the command (run, assemble, stations)"},
+        {{"extract", "--ratio", "0.5", "x.buf"}, "wxguide extract: --ratio belongs after 'run'"},
+        {{"run", "2", "gfs.txt", "--step", "3"}, "wxguide run: --step belongs after 'extract'"},
+        {{"--step=3", "x.buf"}, "wxguide: --step belongs after 'extract'"},
+        {{"run", "2", "gfs.txt", "--plot"},
+         "wxguide run: --plot belongs first of all, before the command"},
         {{"assemble", "--date=12/8", "x.txt"},
          "wxguide assemble: --date takes one date written as 12/08/2026"},
     };
