@@ -1,6 +1,5 @@
 #include "assemble/guidance_header.h"
 
-#include <algorithm>
 #include <array>
 
 #include "scan/scan_file.h"
