@@ -2,46 +2,41 @@
 
 #include <algorithm>
 
-#include "io/option_word.h"
+#include "app/command_table.h"
+
+namespace {
+
+bool takeAssembleWord(const CommandWord& word, AssembleRequest& request, std::string& fault) {
+    if (word.option == nullptr) {
+        request.products.push_back(word.text);
+    } else if (word.option->name == "--quiet") {
+        request.quiet = true;
+    } else if (word.option->name == "--date") {
+        CalendarDate date;
+        if (request.date || !readCalendarDate(word.text, date)) {
+            fault = "--date takes one date written as 12/08/2026";
+            return false;
+        }
+        request.date = date;
+    } else {
+        if (request.output || word.text.empty()) {
+            fault = "--output takes one file name";
+            return false;
+        }
+        request.output = word.text;
+    }
+    return true;
+}
+
+}  // namespace
 
 bool readAssembleRequest(std::span<const char* const> arguments, AssembleRequest& request,
                          std::string& fault) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string word = arguments[i];
-        const OptionWord option = splitOptionWord(word);
-        const bool takesValue = option.name == "--date" || option.name == "--output";
-        if (optionsEnded || word == "-" || !word.starts_with("-")) {
-            request.products.push_back(word);
-        } else if (word == "--") {
-            optionsEnded = true;
-        } else if ((option.name == "--quiet" || option.name == "-q") && !option.value) {
-            request.quiet = true;
-        } else if (!takesValue) {
-            const std::string misplaced =
-                option.name == "--quiet" ? "--quiet takes no value" : misplacedOption(option.name);
-            fault = misplaced.empty() ? "unknown option: " + std::string(option.name) : misplaced;
-            return false;
-        } else if (!option.value && i + 1 == arguments.size()) {
-            fault = std::string(option.name) + " needs a value";
-            return false;
-        } else {
-            const std::string value = option.value ? std::string(*option.value) : arguments[++i];
-            if (option.name == "--date") {
-                CalendarDate date;
-                if (request.date || !readCalendarDate(value, date)) {
-                    fault = "--date takes one date written as 12/08/2026";
-                    return false;
-                }
-                request.date = date;
-            } else {
-                if (request.output || value.empty()) {
-                    fault = "--output takes one file name";
-                    return false;
-                }
-                request.output = value;
-            }
-        }
+    const auto take = [&](const CommandWord& word, std::string& wordFault) {
+        return takeAssembleWord(word, request, wordFault);
+    };
+    if (!readCommandWords(*findCommand("assemble"), arguments, take, fault)) {
+        return false;
     }
     if (request.products.empty()) {
         fault = "no product given";

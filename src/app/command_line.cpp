@@ -4,10 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/assemble_options.h"
-#include "app/extract_options.h"
+#include "app/command_table.h"
 #include "app/menu.h"
-#include "app/run_command.h"
 #include "app/session_options.h"
 #include "io/option_word.h"
 #include "io/platform.h"
@@ -20,20 +18,11 @@ namespace {
 
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [-h | --help | -V | --version]\n"
-           "       wxguide [--plot] [--csv] [--stations SET] [--city LAT,LON]\n"
-           "       "
-        << runUsage
-        << "\n"
-           "       "
-        << assembleUsage
-        << "\n"
-           "       "
-        << extractUsage
-        << "\n"
-           "       "
-        << stationsUsage
-        << "\n"
-           "\n"
+           "       wxguide [--plot] [--csv] [--stations SET] [--city LAT,LON]\n";
+    for (const CommandRow& command : commandTable()) {
+        out << "       " << command.usage << '\n';
+    }
+    out << "\n"
            "Turns saved weather model guidance into the tables of a local forecast:\n"
            "temperatures in F, pressure in inches of mercury, precipitation in inches,\n"
            "wind in mph.\n"
@@ -102,25 +91,6 @@ bool asksForHelp(std::string_view word) {
            (platformHelpNotes().acceptsSlashQuestion && word == "/?");
 }
 
-// Runs the command after the set with it: run, stations or assemble.
-int runSessionCommand(const SessionRequest& request, const SetEnvironment& environment,
-                      const ListedSet& listed, const SideFiles& sideFiles, std::ostream& out,
-                      std::ostream& err) {
-    if (request.command == "run") {
-        return runCommand(request.commandArguments, listed.set, out, err, sideFiles);
-    }
-    if (request.command == "stations") {
-        writeSetSources(request, environment, out);
-        return writeStationList(listed, out);
-    }
-    AssembleRequest assemble;
-    std::string fault;
-    if (!readAssembleRequest(request.commandArguments, assemble, fault)) {
-        return writeUsageError(err, "assemble", fault);
-    }
-    return runAssemble(assemble, out, err, listed.set);
-}
-
 // Settles the session's set: the menu runs with it when no command follows.
 CommandLineAnswer runSession(std::span<const char* const> arguments,
                              const SetEnvironment& environment, std::string_view invokedAs,
@@ -136,10 +106,12 @@ CommandLineAnswer runSession(std::span<const char* const> arguments,
             settleStationSet(request, stationTableSearch(invokedAs), listed, err)) {
         return {status, {}, sideFiles};
     }
-    if (request.command.empty()) {
+    if (request.command == nullptr) {
         return {std::nullopt, listed.set, sideFiles};
     }
-    return {runSessionCommand(request, environment, listed, sideFiles, out, err), {}, sideFiles};
+    const CommandContext context{
+        request.commandArguments, request, environment, listed, sideFiles, invokedAs, out, err};
+    return {request.command->run(context), {}, sideFiles};
 }
 
 // The answer to the words after --plot and --csv.
@@ -154,13 +126,16 @@ CommandLineAnswer answerWords(std::span<const char* const> arguments, std::strin
     if (arguments.empty() && !setKept) {
         return status(std::nullopt);
     }
-    if (first == "extract") {
-        return status(
-            runExtractCommand(arguments.subspan(1), stationTableSearch(invokedAs), out, err));
+    const CommandRow* command = findCommand(first);
+    if (command != nullptr && command->stationSet == StationSetUse::none) {
+        const SessionRequest noSession;
+        const ListedSet fixed{fixedStationSet(), {}, {}};
+        return status(command->run(
+            {arguments.subspan(1), noSession, environment, fixed, sideFiles, invokedAs, out, err}));
     }
-    // With no set given, run and assemble take the four fixed stations; a set kept in the
-    // environment reaches the menu, run and assemble too.
-    if (arguments.empty() || startsStationSession(first) || first == "run" || first == "assemble") {
+    // With no set given, a command that takes one takes the four fixed stations; a set kept
+    // in the environment reaches the menu and these commands too.
+    if (arguments.empty() || startsStationSession(first) || command != nullptr) {
         return runSession(arguments, environment, invokedAs, sideFiles, out, err);
     }
     const bool help = asksForHelp(first);

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -93,6 +97,14 @@ TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
         {{"stations", "--count=9"}, "wxguide: --count takes a number from 1 to 8"},
         {{"assemble", "--ratio", "0.6", "x.txt"}, "wxguide assemble: --ratio belongs after 'run'"},
         {{"assemble", "--quiet=1", "x.txt"}, "wxguide assemble: --quiet takes no value"},
+        // Wherever an option of another command stands, the fault says where it belongs.
+        {{"--stations", "KFSD=1", "extract", "x.buf"},
+         "wxguide: --stations belongs before the command (run, assemble, stations)"},
+        {{"extract", "--ratio", "0.5", "x.buf"}, "wxguide extract: --ratio belongs after 'run'"},
+        {{"run", "2", "gfs.txt", "--step", "3"}, "wxguide run: --step belongs after 'extract'"},
+        {{"--step=3", "x.buf"}, "wxguide: --step belongs after 'extract'"},
+        {{"run", "2", "gfs.txt", "--plot"},
+         "wxguide run: --plot belongs first of all, before the command"},
         {{"assemble", "--date=12/8", "x.txt"},
          "wxguide assemble: --date takes one date written as 12/08/2026"},
     };
@@ -129,4 +141,52 @@ TEST(CommandLine, AssembleTakesTheWordsAfterIt) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err,
               "wxguide assemble: no-such-product.txt cannot be opened; nothing was written.\n");
+}
+
+namespace {
+
+// Sets a variable of the environment for one case; "NAME=" leaves it set and empty where
+// the system keeps empty values. Ends with the variable empty, as good as unset here.
+struct ScopedVariable {
+    explicit ScopedVariable(const char* setting) : name(setting, std::strchr(setting, '=') + 1) {
+        std::snprintf(text.data(), text.size(), "%s", setting);
+        putenv(text.data());
+    }
+    ~ScopedVariable() {
+        std::snprintf(text.data(), text.size(), "%s", name.c_str());
+        putenv(text.data());
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+    std::string name;                           // with its "="
+    inline static std::array<char, 64> text{};  // putenv keeps the text itself
+};
+
+}  // namespace
+
+TEST(CommandLine, OnlyAValueInTheEnvironmentAsksForSomething) {
+    {
+        // Exported but empty: no set, so the menu runs with the four fixed stations.
+        const ScopedVariable empty("WXGUIDE_STATIONS=");
+        const CommandLineAnswer menu = answerCommandLine({}, std::cout, std::cerr);
+        EXPECT_FALSE(menu.status.has_value());
+        EXPECT_EQ(menu.menuSet.ids, fixedStationSet().ids);
+    }
+    struct Case {
+        const char* setting;
+        bool plot;
+        bool csv;
+    };
+    const Case cases[] = {
+        {"WXGUIDE_PLOT=1", true, false}, {"WXGUIDE_PLOT=0", false, false},
+        {"WXGUIDE_PLOT=", false, false}, {"WXGUIDE_PLOT=yes", false, false},
+        {"WXGUIDE_CSV=1", false, true},  {"WXGUIDE_CSV=0", false, false},
+    };
+    for (const Case& c : cases) {
+        const ScopedVariable variable(c.setting);
+        const CommandLineAnswer menu = answerCommandLine({}, std::cout, std::cerr);
+        EXPECT_EQ(menu.sideFiles.plot, c.plot) << c.setting;
+        EXPECT_EQ(menu.sideFiles.csv, c.csv) << c.setting;
+    }
 }

@@ -26,53 +26,53 @@ std::string pointFileStem(const std::string& firstFile) {
 
 }  // namespace
 
+#include "app/command_table.h"
+
+namespace {
+
+bool takeExtractWord(const CommandWord& word, ExtractRequest& request, bool& stepGiven,
+                     std::string& fault) {
+    if (word.option == nullptr) {
+        request.profiles.push_back(word.text);
+        return true;
+    }
+    const std::string_view name = word.option->name;
+    const std::string& value = word.text;
+    if (name == "--step") {
+        int step = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), step);
+        if (stepGiven || error != std::errc() || end != value.data() + value.size() || step < 1 ||
+            step > 240) {
+            fault = "--step takes one whole number of hours from 1 to 240";
+            return false;
+        }
+        request.step = step;
+        stepGiven = true;
+        return true;
+    }
+    std::optional<std::string>& text = name == "--columns"   ? request.columnsName
+                                       : name == "--severe"  ? request.severeName
+                                       : name == "--point"   ? request.point
+                                       : name == "--station" ? request.station
+                                                             : request.run;
+    if (text || value.empty()) {
+        fault = std::string(name) + " takes one file name";
+        return false;
+    }
+    text = value;
+    return true;
+}
+
+}  // namespace
+
 bool readExtractRequest(std::span<const char* const> arguments, ExtractRequest& request,
                         std::string& fault) {
-    bool optionsEnded = false;
     bool stepGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string word = arguments[i];
-        if (optionsEnded || word == "-" || !word.starts_with("-")) {
-            request.profiles.push_back(word);
-            continue;
-        }
-        if (word == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (word != "--step" && word != "--columns" && word != "--severe" && word != "--point" &&
-            word != "--station" && word != "--run") {
-            fault = "unknown option: " + word;
-            return false;
-        }
-        if (i + 1 == arguments.size()) {
-            fault = word + " needs a value";
-            return false;
-        }
-        const std::string value = arguments[++i];
-        if (word == "--step") {
-            int step = 0;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), step);
-            if (stepGiven || error != std::errc() || end != value.data() + value.size() ||
-                step < 1 || step > 240) {
-                fault = "--step takes one whole number of hours from 1 to 240";
-                return false;
-            }
-            request.step = step;
-            stepGiven = true;
-            continue;
-        }
-        std::optional<std::string>& name = word == "--columns"   ? request.columnsName
-                                           : word == "--severe"  ? request.severeName
-                                           : word == "--point"   ? request.point
-                                           : word == "--station" ? request.station
-                                                                 : request.run;
-        if (name || value.empty()) {
-            fault = word + " takes one file name";
-            return false;
-        }
-        name = value;
+    const auto take = [&](const CommandWord& word, std::string& wordFault) {
+        return takeExtractWord(word, request, stepGiven, wordFault);
+    };
+    if (!readCommandWords(*findCommand("extract"), arguments, take, fault)) {
+        return false;
     }
     if (request.profiles.empty()) {
         fault = "no profile given";

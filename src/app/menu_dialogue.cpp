@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "blend/station_blend.h"
+#include "app/eta_ratio.h"
 #include "io/typed_word.h"
 
 bool askDataFile(DataFile& data, std::istream& typed, std::ostream& console) {

@@ -3,40 +3,29 @@
 #include <optional>
 #include <vector>
 
+#include "app/command_table.h"
+#include "app/eta_ratio.h"
 #include "app/menu_options.h"
-#include "blend/station_blend.h"
-#include "io/option_word.h"
 
 bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
                     std::string& fault) {
     std::optional<std::string> ratioWord;
     std::vector<std::string> words;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string word = arguments[i];
-        const OptionWord option = splitOptionWord(word);
-        if (option.name == "--ratio") {
-            if (ratioWord) {
-                fault = "--ratio is given twice";
-                return false;
-            }
-            if (!option.value && i + 1 == arguments.size()) {
-                fault = "--ratio needs a value";
-                return false;
-            }
-            ratioWord = option.value ? std::string(*option.value) : arguments[++i];
-        } else if (option.name == "--quiet" || option.name == "-q") {
-            if (option.value) {
-                fault = "--quiet takes no value";
-                return false;
-            }
+    const auto take = [&](const CommandWord& word, std::string& wordFault) {
+        if (word.option == nullptr) {
+            words.push_back(word.text);
+        } else if (word.option->name == "--quiet") {
             request.quiet = true;
-        } else if (word.size() > 1 && word[0] == '-') {
-            const std::string misplaced = misplacedOption(option.name);
-            fault = misplaced.empty() ? "unknown option: " + std::string(option.name) : misplaced;
+        } else if (ratioWord) {
+            wordFault = "--ratio is given twice";
             return false;
         } else {
-            words.push_back(word);
+            ratioWord = word.text;
         }
+        return true;
+    };
+    if (!readCommandWords(*findCommand("run"), arguments, take, fault)) {
+        return false;
     }
     if (words.size() != 2) {
         fault = "needs an option from 1 to 6 and one data file";

@@ -33,6 +33,11 @@ std::string fromVariable(std::string fault, std::string_view option, std::string
     return fault;
 }
 
+// A city alone asks the command for the nearest stations.
+bool listsNearest(const SessionRequest& request) {
+    return request.command != nullptr && request.command->stationSet == StationSetUse::orNearest;
+}
+
 }  // namespace
 
 SetEnvironment setEnvironment() {
@@ -49,7 +54,13 @@ SetEnvironment setEnvironment() {
 
 bool startsStationSession(std::string_view first) {
     const std::string_view name = splitOptionWord(first).name;
-    return name == "--stations" || name == "--city" || first == "stations";
+    for (const CommandOption& option : stationSetOptions()) {
+        if (option.name == name) {
+            return true;
+        }
+    }
+    const CommandRow* command = findCommand(first);
+    return command != nullptr && command->stationSet == StationSetUse::orNearest;
 }
 
 bool readSessionWords(std::span<const char* const> arguments, SessionRequest& request,
@@ -78,33 +89,41 @@ bool readSessionWords(std::span<const char* const> arguments, SessionRequest& re
     if (i == arguments.size()) {
         return true;
     }
-    request.command = arguments[i];
+    const std::string word = arguments[i];
+    request.command = findCommand(word);
     request.commandArguments = arguments.subspan(i + 1);
-    if (request.command == "assemble" || request.command == "run") {
-        return true;
-    }
-    if (request.command != "stations") {
-        const std::string misplaced = misplacedOption(splitOptionWord(request.command).name);
-        fault = !misplaced.empty()                 ? misplaced
-                : request.command.starts_with("-") ? "unknown option: " + request.command
-                                                   : "unknown command: " + request.command;
+    if (request.command != nullptr && request.command->stationSet == StationSetUse::none) {
+        // A command that takes no set: the set's option given first is misplaced.
+        fault = misplacedOption(splitOptionWord(arguments[0]).name);
         return false;
     }
-    const std::span<const char* const> rest = request.commandArguments;
-    if (rest.empty()) {
+    if (request.command == nullptr) {
+        const std::string misplaced = misplacedOption(splitOptionWord(word).name);
+        fault = !misplaced.empty()      ? misplaced
+                : word.starts_with("-") ? "unknown option: " + word
+                                        : "unknown command: " + word;
+        return false;
+    }
+    return request.command->readBeforeSet == nullptr ||
+           request.command->readBeforeSet(request.commandArguments, request, fault);
+}
+
+bool readStationsWords(std::span<const char* const> words, SessionRequest& request,
+                       std::string& fault) {
+    if (words.empty()) {
         return true;
     }
-    const OptionWord count = splitOptionWord(rest[0]);
-    const std::size_t words = count.value ? 1 : 2;
-    if (count.name != "--count" || rest.size() > words) {
-        const std::string misplaced = misplacedOption(splitOptionWord(rest[0]).name);
+    const OptionWord count = splitOptionWord(words[0]);
+    const std::size_t wordCount = count.value ? 1 : 2;
+    if (count.name != "--count" || words.size() > wordCount) {
+        const std::string misplaced = misplacedOption(count.name);
         fault = misplaced.empty() || count.name == "--count" ? "stations takes only --count N"
                                                              : misplaced;
         return false;
     }
     const std::string_view countText =
-        count.value ? *count.value : (rest.size() == 2 ? std::string_view(rest[1]) : "");
-    if ((!count.value && rest.size() == 1) || !readCount(countText, request.count)) {
+        count.value ? *count.value : (words.size() == 2 ? std::string_view(words[1]) : "");
+    if ((!count.value && words.size() == 1) || !readCount(countText, request.count)) {
         fault = "--count takes a number from 1 to " + std::to_string(maxSetStations);
         return false;
     }
@@ -125,7 +144,7 @@ void takeEnvironment(SessionRequest& request, const SetEnvironment& environment)
     }
     // A city alone only asks for the nearest stations.
     const bool cityWanted =
-        request.stations ? !typedWeights(request.stations) : request.command == "stations";
+        request.stations ? !typedWeights(request.stations) : listsNearest(request);
     if (!request.city && environment.city && cityWanted) {
         request.city = environment.city;
         request.cityFromEnvironment = true;
@@ -156,7 +175,7 @@ std::optional<int> settleStationSet(const SessionRequest& request, const Station
                               "or the ids alone and --city LAT,LON",
                               "--stations", "WXGUIDE_STATIONS", request.stationsFromEnvironment));
     }
-    if (request.city && !request.stations && request.command != "stations") {
+    if (request.city && !request.stations && !listsNearest(request)) {
         return refuse(err,
                       "--city needs --stations ID,...; 'wxguide --city LAT,LON stations' "
                       "shows the nearest stations");

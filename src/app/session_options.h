@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/command_table.h"
 #include "arith/station_set.h"
 #include "stations/stations_command.h"
 
@@ -29,7 +30,7 @@ struct SessionRequest {
     std::optional<std::string> city;
     bool stationsFromEnvironment = false;
     bool cityFromEnvironment = false;
-    std::string command;  // empty: the menu
+    const CommandRow* command = nullptr;  // none: the menu
     std::span<const char* const> commandArguments;
     std::size_t count = maxSetStations;  // stations --count
     bool countGiven = false;
@@ -39,10 +40,15 @@ struct SessionRequest {
 /// `stations` command.
 bool startsStationSession(std::string_view first);
 
-/// Reads the set's options and the command after them (run, assemble, stations, or none
-/// for the menu), and the words of `stations`. False with the fault, one line, in `fault`.
+/// Reads the set's options and the command after them (one that takes a set, or none for
+/// the menu), and the words the command reads before its set is settled. False with the
+/// fault, one line, in `fault`.
 bool readSessionWords(std::span<const char* const> arguments, SessionRequest& request,
                       std::string& fault);
+
+/// Reads the words of `stations`, none or --count N, into `request`; false with the fault.
+bool readStationsWords(std::span<const char* const> words, SessionRequest& request,
+                       std::string& fault);
 
 /// Fills in from `environment` what the options leave out; the options win a clash (typed
 /// weights take no city) and --count asks for the nearest stations, not the kept ones.

@@ -109,7 +109,10 @@ TEST(StationSession, TheWordsOfTheSetAndOfStationsHaveTheirFaults) {
          "--count goes with --city alone: it counts the nearest stations"},
         {{"--stations", "KFSD", "--city", "1,2", "stations", "--count", "3"},
          "--count goes with --city alone: it counts the nearest stations"},
-        {{"--stations", "KFSD=1", "extract"}, "unknown command: extract"},
+        {{"--stations", "KFSD=1", "extract", "x.buf"},
+         "--stations belongs before the command (run, assemble, stations)"},
+        {{"--city", "1,2", "--stations", "KFSD", "extract", "x.buf"},
+         "--city belongs before the command (run, assemble, stations)"},
         {{"--city", "44,-97", "run", "1", "x"},
          "--city needs --stations ID,...; 'wxguide --city LAT,LON stations' shows the nearest "
          "stations"},

@@ -67,7 +67,12 @@ TEST(ModelBlend, WindDirectionsAcrossNorthBlendOnTheCircle) {
     const ModelStationDecimals mostlyEastShifted = {37, 37, 35, 37, 37, 37, 35, 37};
     const ModelStationDecimals halfCircle = {0, 18, 0, 18, 0, 18, 0, 18};
     const ModelStationDecimals outside = {35, 1, 35, 1, 35, 1, 35, 99};
+    // Each model on its own side of north: neither crosses it alone, the two together do.
+    const ModelStationDecimals eitherSide = {35, 35, 34, 35, 1, 2, 1, 1};
+    const ModelStationDecimals eitherSideShifted = {35, 35, 34, 35, 37, 38, 37, 37};
     const Case cases[] = {
+        {eitherSide, 0.6, plain(eitherSideShifted, 0.6)},
+        {eitherSide, 0.2, plain(eitherSideShifted, 0.2) - 36.0},
         {nearNorth, 0.6, plain(shifted, 0.6)},                    // 35.86, not 20.35
         {mostlyEast, 0.3, plain(mostlyEastShifted, 0.3) - 36.0},  // past 36 comes round
         {halfCircle, 0.6, plain(halfCircle, 0.6)},                // 18 apart: as before

@@ -23,6 +23,25 @@ std::string listDates(const ChosenBulletins& chosen) {
     return text;
 }
 
+// Tells what the newest date lacks, the dates that have it all, and what to run instead.
+void tellMissing(const ChosenBulletins& chosen, const AssembleRequest& request,
+                 std::size_t bulletinCount, std::ostream& err) {
+    const std::string count = std::to_string(bulletinCount);
+    for (const std::string& missing : chosen.missing) {
+        err << "missing: " << missing << "\n";
+    }
+    err << (chosen.completeDates.empty()
+                ? "No date has all " + count + " bulletins."
+                : "Dates with all " + count + " bulletins: " + listDates(chosen) + ".")
+        << "\n";
+    if (!request.date && chosen.olderComplete) {
+        err << writeCalendarDate(*chosen.date)
+            << " is the newest date found; run again with --date "
+            << writeCalendarDate(*chosen.olderComplete) << " to use an older day.\n";
+    }
+    err << "wxguide assemble: nothing was written.\n";
+}
+
 // Opens the product `name` and makes sure it is no file the command may write: 0 with it
 // open, or the exit status of the refusal told on `err`.
 int openProduct(ScanInput& product, const std::string& name, const AssembleRequest& request,
@@ -149,20 +168,8 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
         return 1;
     }
     const std::string date = writeCalendarDate(*chosen.date);
-    const std::string count = std::to_string(choice.stations.size() * 3);
     if (!chosen.missing.empty()) {
-        for (const std::string& missing : chosen.missing) {
-            err << "missing: " << missing << "\n";
-        }
-        err << (chosen.completeDates.empty()
-                    ? "No date has all " + count + " bulletins."
-                    : "Dates with all " + count + " bulletins: " + listDates(chosen) + ".")
-            << "\n";
-        if (!request.date && chosen.olderComplete) {
-            err << date << " is the newest date found; run again with --date "
-                << writeCalendarDate(*chosen.olderComplete) << " to use an older day.\n";
-        }
-        err << "wxguide assemble: nothing was written.\n";
+        tellMissing(chosen, request, choice.stations.size() * 3, err);
         return 1;
     }
     if (chosen.bulletins.empty()) {

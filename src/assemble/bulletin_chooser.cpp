@@ -13,6 +13,12 @@ constexpr std::array<GuidanceKind, kindsPerStation> slotKinds = {
     GuidanceKind::namMos, GuidanceKind::blendShortRange, GuidanceKind::gfsMos,
     GuidanceKind::gfsxMos};
 
+// The slot of guidance of `kind` in a station's slots; -1 for `other`.
+int slotOfKind(GuidanceKind kind) {
+    const auto slot = std::find(slotKinds.begin(), slotKinds.end(), kind);
+    return slot == slotKinds.end() ? -1 : static_cast<int>(slot - slotKinds.begin());
+}
+
 int groupOfKind(int kind) {
     return static_cast<int>(guidanceGroupOfKind(slotKinds[static_cast<std::size_t>(kind)]));
 }
@@ -171,31 +177,32 @@ ChosenBulletins chooseBulletins(const BulletinChoice& choice) {
     const std::string dateText = writeCalendarDate(*chosen.date);
     const std::uint64_t present = choice.present[static_cast<std::size_t>(place)];
     // File order: the first group of every station, then the GFS, then the GFSX.
-    for (int group = 0; group < 3; ++group) {
+    for (const GuidanceGroup& group : guidanceGroups) {
+        const int kind = slotOfKind(group.kind);
+        const int standIn = slotOfKind(group.standIn);
         for (std::size_t station = 0; station < choice.stations.size(); ++station) {
             const int base = static_cast<int>(station) * kindsPerStation;
-            const int kind = group == 0 ? namKind : group + 1;
             const bool found = (present & bitOf(base + kind)) != 0 ||
-                               (group == 0 && (present & bitOf(base + blendKind)) != 0);
+                               (standIn >= 0 && (present & bitOf(base + standIn)) != 0);
             if (!found) {
-                chosen.missing.push_back(
-                    choice.stations[station] + " " +
-                    std::string(guidanceGroups[static_cast<std::size_t>(group)].missingName) + " " +
-                    dateText);
+                chosen.missing.push_back(choice.stations[station] + " " +
+                                         std::string(group.missingName) + " " + dateText);
             }
         }
     }
     if (!chosen.missing.empty() || place != choice.keptPlace) {
         return chosen;
     }
-    for (int group = 0; group < 3; ++group) {
+    for (const GuidanceGroup& group : guidanceGroups) {
+        const int standIn = slotOfKind(group.standIn);
         for (std::size_t station = 0; station < choice.stations.size(); ++station) {
-            const std::size_t base = station * kindsPerStation;
-            std::size_t slot = base + static_cast<std::size_t>(group == 0 ? namKind : group + 1);
-            if (group == 0 && choice.kept[slot].text.empty()) {
-                slot = base + blendKind;
+            const int base = static_cast<int>(station) * kindsPerStation;
+            const FoundBulletin* found =
+                &choice.kept[static_cast<std::size_t>(base + slotOfKind(group.kind))];
+            if (standIn >= 0 && found->text.empty()) {
+                found = &choice.kept[static_cast<std::size_t>(base + standIn)];
             }
-            chosen.bulletins.push_back(&choice.kept[slot]);
+            chosen.bulletins.push_back(found);
         }
     }
     return chosen;

@@ -1,7 +1,8 @@
 #include "assemble/guidance_header.h"
 
-#include <algorithm>
 #include <array>
+
+#include "scan/scan_file.h"
 
 namespace {
 
@@ -72,13 +73,9 @@ bool isRun(std::string_view word) {
            isDigit(word[3]);
 }
 
-// The MOS guidance of each group, in group order.
-constexpr std::array<GuidanceKind, guidanceGroups.size()> mosKinds = {
-    GuidanceKind::namMos, GuidanceKind::gfsMos, GuidanceKind::gfsxMos};
-
 GuidanceKind mosKind(std::string_view model) {
     const std::size_t group = guidanceGroupOfModel(model);
-    return group < mosKinds.size() ? mosKinds[group] : GuidanceKind::other;
+    return group < guidanceGroups.size() ? guidanceGroups[group].kind : GuidanceKind::other;
 }
 
 // "FOUS16 KWNO 191700": four letters and two digits, a four-letter office, six digits.
@@ -127,11 +124,13 @@ bool isAwipsIdentifier(std::string_view word) {
 }  // namespace
 
 std::size_t guidanceGroupOfKind(GuidanceKind kind) {
-    if (kind == GuidanceKind::blendShortRange) {
-        return 0;
+    std::size_t group = 0;
+    while (group < guidanceGroups.size() &&
+           (kind == GuidanceKind::other ||
+            (guidanceGroups[group].kind != kind && guidanceGroups[group].standIn != kind))) {
+        ++group;
     }
-    const auto mos = std::find(mosKinds.begin(), mosKinds.end(), kind);
-    return static_cast<std::size_t>(mos - mosKinds.begin());
+    return group;
 }
 
 std::string_view beforeFirstTag(std::string_view line) {
@@ -139,7 +138,7 @@ std::string_view beforeFirstTag(std::string_view line) {
 }
 
 bool isFramingCharacter(char c) {
-    return c == '\x01' || c == '\x03' || c == '\x1e';
+    return c == startOfHeading || c == endOfText || c == recordSeparator;
 }
 
 bool readGuidanceHeader(std::string_view line, GuidanceHeader& header) {

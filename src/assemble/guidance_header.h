@@ -8,10 +8,6 @@
 // The lines of a saved guidance product: which open a bulletin, which end one, and which
 // characters of the feed's framing never reach a bulletin file.
 
-/// The guidance a bulletin header names. `other` is a header all the same (it ends the
-/// bulletin before it) but never a bulletin of the station blend.
-enum class GuidanceKind { namMos, blendShortRange, gfsMos, gfsxMos, other };
-
 /// The group of the bulletin file (an index of guidanceGroups) that guidance of `kind`
 /// fills, or guidanceGroups.size() for `other`.
 std::size_t guidanceGroupOfKind(GuidanceKind kind);

@@ -81,6 +81,14 @@ TEST(BlendRows, ValuesAreTakenUnderTheirHoursFromTheFirstLineOfEachLabel) {
     EXPECT_EQ(values[0], 7);
     EXPECT_FALSE(blendValuesAtHours(other, blank, "P12", 6, 3, 1, values, unread));
     EXPECT_EQ(unread, "P12");
+    // A wrong hour in FHR: a value is taken under its own hour only, never a neighbour's.
+    ScanFile wrong;
+    const BlendRows wrongHour = rowsOf(wrong, " UTC\nFHR  06 12 10\nSKY  11 12 13\n");
+    ASSERT_TRUE(blendValuesAtHours(wrong, wrongHour, "SKY", 10, 2, 2, values, unread));
+    EXPECT_EQ(values[0], 13);
+    EXPECT_EQ(values[1], 12);
+    EXPECT_FALSE(blendValuesAtHours(wrong, wrongHour, "SKY", 6, 3, 2, values, unread));
+    EXPECT_EQ(unread, "FHR");
     ScanFile none;
     const BlendRows noHours = rowsOf(none, " UTC\nSKY  1\n");
     EXPECT_FALSE(blendValuesAtHours(none, noHours, "SKY", 6, 3, 1, values, unread));

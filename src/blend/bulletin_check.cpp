@@ -86,9 +86,10 @@ bool headerMatches(ScanFile& in, std::string_view station, int group, bool later
         keepDate();
         return false;
     }
-    const bool modelFits = header.model == rule.olderModel || header.model == rule.newerModel ||
-                           (rule.takesBlend && header.model == blendModelWord &&
-                            header.unexamined[0] == blendProductWord);
+    const bool modelFits =
+        header.model == rule.olderModel || header.model == rule.newerModel ||
+        (rule.standIn == GuidanceKind::blendShortRange && header.model == blendModelWord &&
+         header.unexamined[0] == blendProductWord);
     if (!modelFits || header.run != rule.run) {
         verdict.fault = BulletinFault::wrongHeader;
         keepDate();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "blend/blend_rows.h"
+#include "blend/guidance_groups.h"
 #include "blend/row_scan.h"
 
 namespace {
@@ -144,13 +145,14 @@ bool readCloudWindFrom(ScanFile& in, CloudWindElements& etaCloudWind,
             if (body.blend) {
                 return readBlendCloudWindRows(etaCloudWind[station], walk.in, body, label);
             }
-            if (group == 0) {
-                return readCloudWindRows(etaCloudWind[station], walk, label);
+            switch (guidanceGroups[static_cast<std::size_t>(group)].kind) {
+                case GuidanceKind::namMos:
+                    return readCloudWindRows(etaCloudWind[station], walk, label);
+                case GuidanceKind::gfsMos:
+                    return readCloudWindRows(avnCloudWind[station], walk, label);
+                default:
+                    return readMrfCloudWindRows(mrfCloudWind[station], walk, label);
             }
-            if (group == 1) {
-                return readCloudWindRows(avnCloudWind[station], walk, label);
-            }
-            return readMrfCloudWindRows(mrfCloudWind[station], walk, label);
         });
     closeScanFile(in);
     return complete;

@@ -9,7 +9,6 @@
 #include "io/data_file.h"
 #include "io/option_word.h"
 #include "io/report_file.h"
-#include "io/typed_word.h"
 
 namespace {
 
@@ -230,14 +229,6 @@ CloudWindTable cloudWindTable(double etaRatio, double avnRatio, std::span<const 
         table[row++] = extendedHour(blend, mrfCloudWind, hour);
     }
     return table;
-}
-
-RatioWord readEtaRatio(const std::string& word, double& etaRatio) {
-    // A word as long as the kept part may have lost its tail, so it is no number either.
-    if (word.size() >= maxTypedWordLength || !readTypedNumber(word, etaRatio)) {
-        return RatioWord::notANumber;
-    }
-    return etaRatio < 0 || etaRatio > 1 ? RatioWord::outOfRange : RatioWord::ratio;
 }
 
 bool readStationBulletins(const DataFile& data, const StationSet& set, StationBulletins& bulletins,

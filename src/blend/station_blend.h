@@ -33,7 +33,9 @@ struct StationBlendRecords {
     std::vector<DailyForecastTable> stationDailyMissing;
 };
 
-/// What option 1 reads from its bulletin file before the ratio is known.
+/// What option 1 reads from its bulletin file before the ratio is known. The names are the
+/// old models'; today eta* holds the NAM or NBS (Blend) guidance, avn* the GFS MOS and mrf*
+/// the GFSX MOS.
 struct StationBulletins {
     TempPrecipElements etaTempPrecip;
     TempPrecipElements avnTempPrecip;
@@ -56,12 +58,6 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
 RunOutcome writeStationBlend(const StationBulletins& bulletins, const StationSet& set,
                              double etaRatio, const std::string& dataName, std::ostream& out,
                              std::ostream& messages, StationBlendRecords* records = nullptr);
-
-/// A typed ETA weight: a whole decimal number from 0 to 1.
-enum class RatioWord { ratio, notANumber, outOfRange };
-
-/// Reads `word` as the ETA weight into `etaRatio`, as the prompt takes it.
-RatioWord readEtaRatio(const std::string& word, double& etaRatio);
 
 /// For each element of the short-range groups: its ETA and its AVN values at the first
 /// `stationCount` stations.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "blend/blend_rows.h"
+#include "blend/guidance_groups.h"
 #include "blend/row_scan.h"
 
 namespace {
@@ -141,13 +142,14 @@ bool readTempPrecipFrom(ScanFile& in, TempPrecipElements& etaTempPrecip,
             if (body.blend) {
                 return readBlendTempPrecipRows(etaTempPrecip[station], walk.in, body, label);
             }
-            if (group == 0) {
-                return readTempPrecipRows(etaTempPrecip[station], walk, label);
+            switch (guidanceGroups[static_cast<std::size_t>(group)].kind) {
+                case GuidanceKind::namMos:
+                    return readTempPrecipRows(etaTempPrecip[station], walk, label);
+                case GuidanceKind::gfsMos:
+                    return readTempPrecipRows(avnTempPrecip[station], walk, label);
+                default:
+                    return readMrfTempPrecipRows(mrfTempPrecip[station], walk, label);
             }
-            if (group == 1) {
-                return readTempPrecipRows(avnTempPrecip[station], walk, label);
-            }
-            return readMrfTempPrecipRows(mrfTempPrecip[station], walk, label);
         });
     closeScanFile(in);
     return complete;

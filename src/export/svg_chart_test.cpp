@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -100,4 +101,36 @@ TEST(SvgChart, SameValuesGiveTheSameBytesWithNoScript) {
     EXPECT_NE(svg.find(">P &amp; Q</text>"), std::string::npos);
     // Two bars drawn, one legend swatch; the missing third has none.
     EXPECT_EQ(count(svg, "fill-opacity=\"0.85\""), 3u);
+}
+
+TEST(SvgChart, BarsStandOnZeroWhenEveryValueIsAboveIt) {
+    // Every hour wet: the axis still starts at 0, so a bar's height is its amount.
+    ChartSeries wet;
+    wet.mark = ChartMark::bars;
+    wet.x = {1, 2, 3};
+    wet.y = {0.1, 0.3, 0.2};
+    Chart chart;
+    chart.panels = {panelWith(wet)};
+    const std::string svg = chartSvg(chart);
+    std::vector<double> heights;
+    std::vector<double> bottoms;
+    for (std::size_t at = svg.find("<rect x="); at != std::string::npos;
+         at = svg.find("<rect x=", at + 1)) {
+        const std::string rect = svg.substr(at, svg.find('>', at) - at);
+        if (rect.find("fill-opacity=\"0.85\"") == std::string::npos) {
+            continue;
+        }
+        const auto number = [&](const std::string& name) {
+            const std::size_t from = rect.find(" " + name + "=\"") + name.size() + 3;
+            return std::stod(rect.substr(from, rect.find('"', from) - from));
+        };
+        heights.push_back(number("height"));
+        bottoms.push_back(number("y") + number("height"));
+    }
+    ASSERT_EQ(heights.size(), 3u) << svg;
+    EXPECT_GT(heights[0], 1.0);
+    EXPECT_NEAR(heights[1] / heights[0], 3.0, 0.1);
+    EXPECT_NEAR(heights[2] / heights[0], 2.0, 0.1);
+    EXPECT_NEAR(bottoms[0], bottoms[1], 0.11);
+    EXPECT_NEAR(bottoms[0], bottoms[2], 0.11);
 }

@@ -1,6 +1,5 @@
 #include "io/option_word.h"
 
-#include <array>
 #include <ios>
 #include <sstream>
 
@@ -31,29 +30,6 @@ bool readTypedNumber(std::string_view word, double& value) {
     }
     value = read;
     return true;
-}
-
-std::string misplacedOption(std::string_view name) {
-    struct Place {
-        std::string_view option;
-        std::string_view where;
-    };
-    static constexpr std::array<Place, 8> places = {{
-        {"--count", "after 'stations'"},
-        {"--ratio", "after 'run'"},
-        {"--date", "after 'assemble'"},
-        {"--output", "after 'assemble'"},
-        {"--quiet", "after 'run' or 'assemble'"},
-        {"-q", "after 'run' or 'assemble'"},
-        {"--stations", "before the command (run, assemble, stations)"},
-        {"--city", "before the command (run, assemble, stations)"},
-    }};
-    for (const Place& place : places) {
-        if (place.option == name) {
-            return std::string(name) + " belongs " + std::string(place.where);
-        }
-    }
-    return {};
 }
 
 int writeUsageError(std::ostream& err, std::string_view command, std::string_view fault) {

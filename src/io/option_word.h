@@ -21,10 +21,6 @@ OptionWord splitOptionWord(std::string_view word);
 /// an optional exponent ("0.6", ".5", "5e-1"), and nothing more.
 bool readTypedNumber(std::string_view word, double& value);
 
-/// For an option of one command given where it is not taken, the fault that says where it
-/// belongs ("--count belongs after 'stations'"); empty for a word no command takes.
-std::string misplacedOption(std::string_view name);
-
 /// Writes a usage error: "wxguide: FAULT" (or "wxguide COMMAND: FAULT" for the words of a
 /// command) and the line that says where help is. Returns its exit status, 2.
 int writeUsageError(std::ostream& err, std::string_view command, std::string_view fault);

@@ -26,7 +26,7 @@ constexpr std::array<bool, 256> blankBytes = [] {
 // each station.
 constexpr std::array<bool, 256> framedBlankBytes = [] {
     std::array<bool, 256> blank = blankBytes;
-    for (const char c : {'\x01', '\x03', '\x1e'}) {
+    for (const char c : framingCharacters) {
         blank[static_cast<unsigned char>(c)] = true;
     }
     return blank;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -71,7 +72,15 @@ void openScanText(ScanFile& scan, std::string_view text, std::size_t blockSize =
 /// `offset` bytes from its start, where a word remembered by its offset begins.
 bool openScanAgain(ScanFile& scan, const ScanFile& source, std::uint64_t offset);
 
-/// Makes the guidance feed's framing characters (SOH 0x01, ETX 0x03, RS 0x1E) whitespace
+/// The guidance feed's framing characters: SOH and ETX around a product, RS before each
+/// station. They never reach a bulletin file.
+inline constexpr char startOfHeading = '\x01';
+inline constexpr char endOfText = '\x03';
+inline constexpr char recordSeparator = '\x1e';
+inline constexpr std::array<char, 3> framingCharacters = {startOfHeading, endOfText,
+                                                          recordSeparator};
+
+/// Makes the guidance feed's framing characters (SOH, ETX, RS) whitespace
 /// for every later read of `scan`, as they are in a bulletin file.
 void treatFramingAsBlank(ScanFile& scan);
 

@@ -36,7 +36,7 @@ bool isBlankByte(const ScanFile& scan, char c) {
         return false;
     }
     return b == ' ' || (b >= '\t' && b <= '\r') ||
-           (scan.framingIsBlank && (b == 0x01 || b == 0x03 || b == 0x1e));
+           (scan.framingIsBlank && (c == startOfHeading || c == endOfText || c == recordSeparator));
 }
 
 // Every power of ten that a double holds exactly.

@@ -1,0 +1,204 @@
+#include "app/command_table.h"
+
+#include <array>
+
+#include "app/assemble_options.h"
+#include "app/extract_options.h"
+#include "app/run_command.h"
+#include "app/session_options.h"
+#include "assemble/assemble_command.h"
+#include "extract/extract_command.h"
+#include "io/option_word.h"
+#include "stations/stations_command.h"
+
+namespace {
+
+constexpr std::array<CommandOption, 2> runOptions = {{
+    {"--quiet", "-q", false},
+    {"--ratio", "", true},
+}};
+
+constexpr std::array<CommandOption, 3> assembleOptions = {{
+    {"--quiet", "-q", false},
+    {"--date", "", true},
+    {"--output", "", true},
+}};
+
+constexpr std::array<CommandOption, 6> extractOptions = {{
+    {"--step", "", true},
+    {"--columns", "", true},
+    {"--severe", "", true},
+    {"--run", "", true},
+    {"--point", "", true},
+    {"--station", "", true},
+}};
+
+constexpr std::array<CommandOption, 1> stationsOptions = {{
+    {"--count", "", true},
+}};
+
+constexpr std::array<CommandOption, 2> setOptions = {{
+    {"--stations", "", true},
+    {"--city", "", true},
+}};
+
+constexpr std::array<CommandOption, 2> sideFileOptions = {{
+    {"--plot", "", false},
+    {"--csv", "", false},
+}};
+
+int runRun(const CommandContext& context) {
+    return runCommand(context.words, context.listed.set, context.out, context.err,
+                      context.sideFiles);
+}
+
+int runAssembleCommand(const CommandContext& context) {
+    AssembleRequest request;
+    std::string fault;
+    if (!readAssembleRequest(context.words, request, fault)) {
+        return writeUsageError(context.err, "assemble", fault);
+    }
+    return runAssemble(request, context.out, context.err, context.listed.set);
+}
+
+int runExtractRow(const CommandContext& context) {
+    return runExtractCommand(context.words, stationTableSearch(context.invokedAs), context.out,
+                             context.err);
+}
+
+int runStations(const CommandContext& context) {
+    writeSetSources(context.session, context.environment, context.out);
+    return writeStationList(context.listed, context.out);
+}
+
+const std::array<CommandRow, 4> commands = {{
+    {"run", runUsage, StationSetUse::set, runOptions, false, nullptr, runRun},
+    {"assemble", assembleUsage, StationSetUse::set, assembleOptions, true, nullptr,
+     runAssembleCommand},
+    {"extract", extractUsage, StationSetUse::none, extractOptions, true, nullptr, runExtractRow},
+    {"stations", stationsUsage, StationSetUse::orNearest, stationsOptions, false, readStationsWords,
+     runStations},
+}};
+
+bool named(const CommandOption& option, std::string_view name) {
+    return option.name == name || (!option.shortName.empty() && option.shortName == name);
+}
+
+bool takes(std::span<const CommandOption> options, std::string_view name) {
+    for (const CommandOption& option : options) {
+        if (named(option, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// "'run'", "'run' or 'assemble'", "'run', 'assemble' or 'fetch'".
+std::string joinedCommands(std::span<const std::string_view> words) {
+    std::string joined;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        joined += i == 0 ? "" : i + 1 == words.size() ? " or " : ", ";
+        joined += "'" + std::string(words[i]) + "'";
+    }
+    return joined;
+}
+
+}  // namespace
+
+std::span<const CommandRow> commandTable() {
+    return commands;
+}
+
+std::span<const CommandOption> stationSetOptions() {
+    return setOptions;
+}
+
+std::span<const CommandOption> leadingOptions() {
+    return sideFileOptions;
+}
+
+const CommandRow* findCommand(std::string_view word) {
+    for (const CommandRow& row : commands) {
+        if (row.word == word) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+const CommandOption* findOption(const CommandRow& row, std::string_view name) {
+    for (const CommandOption& option : row.options) {
+        if (named(option, name)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+std::string misplacedOption(std::string_view name) {
+    if (takes(sideFileOptions, name)) {
+        return std::string(name) + " belongs first of all, before the command";
+    }
+    std::array<std::string_view, commands.size()> words{};
+    std::size_t count = 0;
+    const bool setOption = takes(setOptions, name);
+    for (const CommandRow& row : commands) {
+        if (setOption ? row.stationSet != StationSetUse::none : takes(row.options, name)) {
+            words.at(count++) = row.word;
+        }
+    }
+    if (count == 0) {
+        return {};
+    }
+    if (!setOption) {
+        return std::string(name) + " belongs after " + joinedCommands({words.data(), count});
+    }
+    std::string list;
+    for (std::size_t i = 0; i < count; ++i) {
+        list += (i == 0 ? "" : ", ") + std::string(words.at(i));
+    }
+    return std::string(name) + " belongs before the command (" + list + ")";
+}
+
+bool readCommandWords(const CommandRow& row, std::span<const char* const> words,
+                      const std::function<bool(const CommandWord&, std::string&)>& take,
+                      std::string& fault) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string_view word = words[i];
+        if (optionsEnded || word == "-" || !word.starts_with("-")) {
+            if (!take({nullptr, std::string(word)}, fault)) {
+                return false;
+            }
+            continue;
+        }
+        if (word == "--" && row.dashesEndOptions) {
+            optionsEnded = true;
+            continue;
+        }
+        const OptionWord split = splitOptionWord(word);
+        const CommandOption* option = findOption(row, split.name);
+        const std::string name(option != nullptr ? option->name : split.name);
+        if (option == nullptr) {
+            const std::string misplaced = misplacedOption(name);
+            fault = misplaced.empty() ? "unknown option: " + name : misplaced;
+            return false;
+        }
+        if (!option->takesValue && split.value) {
+            fault = name + " takes no value";
+            return false;
+        }
+        if (option->takesValue && !split.value && i + 1 == words.size()) {
+            fault = name + " needs a value";
+            return false;
+        }
+        std::string value;
+        if (option->takesValue) {
+            value = split.value ? std::string(*split.value) : std::string(words[++i]);
+        }
+        if (!take({option, value}, fault)) {
+            return false;
+        }
+    }
+    return true;
+}
