@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "export/csv_table.h"
+#include "tables/missing_values.h"
 
 namespace {
 
-// Bulletins and model files write -9999 for a value they do not have.
-constexpr double missingValue = -9999;
-
 std::optional<double> unlessMissing(double value, double fileValue) {
-    if (fileValue == missingValue) {
+    if (isMissing(fileValue)) {
         return std::nullopt;
     }
     return value;
@@ -206,12 +204,10 @@ Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records
         const ModelRow& file = records.fileRows[i];
         const double hour = row.hour;
         // The band takes the wind, the humidity and two temperatures.
-        const bool bandKnown = file.temp2m != missingValue && file.temp850 != missingValue &&
-                               file.humidity != missingValue && file.windSpeed != missingValue;
+        const bool known = bandKnown(file);
         band.x.push_back(hour);
-        band.y.push_back(bandKnown ? std::optional<double>(records.lowerBand[i]) : std::nullopt);
-        band.extra.push_back(bandKnown ? std::optional<double>(records.upperBand[i])
-                                       : std::nullopt);
+        band.y.push_back(known ? std::optional<double>(records.lowerBand[i]) : std::nullopt);
+        band.extra.push_back(known ? std::optional<double>(records.upperBand[i]) : std::nullopt);
         for (std::size_t level = 0; level < std::size(levels); ++level) {
             lines[level].x.push_back(hour);
             lines[level].y.push_back(

@@ -51,5 +51,7 @@ bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row);
 /// Writes the report's column headings as one line.
 void writeSevereWeatherHeaderLine(std::ostream& report);
 
-/// Writes one converted row as one line.
-void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row);
+/// Writes one converted row `row` as one line; M stands where `fileRow`, the same row as
+/// read, has a missing value.
+void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& fileRow,
+                               const SevereWeatherRow& row);
