@@ -132,6 +132,7 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
         *records = {true,
                     name,
                     firstLineOf(file),
+                    readTableTitle(file),
                     rowsRead,
                     fileRows,
                     std::to_array(rows),

@@ -7,6 +7,7 @@
 #include "io/data_file.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
+#include "tables/table_title.h"
 
 /// One forecast hour of a model column file, in the file's units until the run converts
 /// it: millibars, degrees Celsius, millimetres and knots become inches of mercury,
@@ -35,6 +36,7 @@ struct ModelTableRecords {
     bool reportWritten = false;
     std::string dataName;
     std::string heading;                            // the data file's first line
+    TableTitle title;                               // the model, place and run its title lines name
     int rowCount = 0;                               // the forecast hours read
     std::array<ModelRow, maxModelRows> fileRows{};  // as read, in the file's units
     std::array<ModelRow, maxModelRows> rows{};      // in the report's units

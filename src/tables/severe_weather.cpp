@@ -84,7 +84,8 @@ RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
     }
     tellMissingRows(name, rowsRead, severeWeatherRows, messages);
     if (written && records != nullptr) {
-        *records = {true, name, firstLineOf(file), rowsRead, fileRows, std::to_array(rows)};
+        *records = {true,     name,     firstLineOf(file),  readTableTitle(file),
+                    rowsRead, fileRows, std::to_array(rows)};
     }
     return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
