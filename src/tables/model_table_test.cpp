@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
 #include "tables/missing_values.h"
+#include "test_support.h"
 
 namespace {
 
@@ -226,4 +228,32 @@ TEST(MissingValuesMessage, NamesEachColumnOnceInOneLineOrSaysNothing) {
     EXPECT_EQ(four.str(),
               "The data file gfs.txt has no value (-9999) in some rows of the columns \"2m "
               "Temp\", \"Adj\", \"+\", \"-\"; the report writes M there.\n");
+}
+
+TEST(ModelTableMissing, TheRunLeavesMissingValuesUnconvertedAndNamesTheirColumnsOnce) {
+    ScopedTempDirectory dir;
+    writeFile("gaps.txt",
+              "GFS COLUMNS   KDSM\nRUN 00Z 11 MAR 2021   FROM A PROFILE\nFHR\n"
+              "| 3 | -9999 21.3 15 5 -10 5640 65 2.5 40 180 10\n"
+              "| 6 | 1013.25 21.3 15 5 -10 5640 65 -9999 40 180 -9999\n");
+    DataFile file;
+    ASSERT_TRUE(openPlainDataFile(file, "gaps.txt"));
+    std::ostringstream messages;
+    ModelTableRecords records;
+    EXPECT_EQ(makeModelTable(file, 2, messages, &records), RunOutcome::reportWritten);
+    EXPECT_EQ(records.rows[0].pressure, missingValue);
+    EXPECT_EQ(records.rows[1].precip, missingValue);
+    EXPECT_EQ(records.rows[1].windSpeed, missingValue);
+    EXPECT_EQ(records.adjustment[1], missingValue);
+    EXPECT_DOUBLE_EQ(records.adjustment[0], 3.52922055 * 1.8);
+    EXPECT_EQ(records.title.run, "00Z 11 MAR 2021");
+    EXPECT_EQ(messages.str(),
+              "You have a valid file.\nThe data file gaps.txt has no value (-9999) in some rows "
+              "of the columns \"Pressure\", \"Precip\", \"Wind Speed\", \"Adj\", \"+\", "
+              "\"-\"; the report writes M there.\n");
+    const std::string report = readFile("gaps.out");
+    EXPECT_NE(report.find("\n3    M          70.34"), std::string::npos) << report;
+    EXPECT_NE(report.find("11.5078       6.3526      76.6926     63.9874     \n"),
+              std::string::npos)
+        << report;
 }

@@ -5,8 +5,10 @@
 #include <sstream>
 #include <string>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
 #include "tables/missing_values.h"
+#include "test_support.h"
 
 TEST(SevereWeatherReading, ReadsTheHourBetweenAnyTwoMarkersAndTenNumbers) {
     const struct {
@@ -104,4 +106,24 @@ TEST(SevereWeatherMissing, EachMissingValueIsMPaddedLikeTheNumberItStandsFor) {
     std::ostringstream report;
     writeSevereWeatherRowLine(report, near, near);
     EXPECT_NE(report.str().find("-9999 "), std::string::npos);
+}
+
+TEST(SevereWeatherMissing, TheRunLeavesAMissingPotentialTemperatureInKelvinUnconverted) {
+    ScopedTempDirectory dir;
+    std::string text = "SEVERE WEATHER   GFS\nFHR\n| 3 | 1 2 3 4 -9999 6 7 8 9 10\n";
+    for (int hour = 6; hour <= 87; hour += 3) {
+        text += "| " + std::to_string(hour) + " | 1 2 3 4 300 6 7 8 9 10\n";
+    }
+    writeFile("severe.txt", text);
+    DataFile file;
+    ASSERT_TRUE(openPlainDataFile(file, "severe.txt"));
+    std::ostringstream messages;
+    SevereWeatherRecords records;
+    EXPECT_EQ(makeSevereWeatherTable(file, messages, &records), RunOutcome::reportWritten);
+    EXPECT_EQ(records.rows[0].potTemp, missingValue);
+    EXPECT_DOUBLE_EQ(records.rows[1].potTemp, 80.24);
+    EXPECT_EQ(records.title.run, "");
+    EXPECT_NE(messages.str().find("the column \"POT TEMP\"; the report writes M there.\n"),
+              std::string::npos)
+        << messages.str();
 }
