@@ -14,6 +14,7 @@ constexpr double legendLeft = 840;
 constexpr double arrowRow = 22;  // above the values of a panel with wind arrows
 constexpr double arrowLength = 12;
 constexpr double valueInset = 5;
+constexpr double zeroBarHeight = 1.6;
 // Characters of a title line and of a note line that fit the picture's width.
 constexpr std::size_t titleLineLength = 76;
 constexpr std::size_t noteLineLength = 130;
@@ -264,8 +265,11 @@ std::string drawBars(const ChartSeries& series, const XScale& xs, const YScale& 
         }
         const double left = ownWidth ? xs.at(series.x[i]) - width / 2
                                      : xs.at(series.x[i]) - width * barSeries / 2 + width * place;
-        const double top = std::min(base, ys.at(*y));
-        const double height = std::fabs(base - ys.at(*y));
+        // A zero is a flat mark on the axis, so that it differs from a value not given.
+        const double length = std::fabs(base - ys.at(*y));
+        const double height = std::max(zeroBarHeight, length);
+        const double top =
+            length < zeroBarHeight ? base - zeroBarHeight / 2 : std::min(base, ys.at(*y));
         bars += "<rect x=\"" + svgNumber(left) + "\" y=\"" + svgNumber(top) + "\" width=\"" +
                 svgNumber(width) + "\" height=\"" + svgNumber(height) + "\" fill=\"" +
                 style.colour + "\" fill-opacity=\"" + barOpacity(place) + "\" stroke=\"" +
