@@ -104,8 +104,10 @@ Chart blendMeteogram(const RunDescription& run, const StationBlendRecords& recor
     for (std::size_t i = 0; i < records.set.ids.size(); ++i) {
         stations += (i == 0 ? "" : " ") + records.set.ids[i];
     }
-    chart.title = "MOS station blend (ETA, AVN and MRF bulletins), " + stations +
-                  ", 1200 UTC run of " + run.dateOrRun;
+    // The records do not say which models' bulletins stood in each group (ETA or NAM, AVN
+    // or GFS, MRF or GFSX), so the title names the guidance, not one model.
+    chart.title =
+        "Station blend of the 1200 UTC MOS guidance for " + stations + ", run of " + run.dateOrRun;
     chart.notes = {blendNotes(run, records), run.dataName + ", option 1 (" + run.runName + ")"};
     const CloudWindTable& hours = records.cloudWind;
     const double first = hours.front().hour;

@@ -389,8 +389,12 @@ std::string legendGlyph(const ChartSeries& series, double x, double y, int barPl
             break;
     }
     const bool faint = series.mark == ChartMark::faintLine;
-    std::string glyph = "<path d=\"M" + point(x, y - 1) + " H" + svgNumber(x + 22) + "\"" +
-                        strokeOf(style, faint ? 1 : 2, faint) + "/>\n";
+    // A faint line's colour in full, so that the legend tells each one apart.
+    const std::string stroke =
+        faint ? std::string(" fill=\"none\" stroke=\"") + style.colour + "\" stroke-width=\"2\""
+              : strokeOf(style, 2, false);
+    std::string glyph =
+        "<path d=\"M" + point(x, y - 1) + " H" + svgNumber(x + 22) + "\"" + stroke + "/>\n";
     if (!faint) {
         glyph += shapeAt(style.shape, x + 11, y - 1, style.colour);
     }
