@@ -34,7 +34,9 @@ std::optional<double> unlessMarked(const std::optional<double>& value, double ma
 std::string tableTitleOf(const RunDescription& run, const char* what) {
     const std::string model = run.model.empty() ? "Model" : run.model + " model";
     const std::string place = run.place.empty() ? run.dataName : run.place;
-    return model + " " + what + ", " + place + ", run " + run.dateOrRun;
+    const std::string when =
+        run.dateOrRun == runNotGiven ? std::string(runNotGiven) : "run " + run.dateOrRun;
+    return model + " " + what + ", " + place + ", " + when;
 }
 
 std::string tableNoteOf(const RunDescription& run, int rowCount, double first, double last) {
