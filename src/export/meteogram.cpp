@@ -1,6 +1,5 @@
 #include "export/meteogram.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <functional>

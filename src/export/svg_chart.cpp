@@ -437,6 +437,40 @@ std::string tickText(double x, double y, const std::string& label) {
     return lines;
 }
 
+// The x axis under a panel: the day lines across it, the ticks with their labels, its name.
+std::string drawXAxis(const ChartPanel& panel, const XScale& xs, double top, double bottom) {
+    std::string svg;
+    std::string dayLines;
+    for (const double boundary : panel.xDayLines) {
+        if (boundary > xs.low && boundary < xs.high) {
+            dayLines += "M" + point(xs.at(boundary), top) + " V" + svgNumber(bottom) + " ";
+        }
+    }
+    if (!dayLines.empty()) {
+        dayLines.pop_back();
+        svg += "<path class=\"day-boundary\" d=\"" + dayLines +
+               "\" stroke=\"#9a9a9a\" stroke-width=\"0.8\" stroke-dasharray=\"3 3\"/>\n";
+    }
+
+    std::string ticks;
+    for (std::size_t i = 0; i < panel.xTicks.size(); ++i) {
+        const double tick = panel.xTicks[i];
+        const double x = xs.at(tick);
+        ticks += "M" + point(x, bottom) + " V" + svgNumber(bottom + 4) + " ";
+        svg += tickText(x, bottom + 16,
+                        i < panel.xTickLabels.size()
+                            ? panel.xTickLabels[i]
+                            : tickLabel(tick, decimalsOf(tick == 0 ? 1 : tick)));
+    }
+    if (!ticks.empty()) {
+        ticks.pop_back();
+        svg += "<path d=\"" + ticks + "\" stroke=\"#444444\" stroke-width=\"1\"/>\n";
+    }
+    svg += text((plotLeft + plotRight) / 2, bottom + xLabelDrop(panel), panel.xLabel,
+                " font-size=\"11\" text-anchor=\"middle\"");
+    return svg;
+}
+
 std::string drawPanel(const ChartPanel& panel, double top, int number) {
     const double bottom = top + panel.height;
     const XScale xs{panel.xMin, panel.xMax};
@@ -472,34 +506,7 @@ std::string drawPanel(const ChartPanel& panel, double top, int number) {
         }
     }
 
-    std::string dayLines;
-    for (const double boundary : panel.xDayLines) {
-        if (boundary > xs.low && boundary < xs.high) {
-            dayLines += "M" + point(xs.at(boundary), top) + " V" + svgNumber(bottom) + " ";
-        }
-    }
-    if (!dayLines.empty()) {
-        dayLines.pop_back();
-        svg += "<path class=\"day-boundary\" d=\"" + dayLines +
-               "\" stroke=\"#9a9a9a\" stroke-width=\"0.8\" stroke-dasharray=\"3 3\"/>\n";
-    }
-
-    std::string ticks;
-    for (std::size_t i = 0; i < panel.xTicks.size(); ++i) {
-        const double tick = panel.xTicks[i];
-        const double x = xs.at(tick);
-        ticks += "M" + point(x, bottom) + " V" + svgNumber(bottom + 4) + " ";
-        svg += tickText(x, bottom + 16,
-                        i < panel.xTickLabels.size()
-                            ? panel.xTickLabels[i]
-                            : tickLabel(tick, decimalsOf(tick == 0 ? 1 : tick)));
-    }
-    if (!ticks.empty()) {
-        ticks.pop_back();
-        svg += "<path d=\"" + ticks + "\" stroke=\"#444444\" stroke-width=\"1\"/>\n";
-    }
-    svg += text((plotLeft + plotRight) / 2, bottom + xLabelDrop(panel), panel.xLabel,
-                " font-size=\"11\" text-anchor=\"middle\"");
+    svg += drawXAxis(panel, xs, top, bottom);
     if (empty) {
         svg += text((plotLeft + plotRight) / 2, top + panel.height / 2 + 5,
                     panel.emptyNote.empty() ? "no data" : "no data: " + panel.emptyNote,
