@@ -23,6 +23,10 @@ TEST(CsvTable, NumbersReadBackAsTheSameDouble) {
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
     }
     EXPECT_EQ(csvNumber(5566.0), "5566");
+    // The shortest decimal of each double: 47.48 is written so; 8.6 C in F is another
+    // double, one ulp above it, and only its seventeen digits read back as it.
+    EXPECT_EQ(csvNumber(47.48), "47.48");
+    EXPECT_EQ(csvNumber(8.6 * 1.8 + 32), "47.480000000000004");
     EXPECT_EQ(csvNumber(std::nullopt), "");
 }
 

@@ -1,6 +1,5 @@
 #include "export/meteogram.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <functional>
@@ -9,14 +8,13 @@
 #include <vector>
 
 #include "export/csv_table.h"
+#include "export/time_axis.h"
+#include "tables/missing_values.h"
 
 namespace {
 
-// Bulletins and model files write -9999 for a value they do not have.
-constexpr double missingValue = -9999;
-
 std::optional<double> unlessMissing(double value, double fileValue) {
-    if (fileValue == missingValue) {
+    if (isMissing(fileValue)) {
         return std::nullopt;
     }
     return value;
@@ -30,8 +28,29 @@ std::optional<double> unlessMarked(const std::optional<double>& value, double ma
     return value;
 }
 
-std::string titleOf(const RunDescription& run) {
-    return run.runName + " (option " + std::to_string(run.option) + "): " + run.dataName;
+// What the data are, where, from which run: the model and place as the file's title
+// names them, the data file's name where it names no place.
+std::string tableTitleOf(const RunDescription& run, const char* what) {
+    const std::string model = run.model.empty() ? "Model" : run.model + " model";
+    const std::string place = run.place.empty() ? run.dataName : run.place;
+    const std::string when =
+        run.dateOrRun == runNotGiven ? std::string(runNotGiven) : "run " + run.dateOrRun;
+    return model + " " + what + ", " + place + ", " + when;
+}
+
+std::string tableNoteOf(const RunDescription& run, int rowCount, double first, double last) {
+    return run.dataName + ", option " + std::to_string(run.option) + " (" + run.runName +
+           ")  \u00b7  " + std::to_string(rowCount) + " forecast hours, " + svgNumber(first) +
+           " to " + svgNumber(last);
+}
+
+// Says which fields a panel would have shown, for a panel with nothing to draw.
+std::string missingNote(const std::vector<std::string>& headings) {
+    std::string note;
+    for (std::size_t i = 0; i < headings.size(); ++i) {
+        note += (i == 0 ? "" : i + 1 == headings.size() ? " and " : ", ") + headings[i];
+    }
+    return note + (headings.size() == 1 ? " is" : " are") + " missing (-9999) in every row";
 }
 
 ChartSeries series(std::string label, ChartMark mark, int style) {
@@ -42,49 +61,30 @@ ChartSeries series(std::string label, ChartMark mark, int style) {
     return s;
 }
 
-// Ticks every 12 or 24 hours across the hours shown.
-void hourAxis(ChartPanel& panel, double first, double last) {
-    const double pad = std::max(1.5, (last - first) / 60);
-    panel.xMin = first - pad;
-    panel.xMax = last + pad;
-    panel.xLabel = "Forecast hour";
-    const double step = last - first > 96 ? 24 : 12;
-    for (double tick = std::ceil(first / step) * step; tick <= last; tick += step) {
-        panel.xTicks.push_back(tick);
-    }
-}
-
 struct DailyValue {
     const char* label;
     int style;
+    bool night;  // a low, or the night's probability: placed in the night before the day
     std::function<std::optional<double>(const DailyForecastRow&)> of;
 };
 
 const DailyValue dailyTemperatures[] = {
-    {"High temperature", 0, [](const DailyForecastRow& r) { return r.highTemp; }},
-    {"Low temperature", 1, [](const DailyForecastRow& r) { return r.lowTemp; }},
-    {"High dew point", 2, [](const DailyForecastRow& r) { return r.highDpt; }},
-    {"Low dew point", 3, [](const DailyForecastRow& r) { return r.lowDpt; }},
+    {"High temperature", 0, false, [](const DailyForecastRow& r) { return r.highTemp; }},
+    {"Low temperature", 1, true, [](const DailyForecastRow& r) { return r.lowTemp; }},
+    {"High dew point", 2, false, [](const DailyForecastRow& r) { return r.highDpt; }},
+    {"Low dew point", 3, true, [](const DailyForecastRow& r) { return r.lowDpt; }},
 };
 
+// Each day's value at its valid period on the hours axis.
 ChartSeries dailySeries(const DailyValue& value, ChartMark mark, const DailyForecastTable& table,
                         const DailyForecastTable& marks) {
     ChartSeries s = series(value.label, mark, value.style);
     for (std::size_t day = 0; day < table.size(); ++day) {
-        s.x.push_back(static_cast<double>(day + 1));
+        const int number = static_cast<int>(day) + 1;
+        s.x.push_back(value.night ? dayLowHour(number) : dayHighHour(number));
         s.y.push_back(unlessMarked(value.of(table[day]), value.of(marks[day]).value_or(0)));
     }
     return s;
-}
-
-ChartPanel dayPanel(std::string title) {
-    ChartPanel panel;
-    panel.title = std::move(title);
-    panel.xMin = 0.5;
-    panel.xMax = 7.5;
-    panel.xLabel = "Day";
-    panel.xTicks = {1, 2, 3, 4, 5, 6, 7};
-    return panel;
 }
 
 std::string blendNotes(const RunDescription& run, const StationBlendRecords& records) {
@@ -101,16 +101,32 @@ std::string blendNotes(const RunDescription& run, const StationBlendRecords& rec
 
 Chart blendMeteogram(const RunDescription& run, const StationBlendRecords& records) {
     Chart chart;
-    chart.title = titleOf(run);
-    chart.notes = {blendNotes(run, records)};
+    std::string stations;
+    for (std::size_t i = 0; i < records.set.ids.size(); ++i) {
+        stations += (i == 0 ? "" : " ") + records.set.ids[i];
+    }
+    // The records do not say which models' bulletins stood in each group (ETA or NAM, AVN
+    // or GFS, MRF or GFSX), so the title names the guidance, not one model.
+    chart.title =
+        "Station blend of the 1200 UTC MOS guidance for " + stations + ", run of " + run.dateOrRun;
+    chart.notes = {blendNotes(run, records), run.dataName + ", option 1 (" + run.runName + ")"};
+    const CloudWindTable& hours = records.cloudWind;
+    const double first = hours.front().hour;
+    const double last = hours.back().hour;
+    const std::optional<RunTime> start = readBulletinRun(run.dateOrRun, 12);
 
-    ChartPanel temperatures = dayPanel("Temperature and dew point (\u00b0F)");
-    for (const DailyValue& value : dailyTemperatures) {
-        for (std::size_t station = 0; station < records.stationDaily.size(); ++station) {
+    ChartPanel temperatures;
+    temperatures.title = "Temperature and dew point (\u00b0F): lows at night, highs by day";
+    for (std::size_t station = 0; station < records.stationDaily.size(); ++station) {
+        for (const DailyValue& value : dailyTemperatures) {
             ChartSeries own =
                 dailySeries(value, ChartMark::faintLine, records.stationDaily[station],
                             records.stationDailyMissing[station]);
-            own.label = &value == dailyTemperatures && station == 0 ? "each station" : "";
+            // Each station in its own colour, named once.
+            own.style = static_cast<int>(station % chartStyleCount);
+            own.label = &value == dailyTemperatures && station < records.set.ids.size()
+                            ? records.set.ids[station]
+                            : "";
             temperatures.series.push_back(own);
         }
     }
@@ -119,27 +135,26 @@ Chart blendMeteogram(const RunDescription& run, const StationBlendRecords& recor
             dailySeries(value, ChartMark::line, records.daily, records.dailyMissing));
     }
 
-    ChartPanel precipitation = dayPanel("Precipitation probability (%)");
+    ChartPanel precipitation;
+    precipitation.title = "Probability of precipitation in 12 hours (%)";
     precipitation.yMin = 0;
     precipitation.yMax = 100;
     precipitation.height = 110;
     const DailyValue probabilities[] = {
-        {"LowProbPrec", 1, [](const DailyForecastRow& r) { return r.lowProbPrec; }},
-        {"HighProbPrec", 1, [](const DailyForecastRow& r) { return r.highProbPrec; }},
+        {"12-h PoP, night", 1, true, [](const DailyForecastRow& r) { return r.lowProbPrec; }},
+        {"12-h PoP, day", 0, false, [](const DailyForecastRow& r) { return r.highProbPrec; }},
     };
     for (const DailyValue& value : probabilities) {
-        precipitation.series.push_back(
-            dailySeries(value, ChartMark::bars, records.daily, records.dailyMissing));
+        ChartSeries bars = dailySeries(value, ChartMark::bars, records.daily, records.dailyMissing);
+        bars.barWidth = dayPeriodHours;
+        precipitation.series.push_back(bars);
     }
 
-    const CloudWindTable& hours = records.cloudWind;
     ChartPanel clouds;
     clouds.title = "Cloud cover";
     clouds.height = 36;
-    hourAxis(clouds, hours.front().hour, hours.back().hour);
     ChartPanel wind;
     wind.title = "Wind speed (mph) and direction";
-    hourAxis(wind, hours.front().hour, hours.back().hour);
     ChartSeries cover = series("clear to overcast", ChartMark::cloudStrip, 0);
     ChartSeries speed = series("Wind speed", ChartMark::line, 1);
     ChartSeries arrows = series("Blowing to", ChartMark::windArrows, 5);
@@ -161,17 +176,23 @@ Chart blendMeteogram(const RunDescription& run, const StationBlendRecords& recor
     clouds.series = {cover};
     wind.series = {speed, arrows};
     chart.panels = {temperatures, precipitation, clouds, wind};
+    // One time axis for every panel: the days stand at their valid periods.
+    for (ChartPanel& panel : chart.panels) {
+        setTimeAxis(panel, first, last, start);
+    }
     return chart;
 }
 
 Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records) {
     Chart chart;
-    chart.title = titleOf(run);
-    chart.notes = {run.heading, "Model run " + run.dateOrRun + "  \u00b7  " +
-                                    std::to_string(records.rowCount) + " forecast hours"};
     const auto count = static_cast<std::size_t>(records.rowCount);
     const double first = records.rows[0].hour;
     const double last = records.rows[count - 1].hour;
+    chart.title = tableTitleOf(run, "columns");
+    chart.notes = {run.heading, tableNoteOf(run, records.rowCount, first, last)};
+    // The file's precipitation falls in the hours since the row before.
+    const int period = count > 1 ? records.rows[1].hour - records.rows[0].hour : 0;
+    const std::string perPeriod = period > 0 ? " per " + std::to_string(period) + " h" : "";
 
     ChartPanel temperatures;
     temperatures.title = "Temperatures (\u00b0F) with the +/- band around 2 m";
@@ -189,9 +210,9 @@ Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records
         lines.push_back(series(levels[level].label, ChartMark::line, static_cast<int>(level)));
     }
     ChartPanel precipitation;
-    precipitation.title = "Precipitation (in)";
+    precipitation.title = "Precipitation" + perPeriod + " (in)";
     precipitation.height = 100;
-    ChartSeries precip = series("Precipitation", ChartMark::bars, 1);
+    ChartSeries precip = series("Precipitation" + perPeriod, ChartMark::bars, 1);
     ChartPanel wind;
     wind.title = "Wind speed (mph) and direction";
     ChartSeries speed = series("Wind speed", ChartMark::line, 1);
@@ -206,12 +227,10 @@ Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records
         const ModelRow& file = records.fileRows[i];
         const double hour = row.hour;
         // The band takes the wind, the humidity and two temperatures.
-        const bool bandKnown = file.temp2m != missingValue && file.temp850 != missingValue &&
-                               file.humidity != missingValue && file.windSpeed != missingValue;
+        const bool known = bandKnown(file);
         band.x.push_back(hour);
-        band.y.push_back(bandKnown ? std::optional<double>(records.lowerBand[i]) : std::nullopt);
-        band.extra.push_back(bandKnown ? std::optional<double>(records.upperBand[i])
-                                       : std::nullopt);
+        band.y.push_back(known ? std::optional<double>(records.lowerBand[i]) : std::nullopt);
+        band.extra.push_back(known ? std::optional<double>(records.upperBand[i]) : std::nullopt);
         for (std::size_t level = 0; level < std::size(levels); ++level) {
             lines[level].x.push_back(hour);
             lines[level].y.push_back(
@@ -232,8 +251,13 @@ Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records
     precipitation.series = {precip};
     wind.series = {speed, arrows};
     pressure.series = {inches};
+    temperatures.emptyNote = missingNote({"2m Temp", "850MB Temp", "700MB Temp", "500MB Temp"});
+    precipitation.emptyNote = missingNote({"Precip"});
+    wind.emptyNote = missingNote({"Wind Speed"});
+    pressure.emptyNote = missingNote({"Pressure"});
+    const std::optional<RunTime> start = readModelRun(run.dateOrRun);
     for (ChartPanel* panel : {&temperatures, &precipitation, &wind, &pressure}) {
-        hourAxis(*panel, first, last);
+        setTimeAxis(*panel, first, last, start);
     }
     chart.panels = {temperatures, precipitation, wind, pressure};
     return chart;
@@ -241,13 +265,16 @@ Chart modelMeteogram(const RunDescription& run, const ModelTableRecords& records
 
 Chart severeMeteogram(const RunDescription& run, const SevereWeatherRecords& records) {
     Chart chart;
-    chart.title = titleOf(run);
-    chart.notes = {run.heading, "Model run " + run.dateOrRun + "  \u00b7  " +
-                                    std::to_string(records.rowCount) + " forecast hours"};
     const auto count = static_cast<std::size_t>(records.rowCount);
+    const double first = records.rows[0].hour;
+    const double last = records.rows[count - 1].hour;
+    chart.title = tableTitleOf(run, "severe weather parameters");
+    chart.notes = {run.heading, tableNoteOf(run, records.rowCount, first, last)};
+    const std::optional<RunTime> start = readModelRun(run.dateOrRun);
     struct Field {
         const char* label;
         double SevereWeatherRow::*field;
+        const char* heading;  // the report's
     };
     struct PanelFields {
         const char* title;
@@ -257,25 +284,27 @@ Chart severeMeteogram(const RunDescription& run, const SevereWeatherRecords& rec
     const PanelFields panels[] = {
         {"Convective energy and inhibition (J/kg)",
          true,
-         {{"CAPE (CNV AVBL)", &SevereWeatherRow::cnvAvbl},
-          {"CIN (CNV INHIB)", &SevereWeatherRow::cnvInhib}}},
+         {{"CAPE (CNV AVBL)", &SevereWeatherRow::cnvAvbl, "CNV AVBL"},
+          {"CIN (CNV INHIB)", &SevereWeatherRow::cnvInhib, "CNV INHIB"}}},
         {"Lifted indices (\u00b0C)",
          true,
-         {{"Best 4-layer", &SevereWeatherRow::best4LyrLnde},
-          {"Lifted index", &SevereWeatherRow::liftIndex}}},
+         {{"Best 4-layer", &SevereWeatherRow::best4LyrLnde, "BEST 4LYR LNDE"},
+          {"Lifted index", &SevereWeatherRow::liftIndex, "LIFT INDEX"}}},
         {"Wind speeds aloft (kt)",
          false,
-         {{"900 mb", &SevereWeatherRow::kntc900},
-          {"500 mb", &SevereWeatherRow::kntc500},
-          {"250 mb", &SevereWeatherRow::kntc250}}},
+         {{"900 mb", &SevereWeatherRow::kntc900, "900MB KNTC"},
+          {"500 mb", &SevereWeatherRow::kntc500, "500MB KNTC"},
+          {"250 mb", &SevereWeatherRow::kntc250, "250MB KNTC"}}},
     };
     for (const PanelFields& fields : panels) {
         ChartPanel panel;
         panel.title = fields.title;
         panel.markZero = fields.markZero;
-        hourAxis(panel, records.rows[0].hour, records.rows[count - 1].hour);
+        setTimeAxis(panel, first, last, start);
         int style = 0;
+        std::vector<std::string> headings;
         for (const Field& field : fields.fields) {
+            headings.emplace_back(field.heading);
             ChartSeries s = series(field.label, ChartMark::line, style++);
             for (std::size_t i = 0; i < count; ++i) {
                 s.x.push_back(records.rows[i].hour);
@@ -284,6 +313,7 @@ Chart severeMeteogram(const RunDescription& run, const SevereWeatherRecords& rec
             }
             panel.series.push_back(s);
         }
+        panel.emptyNote = missingNote(headings);
         chart.panels.push_back(panel);
     }
     return chart;

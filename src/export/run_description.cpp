@@ -1,7 +1,5 @@
 #include "export/run_description.h"
 
-#include <sstream>
-
 #include "export/csv_table.h"
 
 namespace {
@@ -14,30 +12,16 @@ constexpr const char* runNames[] = {"",
                                     "Run Long AVN Model",
                                     "Run Severe Weather Model"};
 
-// A model output file names its run after the word RUN of its first line ("RUN 12Z 14
-// MAY 2024"); a file that does not is described by its whole first line.
-std::string modelRunOf(const std::string& heading) {
-    std::istringstream words(heading);
-    std::string word;
-    while (words >> word) {
-        if (word == "RUN") {
-            std::string run;
-            while (words >> word) {
-                run += (run.empty() ? "" : " ") + word;
-            }
-            return run;
-        }
-    }
-    return heading;
-}
-
-RunDescription tableRun(int option, const std::string& dataName, const std::string& heading) {
+RunDescription tableRun(int option, const std::string& dataName, const std::string& heading,
+                        const TableTitle& title) {
     RunDescription run;
     run.option = option;
     run.runName = runNames[option];
     run.dataName = dataName;
     run.heading = heading;
-    run.dateOrRun = modelRunOf(heading);
+    run.model = title.model;
+    run.place = title.place;
+    run.dateOrRun = title.run.empty() ? runNotGiven : title.run;
     return run;
 }
 
@@ -58,9 +42,9 @@ RunDescription describeRun(const StationBlendRecords& records) {
 }
 
 RunDescription describeRun(int option, const ModelTableRecords& records) {
-    return tableRun(option, records.dataName, records.heading);
+    return tableRun(option, records.dataName, records.heading, records.title);
 }
 
 RunDescription describeRun(const SevereWeatherRecords& records) {
-    return tableRun(6, records.dataName, records.heading);
+    return tableRun(6, records.dataName, records.heading, records.title);
 }

@@ -14,10 +14,15 @@ struct RunDescription {
     std::string dataName;   // the data file
     std::string dateOrRun;  // the bulletins' date, or the model run the file names
     std::string heading;    // a model output file's first line; empty for bulletins
+    std::string model;      // the model its title names; empty when it names none
+    std::string place;      // the place its title names; empty when it names none
     std::string stations;   // the station set, ids parted by blanks; empty for one model
     std::string weights;    // their weights in the same order
     std::string ratio;      // the ETA weight; empty but for option 1
 };
+
+/// What a model output file whose title names no run says in its place.
+inline constexpr const char* runNotGiven = "run not given";
 
 RunDescription describeRun(const StationBlendRecords& records);
 RunDescription describeRun(int option, const ModelTableRecords& records);

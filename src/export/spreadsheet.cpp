@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "export/csv_table.h"
+#include "tables/missing_values.h"
 
 namespace {
 
@@ -36,6 +37,11 @@ void addNumbers(std::vector<std::string>& record,
 // Directions as the table has them and in whole degrees; none where the table has none.
 std::optional<double> tensToDegrees(const std::optional<double>& tens) {
     return tens ? std::optional<double>(*tens * 10) : std::nullopt;
+}
+
+// A value the data file did not have is an empty cell.
+std::optional<double> given(double value, double fileValue) {
+    return isMissing(fileValue) ? std::nullopt : std::optional<double>(value);
 }
 
 }  // namespace
@@ -75,12 +81,20 @@ void writeModelCsv(std::ostream& out, const RunDescription& run, const ModelTabl
     for (int i = 0; i < records.rowCount; ++i) {
         const auto at = static_cast<std::size_t>(i);
         const ModelRow& row = records.rows[at];
+        const ModelRow& file = records.fileRows[at];
+        const auto band = [&](double value) {
+            return bandKnown(file) ? std::optional<double>(value) : std::nullopt;
+        };
         std::vector<std::string> record = startOfRecord(run);
         record.push_back(std::to_string(row.hour));
-        addNumbers(record, {row.pressure, row.temp2m, row.temp850, row.temp700, row.temp500,
-                            row.thickness, row.humidity, row.precip, row.cloudCover, row.windDir,
-                            row.windDir / 10, row.windSpeed, records.adjustment[at],
-                            records.upperBand[at], records.lowerBand[at]});
+        addNumbers(record, {given(row.pressure, file.pressure), given(row.temp2m, file.temp2m),
+                            given(row.temp850, file.temp850), given(row.temp700, file.temp700),
+                            given(row.temp500, file.temp500), given(row.thickness, file.thickness),
+                            given(row.humidity, file.humidity), given(row.precip, file.precip),
+                            given(row.cloudCover, file.cloudCover),
+                            given(row.windDir, file.windDir), given(row.windDir / 10, file.windDir),
+                            given(row.windSpeed, file.windSpeed), band(records.adjustment[at]),
+                            band(records.upperBand[at]), band(records.lowerBand[at])});
         writeCsvRecord(out, record);
     }
 }
@@ -92,10 +106,15 @@ void writeSevereCsv(std::ostream& out, const RunDescription& run,
                                   "lat_heat", "sans_heat"}));
     for (int i = 0; i < records.rowCount; ++i) {
         const SevereWeatherRow& row = records.rows[static_cast<std::size_t>(i)];
+        const SevereWeatherRow& file = records.fileRows[static_cast<std::size_t>(i)];
         std::vector<std::string> record = startOfRecord(run);
         record.push_back(std::to_string(row.hour));
-        addNumbers(record, {row.best4LyrLnde, row.liftIndex, row.cnvInhib, row.cnvAvbl, row.potTemp,
-                            row.kntc900, row.kntc500, row.kntc250, row.latHeat, row.sansHeat});
+        addNumbers(record, {given(row.best4LyrLnde, file.best4LyrLnde),
+                            given(row.liftIndex, file.liftIndex),
+                            given(row.cnvInhib, file.cnvInhib), given(row.cnvAvbl, file.cnvAvbl),
+                            given(row.potTemp, file.potTemp), given(row.kntc900, file.kntc900),
+                            given(row.kntc500, file.kntc500), given(row.kntc250, file.kntc250),
+                            given(row.latHeat, file.latHeat), given(row.sansHeat, file.sansHeat)});
         writeCsvRecord(out, record);
     }
 }

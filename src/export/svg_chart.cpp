@@ -13,6 +13,11 @@ constexpr double plotRight = 820;
 constexpr double legendLeft = 840;
 constexpr double arrowRow = 22;  // above the values of a panel with wind arrows
 constexpr double arrowLength = 12;
+constexpr double valueInset = 5;
+constexpr double zeroBarHeight = 1.6;
+// Characters of a title line and of a note line that fit the picture's width.
+constexpr std::size_t titleLineLength = 76;
+constexpr std::size_t noteLineLength = 130;
 
 // Colours that differ in grey as well, each with its own dash and point shape.
 struct ChartStyle {
@@ -93,8 +98,9 @@ bool hasMark(const ChartPanel& panel, ChartMark mark) {
 
 YScale yScaleOf(const ChartPanel& panel, double top, double bottom) {
     YScale scale;
-    scale.top = top + (hasMark(panel, ChartMark::windArrows) ? arrowRow : 0);
-    scale.bottom = bottom;
+    // Values stay a few points inside the frame, so one at the end of the axis shows whole.
+    scale.top = top + valueInset + (hasMark(panel, ChartMark::windArrows) ? arrowRow : 0);
+    scale.bottom = bottom - valueInset;
     double low = INFINITY;
     double high = -INFINITY;
     const auto take = [&](const std::optional<double>& value) {
@@ -135,8 +141,12 @@ YScale yScaleOf(const ChartPanel& panel, double top, double bottom) {
         high = 1;
     }
     if (high - low < 1e-9 * std::max(1.0, std::fabs(high))) {
-        low -= 1;
-        high += 1;
+        // A flat series: an axis around it that crosses 0 only when the values do.
+        low = low >= 0 ? std::max(0.0, low - 1) : low - 1;
+        high = high <= 0 && low < 0 ? std::min(0.0, high + 1) : high + 1;
+        if (high - low < 1e-9) {
+            high = low + 1;
+        }
     }
     scale.step = tickStep(high - low, 5);
     scale.low = panel.yMin ? low : std::floor(low / scale.step) * scale.step;
@@ -243,7 +253,9 @@ double slotWidth(const std::vector<double>& x, const XScale& xs) {
 std::string drawBars(const ChartSeries& series, const XScale& xs, const YScale& ys, int place,
                      int barSeries) {
     const ChartStyle& style = styleOf(series);
-    const double width = slotWidth(series.x, xs) * 0.8 / barSeries;
+    const bool ownWidth = series.barWidth > 0;
+    const double width = ownWidth ? xs.at(xs.low + series.barWidth) - xs.at(xs.low)
+                                  : slotWidth(series.x, xs) * 0.8 / barSeries;
     const double base = ys.at(std::clamp(0.0, ys.low, ys.high));
     std::string bars;
     for (std::size_t i = 0; i < series.x.size(); ++i) {
@@ -251,9 +263,13 @@ std::string drawBars(const ChartSeries& series, const XScale& xs, const YScale& 
         if (!y) {
             continue;
         }
-        const double left = xs.at(series.x[i]) - width * barSeries / 2 + width * place;
-        const double top = std::min(base, ys.at(*y));
-        const double height = std::fabs(base - ys.at(*y));
+        const double left = ownWidth ? xs.at(series.x[i]) - width / 2
+                                     : xs.at(series.x[i]) - width * barSeries / 2 + width * place;
+        // A zero is a flat mark on the axis, so that it differs from a value not given.
+        const double length = std::fabs(base - ys.at(*y));
+        const double height = std::max(zeroBarHeight, length);
+        const double top =
+            length < zeroBarHeight ? base - zeroBarHeight / 2 : std::min(base, ys.at(*y));
         bars += "<rect x=\"" + svgNumber(left) + "\" y=\"" + svgNumber(top) + "\" width=\"" +
                 svgNumber(width) + "\" height=\"" + svgNumber(height) + "\" fill=\"" +
                 style.colour + "\" fill-opacity=\"" + barOpacity(place) + "\" stroke=\"" +
@@ -373,25 +389,101 @@ std::string legendGlyph(const ChartSeries& series, double x, double y, int barPl
             break;
     }
     const bool faint = series.mark == ChartMark::faintLine;
-    std::string glyph = "<path d=\"M" + point(x, y - 1) + " H" + svgNumber(x + 22) + "\"" +
-                        strokeOf(style, faint ? 1 : 2, faint) + "/>\n";
+    // A faint line's colour in full, so that the legend tells each one apart.
+    const std::string stroke =
+        faint ? std::string(" fill=\"none\" stroke=\"") + style.colour + "\" stroke-width=\"2\""
+              : strokeOf(style, 2, false);
+    std::string glyph =
+        "<path d=\"M" + point(x, y - 1) + " H" + svgNumber(x + 22) + "\"" + stroke + "/>\n";
     if (!faint) {
         glyph += shapeAt(style.shape, x + 11, y - 1, style.colour);
     }
     return glyph;
 }
 
+// How far under the plotting area the axis' name stands: below every line of the labels.
+double xLabelDrop(const ChartPanel& panel) {
+    std::size_t lines = 1;
+    for (const std::string& label : panel.xTickLabels) {
+        lines = std::max(
+            lines, 1 + static_cast<std::size_t>(std::count(label.begin(), label.end(), '\n')));
+    }
+    return 18 + 13 * static_cast<double>(lines);
+}
+
+bool holdsValues(const ChartPanel& panel) {
+    for (const ChartSeries& series : panel.series) {
+        for (std::size_t i = 0; i < series.x.size(); ++i) {
+            if (valueAt(series.y, i)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Lines of a tick label, one under the other.
+std::string tickText(double x, double y, const std::string& label) {
+    std::string lines;
+    std::size_t start = 0;
+    double at = y;
+    while (start <= label.size()) {
+        const std::size_t end = std::min(label.find('\n', start), label.size());
+        lines += text(x, at, label.substr(start, end - start),
+                      " font-size=\"11\" text-anchor=\"middle\"");
+        at += 13;
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The x axis under a panel: the day lines across it, the ticks with their labels, its name.
+std::string drawXAxis(const ChartPanel& panel, const XScale& xs, double top, double bottom) {
+    std::string svg;
+    std::string dayLines;
+    for (const double boundary : panel.xDayLines) {
+        if (boundary > xs.low && boundary < xs.high) {
+            dayLines += "M" + point(xs.at(boundary), top) + " V" + svgNumber(bottom) + " ";
+        }
+    }
+    if (!dayLines.empty()) {
+        dayLines.pop_back();
+        svg += "<path class=\"day-boundary\" d=\"" + dayLines +
+               "\" stroke=\"#9a9a9a\" stroke-width=\"0.8\" stroke-dasharray=\"3 3\"/>\n";
+    }
+
+    std::string ticks;
+    for (std::size_t i = 0; i < panel.xTicks.size(); ++i) {
+        const double tick = panel.xTicks[i];
+        const double x = xs.at(tick);
+        ticks += "M" + point(x, bottom) + " V" + svgNumber(bottom + 4) + " ";
+        svg += tickText(x, bottom + 16,
+                        i < panel.xTickLabels.size()
+                            ? panel.xTickLabels[i]
+                            : tickLabel(tick, decimalsOf(tick == 0 ? 1 : tick)));
+    }
+    if (!ticks.empty()) {
+        ticks.pop_back();
+        svg += "<path d=\"" + ticks + "\" stroke=\"#444444\" stroke-width=\"1\"/>\n";
+    }
+    svg += text((plotLeft + plotRight) / 2, bottom + xLabelDrop(panel), panel.xLabel,
+                " font-size=\"11\" text-anchor=\"middle\"");
+    return svg;
+}
+
 std::string drawPanel(const ChartPanel& panel, double top, int number) {
     const double bottom = top + panel.height;
     const XScale xs{panel.xMin, panel.xMax};
+    const bool empty = !holdsValues(panel);
     const YScale ys = yScaleOf(panel, top, bottom);
     std::string svg = "<g id=\"panel-" + std::to_string(number) + "\">\n";
     svg += text(plotLeft, top - 8, panel.title, " font-size=\"13\" font-weight=\"bold\"");
-    svg += "<rect class=\"frame\" x=\"" + svgNumber(plotLeft) + "\" y=\"" + svgNumber(top) +
-           "\" width=\"" + svgNumber(plotRight - plotLeft) + "\" height=\"" +
-           svgNumber(panel.height) + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
+    svg += std::string("<rect class=\"") + (empty ? "frame empty" : "frame") + "\" x=\"" +
+           svgNumber(plotLeft) + "\" y=\"" + svgNumber(top) + "\" width=\"" +
+           svgNumber(plotRight - plotLeft) + "\" height=\"" + svgNumber(panel.height) +
+           "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
 
-    if (ys.shown) {
+    if (ys.shown && !empty) {
         std::string grid;
         std::string labels;
         const int decimals = decimalsOf(ys.step);
@@ -414,19 +506,16 @@ std::string drawPanel(const ChartPanel& panel, double top, int number) {
         }
     }
 
-    std::string ticks;
-    for (const double tick : panel.xTicks) {
-        const double x = xs.at(tick);
-        ticks += "M" + point(x, bottom) + " V" + svgNumber(bottom + 4) + " ";
-        svg += text(x, bottom + 16, tickLabel(tick, decimalsOf(tick == 0 ? 1 : tick)),
-                    " font-size=\"11\" text-anchor=\"middle\"");
+    svg += drawXAxis(panel, xs, top, bottom);
+    if (empty) {
+        svg += text((plotLeft + plotRight) / 2, top + panel.height / 2 + 5,
+                    panel.emptyNote.empty() ? "no data" : "no data: " + panel.emptyNote,
+                    " class=\"no-data\" font-size=\"13\" text-anchor=\"middle\" fill=\"#555555\"");
+        svg += "<rect x=\"" + svgNumber(plotLeft) + "\" y=\"" + svgNumber(top) + "\" width=\"" +
+               svgNumber(plotRight - plotLeft) + "\" height=\"" + svgNumber(panel.height) +
+               "\" fill=\"none\" stroke=\"#444444\" stroke-width=\"1\"/>\n";
+        return svg + "</g>\n";
     }
-    if (!ticks.empty()) {
-        ticks.pop_back();
-        svg += "<path d=\"" + ticks + "\" stroke=\"#444444\" stroke-width=\"1\"/>\n";
-    }
-    svg += text((plotLeft + plotRight) / 2, bottom + 31, panel.xLabel,
-                " font-size=\"11\" text-anchor=\"middle\"");
 
     // Shapes under lines, faint lines under the rest.
     int barSeries = 0;
@@ -471,8 +560,13 @@ std::string drawPanel(const ChartPanel& panel, double top, int number) {
         if (series.label.empty()) {
             continue;
         }
+        bool drawn = false;
+        for (std::size_t i = 0; i < series.x.size() && !drawn; ++i) {
+            drawn = valueAt(series.y, i).has_value();
+        }
         svg += legendGlyph(series, legendLeft, legendY, place);
-        svg += text(legendLeft + 28, legendY + 3, series.label, " font-size=\"11\"");
+        svg += text(legendLeft + 28, legendY + 3, series.label + (drawn ? "" : " (no data)"),
+                    " font-size=\"11\"");
         legendY += 16;
     }
     return svg + "</g>\n";
@@ -506,6 +600,29 @@ std::string wholeUtf8(const std::string& bytes) {
 }
 
 }  // namespace
+
+std::vector<std::string> wrapped(const std::string& words, std::size_t length) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at < words.size()) {
+        std::size_t end = words.find(' ', at);
+        if (end == std::string::npos) {
+            end = words.size();
+        }
+        const std::string word = words.substr(at, end - at);
+        if (!line.empty() && line.size() + 1 + word.size() > length) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    if (!line.empty() || lines.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 std::string svgNumber(double value) {
     double rounded = std::round(value * 10.0) / 10.0;
@@ -547,17 +664,23 @@ std::string xmlEscaped(const std::string& words) {
 
 std::string chartSvg(const Chart& chart) {
     std::string body;
-    body += text(plotLeft, 26, chart.title, " font-size=\"17\" font-weight=\"bold\"");
-    double y = 46;
+    double y = 26;
+    for (const std::string& line : wrapped(chart.title, titleLineLength)) {
+        body += text(plotLeft, y, line, " font-size=\"17\" font-weight=\"bold\"");
+        y += 21;
+    }
+    y -= 1;
     for (const std::string& note : chart.notes) {
-        body += text(plotLeft, y, note, " font-size=\"12\"");
-        y += 16;
+        for (const std::string& line : wrapped(note, noteLineLength)) {
+            body += text(plotLeft, y, line, " font-size=\"12\"");
+            y += 16;
+        }
     }
     y += 22;
     int number = 1;
     for (const ChartPanel& panel : chart.panels) {
         body += drawPanel(panel, y, number++);
-        y += panel.height + 62;
+        y += panel.height + 31 + xLabelDrop(panel);
     }
     const double height = y - 20;
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

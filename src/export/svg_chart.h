@@ -28,6 +28,8 @@ struct ChartSeries {
     std::vector<double> x;
     std::vector<std::optional<double>> y;
     std::vector<std::optional<double>> extra;
+    double barWidth = 0;  // bars this wide on the x axis, centred on their place; 0: the
+                          // bars of a panel share the gap between places
 };
 
 inline constexpr int chartStyleCount = 6;
@@ -39,7 +41,11 @@ struct ChartPanel {
     double xMin = 0;
     double xMax = 1;
     std::vector<double> xTicks;
+    std::vector<std::string> xTickLabels;  // a label per tick, lines parted by '\n'; when
+                                           // empty, the ticks' own numbers
+    std::vector<double> xDayLines;         // a faint line across the panel at each
     std::vector<ChartSeries> series;
+    std::string emptyNote;       // after "no data" when the panel has no value to draw
     std::optional<double> yMin;  // a fixed range; otherwise the values' own
     std::optional<double> yMax;
     bool markZero = false;  // a stronger line at 0
@@ -54,8 +60,13 @@ struct Chart {
 };
 
 /// The chart as the text of an SVG file. Each panel's plotting area is framed by a rect of
-/// class "frame", so a check can find it.
+/// class "frame", so a check can find it; a panel without a value to draw has class "frame
+/// empty", says "no data" and has no legend.
 std::string chartSvg(const Chart& chart);
+
+/// `words` parted at blanks into lines of at most `length` characters (a longer word
+/// stands alone on its line); one empty line for no words.
+std::vector<std::string> wrapped(const std::string& words, std::size_t length);
 
 /// `value` rounded to one decimal, without a trailing ".0" and never "-0".
 std::string svgNumber(double value);

@@ -134,3 +134,51 @@ TEST(SvgChart, BarsStandOnZeroWhenEveryValueIsAboveIt) {
     EXPECT_NEAR(bottoms[0], bottoms[1], 0.11);
     EXPECT_NEAR(bottoms[0], bottoms[2], 0.11);
 }
+
+TEST(SvgChart, AnEmptyPanelSaysNoDataAndAFlatSeriesAtZeroKeepsItsAxisAtZeroAndUp) {
+    ChartSeries none;
+    none.label = "Precipitation";
+    none.mark = ChartMark::bars;
+    none.x = {3, 6};
+    none.y = {std::nullopt, std::nullopt};
+    ChartPanel empty = panelWith(none);
+    empty.emptyNote = "Precip is missing";
+    Chart chart;
+    chart.panels = {empty};
+    const std::string svg = chartSvg(chart);
+    EXPECT_NE(svg.find("class=\"frame empty\""), std::string::npos);
+    EXPECT_NE(svg.find(">no data: Precip is missing</text>"), std::string::npos);
+    EXPECT_EQ(svg.find(">Precipitation</text>"), std::string::npos);  // no legend over nothing
+
+    const struct {
+        double value;
+        const char* lowest;  // the axis' lowest label
+        const char* highest;
+    } flat[] = {{0, ">0.0</text>", ">1.0</text>"},
+                {5, ">4.0</text>", ">6.0</text>"},
+                {-2, ">-3.0</text>", ">-1.0</text>"},
+                {0.5, ">0.0</text>", ">1.5</text>"}};
+    for (const auto& f : flat) {
+        ChartSeries zeros;
+        zeros.label = "CAPE";
+        zeros.x = {3, 6, 9};
+        zeros.y = {f.value, f.value, f.value};
+        Chart one;
+        one.panels = {panelWith(zeros)};
+        const std::string drawn = chartSvg(one);
+        EXPECT_NE(drawn.find(f.lowest), std::string::npos) << f.value;
+        EXPECT_NE(drawn.find(f.highest), std::string::npos) << f.value;
+        EXPECT_EQ(drawn.find("class=\"frame empty\""), std::string::npos);
+        if (f.value >= 0) {
+            EXPECT_EQ(drawn.find(">-"), std::string::npos) << f.value;
+        }
+    }
+}
+
+TEST(SvgChart, LongTitlesWrapAtBlanks) {
+    EXPECT_EQ(wrapped("GFS model columns, STATION 725460", 20),
+              (std::vector<std::string>{"GFS model columns,", "STATION 725460"}));
+    EXPECT_EQ(wrapped("averyveryverylongword x", 10),
+              (std::vector<std::string>{"averyveryverylongword", "x"}));
+    EXPECT_EQ(wrapped("", 10), std::vector<std::string>{""});
+}

@@ -4,10 +4,12 @@
 #include <iomanip>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "arith/conversions.h"
 #include "io/report_file.h"
 #include "scan/scan_number.h"
+#include "tables/missing_values.h"
 #include "tables/table_file.h"
 
 namespace {
@@ -35,22 +37,56 @@ int readModelRows(ScanFile& in, ModelRow rows[], int rowCount) {
     return rowsRead;
 }
 
+// A missing value stays the marker it was read as.
+void convertUnlessMissing(double& value, double (*convert)(double)) {
+    if (!isMissing(value)) {
+        value = convert(value);
+    }
+}
+
 /// Converts every row, and the adjustment band computed in Celsius, to the report's units.
 void convertToForecastUnits(ModelRow rows[], double adjustment[], double upperBand[],
                             double lowerBand[], int rowCount) {
     for (int i = 0; i < rowCount; ++i) {
         ModelRow& row = rows[i];
-        row.pressure = millibarsToInches(row.pressure);
-        row.temp2m = celsiusToFahrenheit(row.temp2m);
-        row.temp850 = celsiusToFahrenheit(row.temp850);
-        row.temp700 = celsiusToFahrenheit(row.temp700);
-        row.temp500 = celsiusToFahrenheit(row.temp500);
-        row.precip = millimetersToInches(row.precip);
-        // A difference of temperatures: scaled, with no 32 degree offset.
-        adjustment[i] = adjustment[i] * 1.8;
-        upperBand[i] = celsiusToFahrenheit(upperBand[i]);
-        lowerBand[i] = celsiusToFahrenheit(lowerBand[i]);
+        // Whether the band was made is read before the temperatures change.
+        const bool band = bandKnown(row);
+        convertUnlessMissing(row.pressure, millibarsToInches);
+        convertUnlessMissing(row.temp2m, celsiusToFahrenheit);
+        convertUnlessMissing(row.temp850, celsiusToFahrenheit);
+        convertUnlessMissing(row.temp700, celsiusToFahrenheit);
+        convertUnlessMissing(row.temp500, celsiusToFahrenheit);
+        convertUnlessMissing(row.precip, millimetersToInches);
+        if (band) {
+            // A difference of temperatures: scaled, with no 32 degree offset.
+            adjustment[i] = adjustment[i] * 1.8;
+            upperBand[i] = celsiusToFahrenheit(upperBand[i]);
+            lowerBand[i] = celsiusToFahrenheit(lowerBand[i]);
+        }
     }
+}
+
+// The report's headings of the columns that hold a missing value in any of the rows.
+std::vector<std::string> columnsWithMissingValues(const ModelRow fileRows[], int rowCount) {
+    std::vector<std::string> headings;
+    for (std::size_t field = 0; field < std::size(modelRowNumbers); ++field) {
+        for (int i = 0; i < rowCount; ++i) {
+            if (isMissing(fileRows[i].*modelRowNumbers[field])) {
+                headings.emplace_back(modelColumns[field + 1].heading);
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < rowCount; ++i) {
+        if (!bandKnown(fileRows[i])) {
+            for (std::size_t column = std::size(modelColumns) - 3; column < std::size(modelColumns);
+                 ++column) {
+                headings.emplace_back(modelColumns[column].heading);
+            }
+            break;
+        }
+    }
+    return headings;
 }
 
 }  // namespace
@@ -73,7 +109,7 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
 
     // The band takes the wind in miles per hour but the temperatures still in Celsius.
     for (int i = 0; i < rowsRead; ++i) {
-        rows[i].windSpeed = knotsToMph(rows[i].windSpeed);
+        convertUnlessMissing(rows[i].windSpeed, knotsToMph);
     }
     double adjustment[maxModelRows]{};
     double upperBand[maxModelRows]{};
@@ -84,14 +120,19 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
     ReportFile report(reportFileName(name));
     writeModelHeaderLine(report.text);
     for (int i = 0; i < rowsRead; ++i) {
-        writeModelRowLine(report.text, rows[i], adjustment[i], upperBand[i], lowerBand[i]);
+        writeModelRowLine(report.text, fileRows[static_cast<std::size_t>(i)], rows[i],
+                          adjustment[i], upperBand[i], lowerBand[i]);
     }
     const bool written = finishReport(report, messages);
+    if (written) {
+        tellMissingValues(name, columnsWithMissingValues(fileRows.data(), rowsRead), messages);
+    }
     tellMissingRows(name, rowsRead, rowsWanted, messages);
     if (written && records != nullptr) {
         *records = {true,
                     name,
                     firstLineOf(file),
+                    readTableTitle(file),
                     rowsRead,
                     fileRows,
                     std::to_array(rows),
@@ -106,6 +147,10 @@ void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double up
                            double lowerBand[], int rowCount) {
     for (int i = 0; i < rowCount; ++i) {
         const ModelRow& row = rows[i];
+        if (!bandKnown(row)) {
+            adjustment[i] = upperBand[i] = lowerBand[i] = missingValue;
+            continue;
+        }
         // Unclamped: strong wind, saturated air or a warmer 850 mb level make a term negative.
         const double windTerm = (30.0 - row.windSpeed) * 0.1;
         const double humidityTerm = (100.0 - row.humidity) * 0.03;
@@ -132,14 +177,22 @@ void writeModelHeaderLine(std::ostream& report) {
     writeHeadingLine(report, modelColumns);
 }
 
-void writeModelRowLine(std::ostream& report, const ModelRow& row, double adjustment,
-                       double upperBand, double lowerBand) {
-    const double values[] = {row.pressure,  row.temp2m,   row.temp850, row.temp700,    row.temp500,
-                             row.thickness, row.humidity, row.precip,  row.cloudCover, row.windDir,
-                             row.windSpeed, adjustment,   upperBand,   lowerBand};
+bool bandKnown(const ModelRow& row) {
+    return !isMissing(row.temp2m) && !isMissing(row.temp850) && !isMissing(row.humidity) &&
+           !isMissing(row.windSpeed);
+}
+
+void writeModelRowLine(std::ostream& report, const ModelRow& fileRow, const ModelRow& row,
+                       double adjustment, double upperBand, double lowerBand) {
     report << std::setiosflags(std::ios::left) << std::setw(modelColumns[0].width) << row.hour;
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        report << std::setw(modelColumns[i + 1].width) << values[i];
+    std::size_t column = 1;
+    for (double ModelRow::*field : modelRowNumbers) {
+        writeTableValue(report, modelColumns[column++].width, row.*field,
+                        isMissing(fileRow.*field));
+    }
+    const bool band = bandKnown(fileRow);
+    for (const double value : {adjustment, upperBand, lowerBand}) {
+        writeTableValue(report, modelColumns[column++].width, value, !band);
     }
     report << std::endl;
 }

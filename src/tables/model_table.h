@@ -7,6 +7,7 @@
 #include "io/data_file.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
+#include "tables/table_title.h"
 
 /// One forecast hour of a model column file, in the file's units until the run converts
 /// it: millibars, degrees Celsius, millimetres and knots become inches of mercury,
@@ -35,6 +36,7 @@ struct ModelTableRecords {
     bool reportWritten = false;
     std::string dataName;
     std::string heading;                            // the data file's first line
+    TableTitle title;                               // the model, place and run its title lines name
     int rowCount = 0;                               // the forecast hours read
     std::array<ModelRow, maxModelRows> fileRows{};  // as read, in the file's units
     std::array<ModelRow, maxModelRows> rows{};      // in the report's units
@@ -51,6 +53,7 @@ RunOutcome makeModelTable(const DataFile& file, int rowCount, std::ostream& mess
 
 /// For the first `rowCount` rows, with the wind speed in miles per hour and the
 /// temperatures in degrees Celsius: the adjustment and the band around `temp2m`, in Celsius.
+/// A row lacking one of the four values the band is made from gets -9999 in all three.
 void computeAdjustmentBand(const ModelRow rows[], double adjustment[], double upperBand[],
                            double lowerBand[], int rowCount);
 
@@ -61,6 +64,12 @@ bool readModelRow(ScanFile& in, ModelRow& row);
 /// Writes the report's column headings as one line.
 void writeModelHeaderLine(std::ostream& report);
 
-/// Writes one converted row, with its adjustment and band in Fahrenheit, as one line.
-void writeModelRowLine(std::ostream& report, const ModelRow& row, double adjustment,
-                       double upperBand, double lowerBand);
+/// True when none of the four values the band is made from (2 m and 850 mb temperatures,
+/// humidity, wind speed) is missing in `row`.
+bool bandKnown(const ModelRow& row);
+
+/// Writes one converted row `row`, with its adjustment and band in Fahrenheit, as one line;
+/// M stands where `fileRow`, the same row as read, has a missing value, and in the
+/// adjustment and band when one of the values they are made from is missing.
+void writeModelRowLine(std::ostream& report, const ModelRow& fileRow, const ModelRow& row,
+                       double adjustment, double upperBand, double lowerBand);

@@ -5,8 +5,12 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "io/data_file.h"
 #include "scan/scan_file.h"
+#include "tables/missing_values.h"
+#include "test_support.h"
 
 namespace {
 
@@ -102,7 +106,7 @@ TEST(ModelTableLayout, RowLineUsesSixSignificantDigitsAndPadsTheLastItem) {
     row.windDir = 180.0;
     row.windSpeed = 11.5077945;
     std::ostringstream report;
-    writeModelRowLine(report, row, 6.352597, 76.69259699, 63.98740301);
+    writeModelRowLine(report, row, row, 6.352597, 76.69259699, 63.98740301);
     EXPECT_EQ(report.str(),
               "6    29.9213    70.34       59           41           14           5640        "
               "65        0.0984252     40         180         11.5078       6.3526      "
@@ -115,6 +119,141 @@ TEST(ModelTableLayout, AnItemWiderThanItsColumnPushesTheRestRight) {
     row.pressure = 1234567.0;
     row.temp2m = -0.000012345;
     std::ostringstream report;
-    writeModelRowLine(report, row, 0.0, 0.0, 0.0);
+    writeModelRowLine(report, row, row, 0.0, 0.0, 0.0);
     EXPECT_EQ(report.str().substr(0, 40), "1234561.23457e+06-1.2345e-05 0          ");
+}
+
+namespace {
+
+// The worked row of the report, converted, with its band in Fahrenheit.
+ModelRow workedRow() {
+    ModelRow row{};
+    row.hour = 6;
+    row.pressure = 29.92125984158961;
+    row.temp2m = 70.34;
+    row.temp850 = 59.0;
+    row.temp700 = 41.0;
+    row.temp500 = 14.0;
+    row.thickness = 5640.0;
+    row.humidity = 65.0;
+    row.precip = 0.0984251968503937;
+    row.cloudCover = 40.0;
+    row.windDir = 180.0;
+    row.windSpeed = 11.5077945;
+    return row;
+}
+
+// A report line cut into its items by the column widths (every item here fits its column).
+std::vector<std::string> itemsOf(const std::string& line) {
+    const int widths[] = {5, 11, 12, 13, 13, 13, 12, 10, 14, 11, 12, 14, 12, 12, 12};
+    std::vector<std::string> items;
+    std::size_t at = 0;
+    for (const int width : widths) {
+        const std::string cell = line.substr(at, static_cast<std::size_t>(width));
+        items.push_back(cell.substr(0, cell.find(' ')));
+        at += static_cast<std::size_t>(width);
+    }
+    return items;
+}
+
+}  // namespace
+
+TEST(ModelTableMissing, AMissingValueIsMAndTheBandIsMWhenItsMadeFromOne) {
+    const struct {
+        double ModelRow::*field;
+        std::size_t column;
+        bool bandMissing;
+    } cases[] = {
+        {&ModelRow::pressure, 1, false},   {&ModelRow::temp2m, 2, true},
+        {&ModelRow::temp850, 3, true},     {&ModelRow::temp700, 4, false},
+        {&ModelRow::temp500, 5, false},    {&ModelRow::thickness, 6, false},
+        {&ModelRow::humidity, 7, true},    {&ModelRow::precip, 8, false},
+        {&ModelRow::cloudCover, 9, false}, {&ModelRow::windDir, 10, false},
+        {&ModelRow::windSpeed, 11, true},
+    };
+    const ModelRow worked = workedRow();
+    std::ostringstream whole;
+    writeModelRowLine(whole, worked, worked, 6.352597, 76.69259699, 63.98740301);
+    const std::vector<std::string> given = itemsOf(whole.str());
+    for (const auto& c : cases) {
+        ModelRow fileRow = worked;
+        fileRow.*c.field = missingValue;
+        std::ostringstream report;
+        writeModelRowLine(report, fileRow, worked, 6.352597, 76.69259699, 63.98740301);
+        // Same width as the number it stands for: the line keeps its length.
+        EXPECT_EQ(report.str().size(), whole.str().size()) << c.column;
+        const std::vector<std::string> items = itemsOf(report.str());
+        for (std::size_t column = 0; column < items.size(); ++column) {
+            const bool missing = column == c.column || (c.bandMissing && column >= 12);
+            EXPECT_EQ(items[column], missing ? "M" : given[column])
+                << "missing column " << c.column << ", item " << column;
+        }
+        EXPECT_EQ(bandKnown(fileRow), !c.bandMissing) << c.column;
+    }
+}
+
+TEST(ModelTableMissing, ABandMadeFromAMissingValueIsNotComputed) {
+    // Only an exact -9999 is missing; a value beside it is weather.
+    const ModelRow rows[] = {bandRow(missingValue, 15.0, 65.0, 11.5077945),
+                             bandRow(21.3, 15.0, 65.0, missingValue),
+                             bandRow(21.3, 15.0, missingValue, 11.5077945),
+                             bandRow(21.3, missingValue, 65.0, 11.5077945),
+                             bandRow(21.3, 15.0, 65.0, 11.5077945),
+                             bandRow(-9999.5, 15.0, 65.0, 11.5077945)};
+    double adjustment[6]{};
+    double upperBand[6]{};
+    double lowerBand[6]{};
+    computeAdjustmentBand(rows, adjustment, upperBand, lowerBand, 6);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(adjustment[i], missingValue) << i;
+        EXPECT_EQ(upperBand[i], missingValue) << i;
+        EXPECT_EQ(lowerBand[i], missingValue) << i;
+    }
+    EXPECT_EQ(adjustment[4], 3.52922055);
+    EXPECT_NE(adjustment[5], missingValue);
+    EXPECT_EQ(upperBand[5], -9999.5 + adjustment[5]);
+}
+
+TEST(MissingValuesMessage, NamesEachColumnOnceInOneLineOrSaysNothing) {
+    std::ostringstream none;
+    tellMissingValues("gfs.txt", {}, none);
+    EXPECT_EQ(none.str(), "");
+    std::ostringstream one;
+    tellMissingValues("gfs.txt", {"Cld Cover"}, one);
+    EXPECT_EQ(one.str(),
+              "The data file gfs.txt has no value (-9999) in some rows of the column \"Cld "
+              "Cover\"; the report writes M there.\n");
+    std::ostringstream four;
+    tellMissingValues("gfs.txt", {"2m Temp", "Adj", "+", "-"}, four);
+    EXPECT_EQ(four.str(),
+              "The data file gfs.txt has no value (-9999) in some rows of the columns \"2m "
+              "Temp\", \"Adj\", \"+\", \"-\"; the report writes M there.\n");
+}
+
+TEST(ModelTableMissing, TheRunLeavesMissingValuesUnconvertedAndNamesTheirColumnsOnce) {
+    ScopedTempDirectory dir;
+    writeFile("gaps.txt",
+              "GFS COLUMNS   KDSM\nRUN 00Z 11 MAR 2021   FROM A PROFILE\nFHR\n"
+              "| 3 | -9999 21.3 15 5 -10 5640 65 2.5 40 180 10\n"
+              "| 6 | 1013.25 21.3 15 5 -10 5640 65 -9999 40 180 -9999\n");
+    DataFile file;
+    ASSERT_TRUE(openPlainDataFile(file, "gaps.txt"));
+    std::ostringstream messages;
+    ModelTableRecords records;
+    EXPECT_EQ(makeModelTable(file, 2, messages, &records), RunOutcome::reportWritten);
+    EXPECT_EQ(records.rows[0].pressure, missingValue);
+    EXPECT_EQ(records.rows[1].precip, missingValue);
+    EXPECT_EQ(records.rows[1].windSpeed, missingValue);
+    EXPECT_EQ(records.adjustment[1], missingValue);
+    EXPECT_DOUBLE_EQ(records.adjustment[0], 3.52922055 * 1.8);
+    EXPECT_EQ(records.title.run, "00Z 11 MAR 2021");
+    EXPECT_EQ(messages.str(),
+              "You have a valid file.\nThe data file gaps.txt has no value (-9999) in some rows "
+              "of the columns \"Pressure\", \"Precip\", \"Wind Speed\", \"Adj\", \"+\", "
+              "\"-\"; the report writes M there.\n");
+    const std::string report = readFile("gaps.out");
+    EXPECT_NE(report.find("\n3    M          70.34"), std::string::npos) << report;
+    EXPECT_NE(report.find("11.5078       6.3526      76.6926     63.9874     \n"),
+              std::string::npos)
+        << report;
 }

@@ -3,10 +3,12 @@
 #include <iomanip>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "arith/conversions.h"
 #include "io/report_file.h"
 #include "scan/scan_number.h"
+#include "tables/missing_values.h"
 #include "tables/table_file.h"
 
 namespace {
@@ -31,6 +33,20 @@ double kelvinToFahrenheit(double kelvin) {
     return celsiusToFahrenheit(kelvin - 273.2);
 }
 
+// The report's headings of the columns that hold a missing value in any of the rows.
+std::vector<std::string> columnsWithMissingValues(const SevereWeatherRow fileRows[], int rowCount) {
+    std::vector<std::string> headings;
+    for (std::size_t field = 0; field < std::size(severeWeatherNumbers); ++field) {
+        for (int i = 0; i < rowCount; ++i) {
+            if (isMissing(fileRows[i].*severeWeatherNumbers[field])) {
+                headings.emplace_back(severeWeatherColumns[field + 1].heading);
+                break;
+            }
+        }
+    }
+    return headings;
+}
+
 }  // namespace
 
 RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
@@ -52,18 +68,24 @@ RunOutcome makeSevereWeatherTable(const DataFile& file, std::ostream& messages,
     const std::array<SevereWeatherRow, severeWeatherRows> fileRows = std::to_array(rows);
 
     for (int i = 0; i < rowsRead; ++i) {
-        rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
+        if (!isMissing(rows[i].potTemp)) {
+            rows[i].potTemp = kelvinToFahrenheit(rows[i].potTemp);
+        }
     }
 
     ReportFile report(reportFileName(name));
     writeSevereWeatherHeaderLine(report.text);
     for (int i = 0; i < rowsRead; ++i) {
-        writeSevereWeatherRowLine(report.text, rows[i]);
+        writeSevereWeatherRowLine(report.text, fileRows[static_cast<std::size_t>(i)], rows[i]);
     }
     const bool written = finishReport(report, messages);
+    if (written) {
+        tellMissingValues(name, columnsWithMissingValues(fileRows.data(), rowsRead), messages);
+    }
     tellMissingRows(name, rowsRead, severeWeatherRows, messages);
     if (written && records != nullptr) {
-        *records = {true, name, firstLineOf(file), rowsRead, fileRows, std::to_array(rows)};
+        *records = {true,     name,     firstLineOf(file),  readTableTitle(file),
+                    rowsRead, fileRows, std::to_array(rows)};
     }
     return written ? RunOutcome::reportWritten : RunOutcome::reportLost;
 }
@@ -84,14 +106,14 @@ void writeSevereWeatherHeaderLine(std::ostream& report) {
     writeHeadingLine(report, severeWeatherColumns);
 }
 
-void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row) {
-    const double values[] = {row.best4LyrLnde, row.liftIndex, row.cnvInhib, row.cnvAvbl,
-                             row.potTemp,      row.kntc900,   row.kntc500,  row.kntc250,
-                             row.latHeat,      row.sansHeat};
+void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& fileRow,
+                               const SevereWeatherRow& row) {
     report << std::setiosflags(std::ios::left) << std::setw(severeWeatherColumns[0].width)
            << row.hour;
-    for (std::size_t i = 0; i < std::size(values); ++i) {
-        report << std::setw(severeWeatherColumns[i + 1].width) << values[i];
+    std::size_t column = 1;
+    for (double SevereWeatherRow::*field : severeWeatherNumbers) {
+        writeTableValue(report, severeWeatherColumns[column++].width, row.*field,
+                        isMissing(fileRow.*field));
     }
     report << std::endl;
 }

@@ -7,6 +7,7 @@
 #include "io/data_file.h"
 #include "io/report_file.h"
 #include "scan/scan_file.h"
+#include "tables/table_title.h"
 
 /// One forecast hour of a severe weather file; `potTemp` is read in kelvin and holds
 /// degrees Fahrenheit once the run has converted it.
@@ -32,8 +33,9 @@ inline constexpr int severeWeatherRows = 29;
 struct SevereWeatherRecords {
     bool reportWritten = false;
     std::string dataName;
-    std::string heading;                                         // the data file's first line
-    int rowCount = 0;                                            // the forecast hours read
+    std::string heading;  // the data file's first line
+    TableTitle title;     // the model, place and run its title lines name
+    int rowCount = 0;     // the forecast hours read
     std::array<SevereWeatherRow, severeWeatherRows> fileRows{};  // as read
     std::array<SevereWeatherRow, severeWeatherRows> rows{};      // as the report shows them
 };
@@ -51,5 +53,7 @@ bool readSevereWeatherRow(ScanFile& in, SevereWeatherRow& row);
 /// Writes the report's column headings as one line.
 void writeSevereWeatherHeaderLine(std::ostream& report);
 
-/// Writes one converted row as one line.
-void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& row);
+/// Writes one converted row `row` as one line; M stands where `fileRow`, the same row as
+/// read, has a missing value.
+void writeSevereWeatherRowLine(std::ostream& report, const SevereWeatherRow& fileRow,
+                               const SevereWeatherRow& row);

@@ -96,7 +96,13 @@ def check(svg, png_out=None):
             faults.append(svg + ": holds " + element.tag)
         if any(name.startswith("on") for name in element.attrib):
             faults.append(svg + ": an event attribute on " + element.tag)
-    frames = [r for r in root.iter(SVG + "rect") if r.get("class") == "frame"]
+    frames = [r for r in root.iter(SVG + "rect") if r.get("class") in ("frame", "frame empty")]
+    # A panel without values says so in words, and draws no legend over nothing.
+    for group in root.iter(SVG + "g"):
+        rects = [r for r in group.iter(SVG + "rect") if r.get("class") == "frame empty"]
+        words = [t.text or "" for t in group.iter(SVG + "text") if t.get("class") == "no-data"]
+        if rects and not any(w.startswith("no data") for w in words):
+            faults.append("%s: an empty panel does not say \"no data\"" % svg)
     if not frames:
         faults.append(svg + ": no panel")
     with tempfile.TemporaryDirectory() as folder:
@@ -105,6 +111,8 @@ def check(svg, png_out=None):
         png = read_png(png_path)
     scale = png[0] / float(root.get("width"))
     for number, rect in enumerate(frames, 1):
+        if rect.get("class") == "frame empty":
+            continue
         frame = [float(rect.get(k)) for k in ("x", "y", "width", "height")]
         share = coloured_share(png, frame, scale)
         if share < SHARE:

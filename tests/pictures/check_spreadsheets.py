@@ -45,7 +45,7 @@ def fixed(text):
 
 
 def same(path, where, report_cell, csv_cell, notation):
-    if report_cell.strip() == "" and csv_cell == "":
+    if report_cell.strip() in ("", "M") and csv_cell == "":
         return
     if csv_cell == "" or notation(csv_cell) != report_cell.strip():
         raise Fault("%s, %s: the report has %r, the spreadsheet %r" % (path, where, report_cell, csv_cell))
@@ -104,7 +104,9 @@ def check_table(folder, stem, report, option):
             raise Fault(path + ": hour " + values["hour"])
         for name, cell in zip(names[1:], cells[1:]):
             same(path, "hour %s, %s" % (cells[0], name), cell, values[name], general)
-        if "wind_dir_tens" in values and abs(float(values["wind_dir_tens"]) * 10 - float(values["wind_dir_deg"])) > 1e-9:
+        if "wind_dir_tens" in values and (values["wind_dir_tens"] == "") != (values["wind_dir_deg"] == ""):
+            raise Fault(path + ": hour %s: tens without degrees or degrees without tens" % cells[0])
+        if "wind_dir_tens" in values and values["wind_dir_tens"] and abs(float(values["wind_dir_tens"]) * 10 - float(values["wind_dir_deg"])) > 1e-9:
             raise Fault(path + ": hour %s: tens are not a tenth of the degrees" % cells[0])
     return body[0][:6]
 
@@ -122,8 +124,9 @@ def check_case(folder):
         data_name = description[1]
         if description[0] not in list("123456") or data_name[:-3].rstrip(".") != stem:
             raise Fault("%s: the description %s names another run or file" % (report, description))
-        if "run" in words and (words[words.index("run") + 1] != description[0] or words[words.index("run") + 2] != data_name):
-            raise Fault("%s: the description %s is not the run %s" % (report, description, words))
+        runs = [words[i + 1:i + 3] for i, word in enumerate(words) if word == "run"]
+        if runs and [description[0], data_name] not in runs:
+            raise Fault("%s: the description %s is not one of the runs %s" % (report, description, runs))
         if blend and (not description[3] or not description[4] or not description[5]):
             raise Fault(report + ": option 1 without its stations, weights or ratio")
         checked += 1
