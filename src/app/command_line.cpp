@@ -6,6 +6,7 @@
 
 #include "app/assemble_options.h"
 #include "app/extract_options.h"
+#include "app/fetch_options.h"
 #include "app/menu.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
@@ -32,6 +33,9 @@ void writeUsage(std::ostream& out) {
         << "\n"
            "       "
         << stationsUsage
+        << "\n"
+           "       "
+        << fetchBulletinsUsage << "\n       " << fetchProfileUsage
         << "\n"
            "\n"
            "Turns saved weather model guidance into the tables of a local forecast:\n"
@@ -102,6 +106,17 @@ bool asksForHelp(std::string_view word) {
            (platformHelpNotes().acceptsSlashQuestion && word == "/?");
 }
 
+// `wxguide fetch` with the set settled before it.
+int answerFetch(const SessionRequest& request, const ListedSet& listed,
+                const StationTableSearch& search, std::ostream& out, std::ostream& err) {
+    FetchRequest fetch;
+    std::string fault;
+    if (!readFetchRequest(request.commandArguments, fetch, fault)) {
+        return writeUsageError(err, "fetch", fault);
+    }
+    return runFetch(fetch, search, listed.set, out, err);
+}
+
 // Runs the command after the set with it: run, stations or assemble.
 int runSessionCommand(const SessionRequest& request, const SetEnvironment& environment,
                       const ListedSet& listed, const SideFiles& sideFiles, std::ostream& out,
@@ -139,6 +154,10 @@ CommandLineAnswer runSession(std::span<const char* const> arguments,
     if (request.command.empty()) {
         return {std::nullopt, listed.set, sideFiles};
     }
+    if (request.command == "fetch") {
+        return {
+            answerFetch(request, listed, stationTableSearch(invokedAs), out, err), {}, sideFiles};
+    }
     return {runSessionCommand(request, environment, listed, sideFiles, out, err), {}, sideFiles};
 }
 
@@ -164,7 +183,8 @@ CommandLineAnswer answerWords(std::span<const char* const> arguments, std::strin
     }
     // With no set given, run and assemble take the four fixed stations; a set kept in the
     // environment reaches the menu, run and assemble too.
-    if (arguments.empty() || startsStationSession(first) || first == "run" || first == "assemble") {
+    if (arguments.empty() || startsStationSession(first) || first == "run" || first == "assemble" ||
+        first == "fetch") {
         return runSession(arguments, environment, invokedAs, sideFiles, out, err);
     }
     const bool help = asksForHelp(first);

@@ -80,7 +80,7 @@ bool readSessionWords(std::span<const char* const> arguments, SessionRequest& re
     }
     request.command = arguments[i];
     request.commandArguments = arguments.subspan(i + 1);
-    if (request.command == "assemble" || request.command == "run") {
+    if (request.command == "assemble" || request.command == "run" || request.command == "fetch") {
         return true;
     }
     if (request.command != "stations") {
