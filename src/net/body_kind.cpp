@@ -47,7 +47,7 @@ BodyKind bodyKind(const BodyReading& reading) {
         lower.find("<!doctype") != std::string::npos) {
         return BodyKind::html;
     }
-    if (reading.frames == 0) {
+    if (reading.frames == 0 && !reading.framingBroken) {
         return BodyKind::text;
     }
     return reading.inFrame || reading.framingBroken ? BodyKind::openFrame : BodyKind::framed;
