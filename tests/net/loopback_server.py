@@ -49,6 +49,9 @@ PROFILES = {
     "hrrr": (ROOT / "tests" / "products" / "bufkit" / "hrrr_kdsm.buf").read_bytes(),
 }
 PROFILES["rap"] = PROFILES["hrrr"]
+# Bytes of other stations' lines put before a whole-cycle file's bulletins (the real
+# files are some 30 MB).
+PADDING = 0
 
 
 def framed(pil, station, kind):
@@ -127,9 +130,9 @@ class Server:
             kind = {"mav": "MAV", "mex": "MEX"}.get(match.group(3), "NBS")
             if day != FIXTURE_DAY.replace("-", ""):
                 return None
-            # Other stations first, as in the real file, then the wanted ones.
             parts = [text for (station, k), text in BULLETINS.items() if k == kind]
-            return ("\n".join(parts)).encode()
+            filler = b" KXXX   OTHER STATION LINE " + b"9" * 50 + b"\n"
+            return filler * (PADDING // len(filler)) + ("\n".join(parts)).encode()
         match = re.search(r"/(\d{4})/(\d\d)/(\d\d)/bufkit/(\d\d)/(gfs|rap|hrrr)/\w+\.buf$", path)
         if match:
             run = "".join(match.group(1, 2, 3, 4))
