@@ -190,7 +190,8 @@ class Server:
                     body = b"<!DOCTYPE html>\n<html><body>Service unavailable</body></html>\n"
                 elif fault == "garbage":
                     # The bulletin with its rows cut: no reader takes it.
-                    body = b"\n".join(body.split(b"\n")[:6]) + b"\nXXXX  garbled\n"
+                    body = b"\n".join(body.split(b"\n")[:12]) + b"\nXXXX  garbled\n"
+                    body += b"\n\003\n" if body.startswith(b"\001") else b""
                 elif fault == "huge":
                     body = body + b" " * (2 << 20)
                 etag = '"%08x"' % (hash(body) & 0xFFFFFFFF)
