@@ -14,7 +14,7 @@
 #include "assemble/product_reading.h"
 #include "extract/bufkit_profile.h"
 #include "io/option_word.h"
-#include "io/report_file.h"
+#include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
 #include "net/http.h"
@@ -292,11 +292,18 @@ std::string archiveName(std::string_view url) {
     return std::string(url.substr(url.rfind('/') + 1));
 }
 
+// The profile copied byte for byte (as the archive wrote it, whatever its line ends) to a
+// temporary beside `name`, then renamed into place: whole or not at all.
 int writeProfile(const std::filesystem::path& body, const std::string& name, std::ostream& err) {
-    ReportFile file(name);
-    std::ifstream in(body, std::ios::binary);
-    file.text << in.rdbuf();
-    if (!in || !commitReport(file)) {
+    const std::filesystem::path temporary = name + ".part" + std::to_string(processNumber());
+    std::error_code error;
+    const bool written =
+        !std::filesystem::is_directory(name, error) &&
+        std::filesystem::copy_file(body, temporary,
+                                   std::filesystem::copy_options::overwrite_existing, error) &&
+        replaceFile(temporary, name);
+    if (!written) {
+        std::filesystem::remove(temporary, error);
         err << prefix << name << " could not be written; nothing was.\n";
         return 1;
     }

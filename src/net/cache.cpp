@@ -16,20 +16,23 @@ constexpr std::string_view recordFirstLine = "wxguide cache 1";
 // A record is a few lines; a longer file is none.
 constexpr std::uintmax_t maxRecordBytes = 8192;
 
-// Renames `from` over `to`; where the system will not replace a file by a rename, the
-// older one is removed first.
-bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+}  // namespace
+
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
     if (!error) {
         return true;
     }
+    // Where the system will not replace a file by a rename, the older one goes first; a
+    // folder at the name is never removed.
+    if (!std::filesystem::is_regular_file(to, error)) {
+        return false;
+    }
     std::filesystem::remove(to, error);
     std::filesystem::rename(from, to, error);
     return !error;
 }
-
-}  // namespace
 
 std::filesystem::path cacheFolder() {
     if (const char* named = std::getenv("WXGUIDE_CACHE"); named != nullptr && *named != '\0') {
@@ -149,8 +152,8 @@ bool keepCacheEntry(const std::filesystem::path& folder, const std::filesystem::
     }
     // The old record goes first: a body never stands beside another body's record.
     std::filesystem::remove(folder / (key + ".meta"), error);
-    if (!renameOver(temporary, folder / (key + ".body")) ||
-        !renameOver(recordTemporary, folder / (key + ".meta"))) {
+    if (!replaceFile(temporary, folder / (key + ".body")) ||
+        !replaceFile(recordTemporary, folder / (key + ".meta"))) {
         std::filesystem::remove(recordTemporary, error);
         std::filesystem::remove(temporary, error);
         return false;

@@ -42,6 +42,10 @@ std::filesystem::path cacheTemporary(const std::filesystem::path& folder, std::s
 bool keepCacheEntry(const std::filesystem::path& folder, const std::filesystem::path& temporary,
                     const CacheEntry& entry);
 
+/// Renames `from` over `to`, replacing the file there, on every platform; false when it
+/// could not be done.
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 /// Removes the entries, and temporaries left behind, not written for cacheKeptDays days.
 void removeOldCacheEntries(const std::filesystem::path& folder);
 

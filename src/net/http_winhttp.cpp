@@ -134,10 +134,16 @@ HttpAnswer httpGet(const HttpRequest& request, const BodySink& sink) {
     std::vector<char> buffer(64 * 1024);
     for (;;) {
         DWORD read = 0;
+        const ULONGLONG started = GetTickCount64();
         if (!WinHttpReadData(call.handle, buffer.data(), static_cast<DWORD>(buffer.size()),
                              &read)) {
-            answer.transfer =
-                GetLastError() == ERROR_WINHTTP_TIMEOUT ? HttpTransfer::stalled : HttpTransfer::cut;
+            // Not every WinHTTP names a timeout as one: a read that waited the whole stall
+            // limit stalled, whatever the error.
+            const bool waitedOut =
+                GetTickCount64() - started + 100 >= static_cast<ULONGLONG>(stallMs);
+            answer.transfer = GetLastError() == ERROR_WINHTTP_TIMEOUT || waitedOut
+                                  ? HttpTransfer::stalled
+                                  : HttpTransfer::cut;
             answer.fault = lastError("reading the body");
             return answer;
         }
