@@ -10,6 +10,7 @@
 #include "app/menu.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
+#include "fetch/fetch_command.h"
 #include "io/option_word.h"
 #include "io/platform.h"
 

@@ -2,8 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "assemble/calendar_date.h"
+#include "fetch/fetch_command.h"
 #include "io/option_word.h"
 
 namespace {

@@ -1,16 +1,27 @@
 #include "fetch/fetch_command.h"
+#include <bits/chrono.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <ios>
+#include <ostream>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "arith/station_set.h"
 #include "assemble/assemble_command.h"
 #include "assemble/bulletin_chooser.h"
+#include "assemble/calendar_date.h"
+#include "assemble/guidance_header.h"
 #include "assemble/product_reading.h"
 #include "extract/bufkit_profile.h"
 #include "io/option_word.h"
@@ -20,6 +31,7 @@
 #include "net/http.h"
 #include "net/sources.h"
 #include "scan/scan_input.h"
+#include "stations/stations_command.h"
 
 namespace {
 

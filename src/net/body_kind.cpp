@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace {
 

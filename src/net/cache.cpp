@@ -4,8 +4,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <ios>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 #include "io/platform.h"
 #include "net/http.h"

@@ -1,11 +1,19 @@
 #include "net/download.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <system_error>
 
 #include "io/option_word.h"
 #include "net/body_kind.h"
 #include "net/cache.h"
 #include "net/http.h"
+#include "net/http_headers.h"
+#include "net/polite.h"
 #include "net/sources.h"
 
 namespace {

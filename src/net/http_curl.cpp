@@ -1,10 +1,15 @@
 #include <curl/curl.h>
+#include <curl/easy.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "net/http.h"
+#include "net/http_headers.h"
 
 // The transfer on Linux: libcurl with its own certificate store, never told to skip a check.
 

@@ -2,7 +2,11 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
+#include <system_error>
 
 #ifndef WXGUIDE_VERSION
 #error "the build passes the project version as WXGUIDE_VERSION"

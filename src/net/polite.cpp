@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <deque>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 
