@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((headers.retryAfterSeconds &&
          (*headers.retryAfterSeconds < 0 || *headers.retryAfterSeconds > 3600)) ||
         headers.etag.size() > 512 || headers.lastModified.size() > 512 ||
-        headers.etag.find_first_of("\r\n") != std::string_view::npos) {
+        headers.etag.find_first_of("\r\n") != std::string_view::npos ||
+        headers.lastModified.find_first_of("\r\n") != std::string_view::npos) {
         std::abort();
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "net/http_headers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdint>
@@ -65,8 +66,12 @@ void readHeaderLine(std::string_view line, HttpHeaders& headers) {
     }
     const std::string_view name = trimmed(line.substr(0, colon));
     const std::string_view value = trimmed(line.substr(colon + 1));
-    // A header value is short; anything longer is no value this reads.
-    if (value.size() > 512) {
+    // A header value is short, and holds no control character: an ETag is sent back in a
+    // request, where a line end would start another header.
+    if (value.size() > 512 || std::any_of(value.begin(), value.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return (byte < ' ' && c != '\t') || byte == 0x7f;
+        })) {
         return;
     }
     if (sameName(name, "ETag")) {

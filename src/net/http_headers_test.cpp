@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(HttpHeaders, ReadsTheHeadersOfTheLastAnswerOnly) {
     HttpHeaders headers;
     for (const char* line :
@@ -37,4 +39,10 @@ TEST(HttpHeaders, ReadsTheHeadersOfTheLastAnswerOnly) {
         EXPECT_EQ(read.contentLength, value.length) << value.line;
         EXPECT_EQ(read.retryAfterSeconds, value.retryAfter) << value.line;
     }
+    // A control character in a value (an ETag is sent back) leaves the header unread.
+    HttpHeaders injected;
+    readHeaderLine("ETag: \"a\rX-Evil: 1\"", injected);
+    readHeaderLine(std::string("Last-Modified: Tue\0 08 Dec", 27), injected);
+    EXPECT_EQ(injected.etag, "");
+    EXPECT_EQ(injected.lastModified, "");
 }
