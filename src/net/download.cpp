@@ -57,7 +57,7 @@ void showProgress(DownloadSession& session, const DownloadAsk& ask, std::uint64_
         err << "\r\033[K" << std::flush;
         return;
     }
-    err << "\r\033[K" << ask.label << ": " << bytes / 1024 << " KB" << std::flush;
+    err << "\r\033[K" << ask.label << ": " << bytes << " bytes" << std::flush;
 }
 
 Attempt askOnce(DownloadSession& session, const DownloadAsk& ask, const CacheEntry* entry,

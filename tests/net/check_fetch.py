@@ -239,6 +239,27 @@ def case_profile_newest_run(case):
     check(case.leftovers() == [], f"left behind: {case.leftovers()}")
 
 
+def case_progress_on_a_terminal(case):
+    # script(1) gives the program a terminal: one progress line, rewritten in place and
+    # cleared, then the summary; -q shows none of it.
+    if case.emulator or shutil.which("script") is None:
+        print("skipped: no script(1), or a Windows program under wine")
+        sys.exit(77)
+    line = (f"{case.program} fetch bulletins --date 12/08/2026 --output b.txt")
+    done = subprocess.run(["script", "-qec", line, "/dev/null"], cwd=case.work, env=case.env,
+                          capture_output=True, timeout=120)
+    shown = done.stdout.decode(errors="replace")
+    check(done.returncode == 0, shown)
+    nbs = len(loopback_server.framed("NBSBKX", "KBKX", "NBS"))
+    check(f"\r\033[KKBKX NBS 1200 UTC: {nbs} bytes\r\033[K" in shown,
+          f"no progress line: {shown!r}")
+    check("\r\033[KNBS 1200 UTC 12/08/2026" not in shown and
+          "wxguide fetch: NBS 1200 UTC 12/08/2026 from" in shown, shown)
+    done = subprocess.run(["script", "-qec", line.replace("fetch ", "fetch -q ", 1), "/dev/null"],
+                          cwd=case.work, env=case.env, capture_output=True, timeout=120)
+    check(done.returncode == 0 and done.stdout == b"", f"-q showed {done.stdout!r}")
+
+
 def main():
     program, work, name = str(Path(sys.argv[1]).resolve()), Path(sys.argv[2]), sys.argv[3]
     emulator = sys.argv[4:]
