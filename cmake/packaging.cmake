@@ -49,7 +49,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${debian_dir}/copyright ${debian_d
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${wxguide_example_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
-install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv
+install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv ${PROJECT_SOURCE_DIR}/data/sources.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/wxguide)
 install(FILES ${PROJECT_SOURCE_DIR}/doc/wxguide.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME wxguide)

@@ -7,7 +7,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/crlf_text.cmake)
 install(TARGETS wxguide RUNTIME DESTINATION .)
 install(FILES ${wxguide_example_files} DESTINATION examples)
 # The station table beside wxguide.exe, where the program looks for it.
-install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/data/stations.csv ${PROJECT_SOURCE_DIR}/data/sources.txt
+        DESTINATION .)
 
 function(wxguide_install_text_with_crlf source destination name)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})

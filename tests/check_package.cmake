@@ -80,7 +80,7 @@ set(doc ${root}/usr/share/doc/wxguide)
 set(examples ${doc}/examples)
 foreach(path ${program} ${root}/usr/share/man/man1/wxguide.1.gz ${doc}/README.md ${doc}/copyright
              ${doc}/changelog.gz ${root}/usr/share/bash-completion/completions/wxguide
-             ${root}/usr/share/wxguide/stations.csv)
+             ${root}/usr/share/wxguide/stations.csv ${root}/usr/share/wxguide/sources.txt)
     if(NOT EXISTS ${path})
         string(APPEND failures "\nthe package lacks ${path}")
     endif()

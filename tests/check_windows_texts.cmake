@@ -38,7 +38,7 @@ if(NOT lines LESS 180)
 endif()
 file(READ ${STAGED_DIR}/README.txt readme)
 # A Windows user's day: the commands beside the menu, and a station set that lasts.
-foreach(told "wxguide run 1 " "wxguide assemble " "wxguide stations" "WXGUIDE_STATIONS"
+foreach(told "wxguide run 1 " "wxguide assemble " "wxguide fetch " "wxguide stations" "WXGUIDE_STATIONS"
         "WXGUIDE_CITY" "--quiet" "..\\guidance\\*")
     string(FIND "${readme}" "${told}" at)
     if(at LESS 0)

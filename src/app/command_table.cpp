@@ -4,10 +4,12 @@
 
 #include "app/assemble_options.h"
 #include "app/extract_options.h"
+#include "app/fetch_options.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
 #include "assemble/assemble_command.h"
 #include "extract/extract_command.h"
+#include "fetch/fetch_command.h"
 #include "io/option_word.h"
 #include "stations/stations_command.h"
 
@@ -31,6 +33,14 @@ constexpr std::array<CommandOption, 6> extractOptions = {{
     {"--run", "", true},
     {"--point", "", true},
     {"--station", "", true},
+}};
+
+constexpr std::array<CommandOption, 5> fetchOptions = {{
+    {"--quiet", "-q", false},
+    {"--offline", "", false},
+    {"--date", "", true},
+    {"--run", "", true},
+    {"--output", "", true},
 }};
 
 constexpr std::array<CommandOption, 1> stationsOptions = {{
@@ -66,16 +76,27 @@ int runExtractRow(const CommandContext& context) {
                              context.err);
 }
 
+int runFetchRow(const CommandContext& context) {
+    FetchRequest request;
+    std::string fault;
+    if (!readFetchRequest(context.words, request, fault)) {
+        return writeUsageError(context.err, "fetch", fault);
+    }
+    return runFetch(request, stationTableSearch(context.invokedAs), context.listed.set, context.out,
+                    context.err);
+}
+
 int runStations(const CommandContext& context) {
     writeSetSources(context.session, context.environment, context.out);
     return writeStationList(context.listed, context.out);
 }
 
-const std::array<CommandRow, 4> commands = {{
+const std::array<CommandRow, 5> commands = {{
     {"run", runUsage, StationSetUse::set, runOptions, false, nullptr, runRun},
     {"assemble", assembleUsage, StationSetUse::set, assembleOptions, true, nullptr,
      runAssembleCommand},
     {"extract", extractUsage, StationSetUse::none, extractOptions, true, nullptr, runExtractRow},
+    {"fetch", fetchUsage, StationSetUse::set, fetchOptions, false, nullptr, runFetchRow, false},
     {"stations", stationsUsage, StationSetUse::orNearest, stationsOptions, false, readStationsWords,
      runStations},
 }};
@@ -142,9 +163,16 @@ std::string misplacedOption(std::string_view name) {
     std::array<std::string_view, commands.size()> words{};
     std::size_t count = 0;
     const bool setOption = takes(setOptions, name);
-    for (const CommandRow& row : commands) {
-        if (setOption ? row.stationSet != StationSetUse::none : takes(row.options, name)) {
-            words.at(count++) = row.word;
+    for (const bool everyRow : {false, true}) {
+        for (const CommandRow& row : commands) {
+            const bool taken =
+                setOption ? row.stationSet != StationSetUse::none : takes(row.options, name);
+            if (taken && (everyRow || row.namedWhereOptionsBelong)) {
+                words.at(count++) = row.word;
+            }
+        }
+        if (count > 0) {
+            break;
         }
     }
     if (count == 0) {

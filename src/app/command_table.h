@@ -59,6 +59,9 @@ struct CommandRow {
     bool dashesEndOptions;             // "--" makes every later word an operand
     SessionWordsReader readBeforeSet;  // null: none
     int (*run)(const CommandContext& context);
+    // Named where a misplaced option belongs; a newer command is named only for an option
+    // no older one takes, so that the older commands' faults read as they always have.
+    bool namedWhereOptionsBelong = true;
 };
 
 /// Every command, in the order --help shows them.

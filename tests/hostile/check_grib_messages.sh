@@ -194,8 +194,14 @@ refused copies.grib2 "copies.grib2: message 2: APCP of hour 3 is in the file twi
  written."
 grib_set -s parameterNumber=200 constant.grib2 other.grib2
 copies other.grib2 other_copies.grib2 12
+# The program's own start (its libraries) is measured on one copy: 4,096 copies may add
+# no more than 4 MiB to it.
+case=other_one_copy
+peak_within 65536 "$program" extract --point 41.5,-93.6 other.grib2
+one_copy=$(tail -n 1 rss 2>/dev/null || echo 16384)
+case $one_copy in '' | *[!0-9]*) one_copy=16384 ;; esac
 case=other_copies
-peak_within 20480 "$program" extract --point 41.5,-93.6 other_copies.grib2
+peak_within $((one_copy + 4096)) "$program" extract --point 41.5,-93.6 other_copies.grib2
 [ $? -eq 1 ] || fail "exit status, expected 1"
 grep -q 'the files hold no forecast hour' stderr || fail "standard error: $(head -c 300 stderr)"
 
