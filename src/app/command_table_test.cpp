@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/session_options.h"
+#include "stations/stations_command.h"
+
 namespace {
 
 // The words a command's reader is handed, as "NAME" for an option and its value after a
@@ -181,5 +184,70 @@ TEST(CommandTable, TheBashCompletionOffersEveryCommandAndItsOptionsAndNoOthers) 
             EXPECT_NE(firstWords.find(std::string(option.name) + " "), std::string::npos)
                 << option.name;
         }
+    }
+}
+
+TEST(CommandTable, TheStationsRowSaysWhereTheSetComesFromThenListsIt) {
+    const std::vector<StationPlace> places = {{"KFSD", "Sioux Falls", 43.58, -96.74},
+                                              {"KBKX", "Brookings", 44.3, -96.8}};
+    const ListedSet nearest = nearestListedSet(places, {44.03, -97.22}, 2);
+    const ListedSet typed = {{{"KFSD", "KHON"}, {0.75, 0.25}}, {}, {}};
+    const ListedSet fixed = {fixedStationSet(), {}, {}};
+    const std::string fixedList =
+        "KBKX  0.353460408\nKHON  0.1793834\nKMHE  0.215645378\nKFSD  0.25151496\n";
+    struct Case {
+        const char* name;
+        SetEnvironment environment;
+        SessionRequest session;
+        const ListedSet& listed;
+        std::string out;
+    };
+    SessionRequest fromEnvironment;
+    fromEnvironment.stations = "KFSD=0.75,KHON=0.25";
+    fromEnvironment.stationsFromEnvironment = true;
+    SessionRequest typedStations;
+    typedStations.stations = "KFSD=0.75,KHON=0.25";
+    SessionRequest cityFromEnvironment;
+    cityFromEnvironment.city = "44.03,-97.22";
+    cityFromEnvironment.cityFromEnvironment = true;
+    const Case cases[] = {
+        {"no environment", {}, {}, fixed, fixedList},
+        {"typed, no environment", {}, typedStations, typed, "KFSD  0.75\nKHON  0.25\n"},
+        {"kept stations",
+         {"KFSD=0.75,KHON=0.25", std::nullopt},
+         fromEnvironment,
+         typed,
+         "The set comes from WXGUIDE_STATIONS.\nKFSD  0.75\nKHON  0.25\n"},
+        {"typed over a kept city",
+         {std::nullopt, "1,2"},
+         typedStations,
+         typed,
+         "The set comes from --stations; WXGUIDE_CITY is not used.\nKFSD  0.75\nKHON  0.25\n"},
+        {"neither kept one used",
+         {"KFSD", "1,2"},
+         {},
+         fixed,
+         "The set is the four fixed stations; WXGUIDE_STATIONS and WXGUIDE_CITY are not used.\n" +
+             fixedList},
+        {"kept city",
+         {std::nullopt, "44.03,-97.22"},
+         cityFromEnvironment,
+         nearest,
+         "The set comes from WXGUIDE_CITY.\n"
+         "KBKX  0.5839789       45.0 km  Brookings\n"
+         "KFSD  0.4160211       63.1 km  Sioux Falls\n"},
+    };
+    const CommandRow* row = findCommand("stations");
+    ASSERT_NE(row, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SideFiles sideFiles;
+        std::ostringstream out;
+        std::ostringstream err;
+        const CommandContext context{{},        c.session, c.environment, c.listed,
+                                     sideFiles, "wxguide", out,           err};
+        EXPECT_EQ(row->run(context), 0);
+        EXPECT_EQ(out.str(), c.out);
+        EXPECT_EQ(err.str(), "");
     }
 }
