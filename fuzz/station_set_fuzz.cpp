@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/assemble_options.h"
+#include "app/command_table.h"
 #include "app/session_options.h"
 #include "fuzz_support.h"
 #include "io/option_word.h"
@@ -84,10 +85,11 @@ void fuzzText(std::string_view text) {
 // The commands that take the set as the program runs them; the menu and run are left out.
 std::optional<int> runWithSet(const SessionRequest& request, const ListedSet& listed,
                               std::ostream& out, std::ostream& err) {
-    if (request.command == "stations") {
+    const std::string_view command = request.command == nullptr ? "" : request.command->word;
+    if (command == "stations") {
         return writeStationList(listed, out);
     }
-    if (request.command != "assemble") {
+    if (command != "assemble") {
         return std::nullopt;
     }
     AssembleRequest assemble;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/platform.h"
@@ -148,7 +149,8 @@ namespace {
 // Sets a variable of the environment for one case; "NAME=" leaves it set and empty where
 // the system keeps empty values. Ends with the variable empty, as good as unset here.
 struct ScopedVariable {
-    explicit ScopedVariable(const char* setting) : name(setting, std::strchr(setting, '=') + 1) {
+    explicit ScopedVariable(const char* setting)
+        : name(setting, std::string_view(setting).find('=') + 1) {
         std::snprintf(text.data(), text.size(), "%s", setting);
         putenv(text.data());
     }
