@@ -38,7 +38,8 @@ std::vector<std::string> partsOf(const std::string& line) {
         if (gap && !part.empty()) {
             parts.push_back(part);
             part.clear();
-        } else if (!part.empty()) {
+        } else if (!part.empty() && end < line.size()) {
+            // A blank that ends the line (a CR of a CR LF file) parts nothing.
             part += ' ';
         }
         at = end;

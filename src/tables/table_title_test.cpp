@@ -18,6 +18,10 @@ TEST(TableTitle, TheRunModelAndPlaceWhereverTheTitleLinesSayThem) {
         // Only the first line that carries RUN counts; a word holding RUN is no RUN.
         {{"HRRR\tKDSM", "RUNS 5", "RUN 13Z 11 MAR 2021", "RUN 14Z 11 MAR 2021"},
          {"HRRR", "KDSM", "13Z 11 MAR 2021"}},
+        // A file written on Windows: each line ends in a CR, which parts nothing.
+        {{"MODEL COLUMN FORECAST   GFS   STATION 725460   41.53N 93.65W 294 M\r",
+          "RUN 00Z 11 MAR 2021   FORECAST HOURS 3 TO 180 EVERY 3 H\r"},
+         {"GFS", "STATION 725460, 41.53N 93.65W 294 M", "00Z 11 MAR 2021"}},
         {{"SOME TABLE"}, {"", "", ""}},
         {{}, {"", "", ""}},
     };
