@@ -150,7 +150,7 @@ TEST(AssembleCommand, TheOutputIsWrittenWholeOrTheOlderFileIsKept) {
         EXPECT_EQ(answer.status, c.status);
         EXPECT_EQ(answer.out, "");
         EXPECT_EQ(answer.err, c.err);
-        EXPECT_EQ(readFile("out.txt"), c.outputAfter);
+        EXPECT_EQ(readTextFile("out.txt"), c.outputAfter);
         EXPECT_EQ(entriesIn("."), 2) << "a temporary file left";
     }
 }

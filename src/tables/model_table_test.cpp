@@ -251,7 +251,7 @@ TEST(ModelTableMissing, TheRunLeavesMissingValuesUnconvertedAndNamesTheirColumns
               "You have a valid file.\nThe data file gaps.txt has no value (-9999) in some rows "
               "of the columns \"Pressure\", \"Precip\", \"Wind Speed\", \"Adj\", \"+\", "
               "\"-\"; the report writes M there.\n");
-    const std::string report = readFile("gaps.out");
+    const std::string report = readTextFile("gaps.out");
     EXPECT_NE(report.find("\n3    M          70.34"), std::string::npos) << report;
     EXPECT_NE(report.find("11.5078       6.3526      76.6926     63.9874     \n"),
               std::string::npos)

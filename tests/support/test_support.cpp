@@ -39,6 +39,11 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+std::string readTextFile(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 void writeFile(const std::filesystem::path& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << content;

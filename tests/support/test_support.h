@@ -39,6 +39,10 @@ struct ScopedConsole {
 /// The whole content of a file, byte for byte; empty when it cannot be read.
 std::string readFile(const std::filesystem::path& path);
 
+/// The file's text read in text mode: a report written on Windows ends its lines in CR LF,
+/// read here as LF, as the program's own text-mode writes intend.
+std::string readTextFile(const std::filesystem::path& path);
+
 /// Writes `content` into a new or emptied file.
 void writeFile(const std::filesystem::path& path, const std::string& content);
 
