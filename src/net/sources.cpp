@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "io/data_places.h"
+
 namespace {
 
 bool isProductName(std::string_view name) {
@@ -232,13 +234,5 @@ std::vector<std::filesystem::path> sourcesTablePlaces(const std::filesystem::pat
     if (const char* named = std::getenv("WXGUIDE_SOURCES"); named != nullptr && *named != '\0') {
         return {std::filesystem::path(named)};
     }
-    const std::filesystem::path name(sourcesTableName);
-    if (!dataFolder.empty()) {
-        return {std::filesystem::path(dataFolder) / name};
-    }
-    if (program.empty()) {
-        return {};
-    }
-    const std::filesystem::path folder = program.parent_path();
-    return {folder / name, folder / ".." / "share" / "wxguide" / name};
+    return installedDataPlaces(program, dataFolder, sourcesTableName);
 }

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "io/data_places.h"
+
 namespace {
 
 // Splits one CSV line into its fields; a quoted field may hold commas and "" for a quote.
@@ -143,15 +145,5 @@ const StationPlace* findStation(std::span<const StationPlace> table, std::string
 
 std::vector<std::filesystem::path> stationTablePlaces(const std::filesystem::path& program,
                                                       std::string_view dataFolder) {
-    const std::filesystem::path name(stationTableName);
-    if (!dataFolder.empty()) {
-        return {std::filesystem::path(dataFolder) / name};
-    }
-    if (program.empty()) {
-        return {};
-    }
-    const std::filesystem::path folder = program.parent_path();
-    // Beside the program first: a share folder that others may write must not win over
-    // the table that came with this very program.
-    return {folder / name, folder / ".." / "share" / "wxguide" / name};
+    return installedDataPlaces(program, dataFolder, stationTableName);
 }
