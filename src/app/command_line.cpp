@@ -16,11 +16,52 @@
 
 namespace {
 
+// The help fits a console of this many columns.
+constexpr std::size_t helpWidth = 80;
+
+// Writes one line of a usage text within the help's width: a longer one breaks at a blank
+// outside brackets and goes on under the command's options, as a continued usage does.
+void writeUsageLine(std::ostream& out, std::string line) {
+    const std::string continuation(15, ' ');
+    while (line.size() > helpWidth) {
+        const std::size_t indent = line.find_first_not_of(' ');
+        std::size_t cut = std::string::npos;
+        int depth = 0;
+        for (std::size_t i = indent; i <= helpWidth; ++i) {
+            const char c = line[i];
+            depth += c == '[' || c == '(' ? 1 : c == ']' || c == ')' ? -1 : 0;
+            if (c == ' ' && depth == 0) {
+                cut = i;
+            }
+        }
+        if (cut == std::string::npos) {
+            break;
+        }
+        out << line.substr(0, cut) << '\n';
+        line = continuation + line.substr(cut + 1);
+    }
+    out << line << '\n';
+}
+
+// A command's usage, which may run over lines, each after the first indented already.
+void writeCommandUsage(std::ostream& out, std::string_view usage) {
+    std::string line = "       ";
+    for (const char c : usage) {
+        if (c == '\n') {
+            writeUsageLine(out, line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    writeUsageLine(out, line);
+}
+
 void writeUsage(std::ostream& out) {
     out << "Usage: wxguide [-h | --help | -V | --version]\n"
            "       wxguide [--plot] [--csv] [--stations SET] [--city LAT,LON]\n";
     for (const CommandRow& command : commandTable()) {
-        out << "       " << command.usage << '\n';
+        writeCommandUsage(out, command.usage);
     }
     out << "\n"
            "Turns saved weather model guidance into the tables of a local forecast:\n"
@@ -35,10 +76,12 @@ void writeUsage(std::ostream& out) {
            "wxguide run makes one run with no menu and no prompt: OPTION 1 to 6 on FILE.\n"
            "Option 1 takes the ETA weight as --ratio R (0 to 1, such as 0.6); options 2\n"
            "to 6 take none. Option 1's daily table goes to standard output, every message\n"
-           "to standard error. It exits 0 when the report was written, 1 when it was not\n"
-           "(file missing or invalid, a row missing, no forecast hour, report not\n"
-           "writable) or standard output failed, 2 for a usage error. -q, --quiet leave\n"
-           "out the status lines when all goes well (run and assemble); faults are told.\n"
+           "to standard error; once the report is written, a line names the data's model,\n"
+           "place and run (the report itself does not). It exits 0 when the report was\n"
+           "written, 1 when it was not (file missing or invalid, a row missing, no forecast\n"
+           "hour, report not writable) or standard output failed, 2 for a usage error.\n"
+           "-q, --quiet leave out the status lines when all goes well (run and assemble);\n"
+           "faults are told.\n"
            "\n"
            "wxguide assemble picks option 1's twelve bulletins (KBKX, KHON, KMHE, KFSD)\n"
            "out of saved guidance products and writes them in option 1's order, to FILE\n"
@@ -64,7 +107,7 @@ void writeUsage(std::ostream& out) {
            "the model column file NAME_columns.txt and the severe weather file\n"
            "NAME_severe.txt, NAME being the profile's name without .buf, each written whole\n"
            "or not at all. It exits 0 when both were written, 1 when the profile could not\n"
-           "be read (the block and the name told) or a file not written, 2 for a usage error.\n"
+           "be read (the block and name told) or a file not written, 2 for a usage error.\n"
            "  --step H       every forecast hour that is a multiple of H (default 3)\n"
            "  --columns FILE, --severe FILE\n"
            "                 write the files under these names instead\n"
@@ -84,10 +127,10 @@ void writeUsage(std::ostream& out) {
            "--city when these are not given. Any value may follow its option with =\n"
            "(--ratio=0.6); numbers may take an exponent (5e-1).\n"
            "\n"
-           "--plot and --csv, first of all, before the menu or run, write beside each report\n"
-           "a picture of its values (gfs.svg) and its tables as spreadsheet files (gfs.csv;\n"
-           "option 1 also bulletins-hourly.csv); WXGUIDE_PLOT=1 and WXGUIDE_CSV=1 in the\n"
-           "environment ask for them too.\n"
+           "--plot and --csv, first of all (before the menu or run) or after run's words,\n"
+           "write beside each report a picture of its values (gfs.svg) and its tables as\n"
+           "spreadsheet files (gfs.csv; option 1 also bulletins-hourly.csv); WXGUIDE_PLOT=1\n"
+           "and WXGUIDE_CSV=1 in the environment ask for them too.\n"
            "\n"
            "  -h, --help     show this text and exit\n"
            "  -V, --version  show the version and exit\n"

@@ -44,8 +44,17 @@ TEST(CommandLine, HelpAndVersionAnswerOnStandardOutputInTheirShortFormsToo) {
         SCOPED_TRACE(word);
         EXPECT_EQ(help.status, 0);
         EXPECT_EQ(help.out.rfind("Usage: wxguide [-h | --help | -V | --version]\n", 0), 0u);
-        EXPECT_NE(help.out.find("\n       wxguide run [-q] OPTION FILE [--ratio R]\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            help.out.find("\n       wxguide run [-q] [--plot] [--csv] OPTION FILE [--ratio R]\n"),
+            std::string::npos);
+        // A console of 80 columns shows every line whole.
+        std::size_t start = 0;
+        while (start < help.out.size()) {
+            const std::size_t end = help.out.find('\n', start);
+            const std::string line = help.out.substr(start, end - start);
+            EXPECT_LE(line.size(), 80u) << line;
+            start = end == std::string::npos ? help.out.size() : end + 1;
+        }
         EXPECT_NE(help.out.find("standard input"), std::string::npos);
         EXPECT_EQ(help.err, "");
     }
@@ -104,8 +113,8 @@ TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
         {{"extract", "--ratio", "0.5", "x.buf"}, "wxguide extract: --ratio belongs after 'run'"},
         {{"run", "2", "gfs.txt", "--step", "3"}, "wxguide run: --step belongs after 'extract'"},
         {{"--step=3", "x.buf"}, "wxguide: --step belongs after 'extract'"},
-        {{"run", "2", "gfs.txt", "--plot"},
-         "wxguide run: --plot belongs first of all, before the command"},
+        {{"extract", "x.buf", "--plot"},
+         "wxguide extract: --plot belongs first of all, before the command, or after 'run'"},
         {{"assemble", "--date=12/8", "x.txt"},
          "wxguide assemble: --date takes one date written as 12/08/2026"},
     };
@@ -141,7 +150,7 @@ TEST(CommandLine, AssembleTakesTheWordsAfterIt) {
     const Answer missing = answer({"assemble", "no-such-product.txt"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err,
-              "wxguide assemble: no-such-product.txt cannot be opened; nothing was written.\n");
+              "wxguide assemble: no-such-product.txt does not exist; nothing was written.\n");
 }
 
 namespace {

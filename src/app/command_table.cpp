@@ -15,9 +15,12 @@
 
 namespace {
 
-constexpr std::array<CommandOption, 2> runOptions = {{
+// --plot and --csv are taken after the command too, where a forecaster adds them last.
+constexpr std::array<CommandOption, 4> runOptions = {{
     {"--quiet", "-q", false},
     {"--ratio", "", true},
+    {"--plot", "", false},
+    {"--csv", "", false},
 }};
 
 constexpr std::array<CommandOption, 3> assembleOptions = {{
@@ -157,11 +160,17 @@ const CommandOption* findOption(const CommandRow& row, std::string_view name) {
 }
 
 std::string misplacedOption(std::string_view name) {
-    if (takes(sideFileOptions, name)) {
-        return std::string(name) + " belongs first of all, before the command";
-    }
     std::array<std::string_view, commands.size()> words{};
     std::size_t count = 0;
+    if (takes(sideFileOptions, name)) {
+        for (const CommandRow& row : commands) {
+            if (takes(row.options, name)) {
+                words.at(count++) = row.word;
+            }
+        }
+        return std::string(name) + " belongs first of all, before the command" +
+               (count == 0 ? "" : ", or after " + joinedCommands({words.data(), count}));
+    }
     const bool setOption = takes(setOptions, name);
     for (const bool everyRow : {false, true}) {
         for (const CommandRow& row : commands) {

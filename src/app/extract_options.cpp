@@ -1,5 +1,6 @@
 #include "app/extract_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -104,8 +105,11 @@ std::optional<int> settleExtractPlace(const ExtractRequest& request,
         }
         const StationPlace* station = findStation(table, *request.station);
         if (station == nullptr) {
+            const bool lowerCase = std::any_of(request.station->begin(), request.station->end(),
+                                               [](char c) { return c >= 'a' && c <= 'z'; });
             return writeUsageError(err, "extract",
-                                   "no station " + *request.station + " in the station table");
+                                   "no station " + *request.station + " in the station table" +
+                                       (lowerCase ? "; station ids are written in capitals" : ""));
         }
         place = ExtractPlace{station->latitude, station->longitude, station->id, station->id};
     } else if (request.point) {

@@ -121,7 +121,9 @@ TEST(ExtractOptions, ThePlaceIsSettledOnceInTheOrderOfItsFaults) {
         {{"--station", "kdsm", "a.grib2"},
          true,
          2,
-         "wxguide extract: no station kdsm in the station table" + tryHelp,
+         "wxguide extract: no station kdsm in the station table; station ids are written in "
+         "capitals" +
+             tryHelp,
          std::nullopt},
         {{"--station", "NOPE", "a.grib2"}, false, 1, "the station table", std::nullopt},
         {{"--point", "99,0", "--run", "bad", "a.grib2"},

@@ -16,9 +16,22 @@ RunOutcome withSideFiles(RunOutcome outcome, bool sideFilesWritten) {
                                                                      : outcome;
 }
 
+// Where a run's records go: the files beside the report and the description asked for.
+struct RecordsWanted {
+    const SideFiles& sideFiles;
+    RunDescription* described;
+};
+
+template <typename Records>
+void describe(const RecordsWanted& wanted, const Records& records) {
+    if (wanted.described != nullptr && records.reportWritten) {
+        *wanted.described = describeRun(records);
+    }
+}
+
 RunOutcome runBlendOption(const DataFile& data, const StationSet& set,
                           const EtaRatioSource& etaRatio, std::ostream& out, std::ostream& messages,
-                          const SideFiles& sideFiles) {
+                          const RecordsWanted& wanted) {
     StationBulletins bulletins;
     if (!readStationBulletins(data, set, bulletins, messages)) {
         return RunOutcome::noReport;
@@ -31,7 +44,8 @@ RunOutcome runBlendOption(const DataFile& data, const StationSet& set,
     StationBlendRecords records;
     const RunOutcome outcome =
         writeStationBlend(bulletins, set, *ratio, data.name, out, messages, &records);
-    return withSideFiles(outcome, writeBlendSideFiles(sideFiles, records, messages));
+    describe(wanted, records);
+    return withSideFiles(outcome, writeBlendSideFiles(wanted.sideFiles, records, messages));
 }
 
 }  // namespace
@@ -56,19 +70,24 @@ const MenuOption* findMenuOption(std::string_view word) {
 
 RunOutcome runMenuOption(const MenuOption& option, const DataFile& data, const StationSet& set,
                          const EtaRatioSource& etaRatio, std::ostream& out, std::ostream& messages,
-                         const SideFiles& sideFiles) {
+                         const SideFiles& sideFiles, RunDescription* described) {
+    const RecordsWanted wanted{sideFiles, described};
     switch (option.run) {
         case OptionRun::stationBlend:
-            return runBlendOption(data, set, etaRatio, out, messages, sideFiles);
+            return runBlendOption(data, set, etaRatio, out, messages, wanted);
         case OptionRun::modelTable: {
             ModelTableRecords records;
             const RunOutcome outcome = makeModelTable(data, option.rowCount, messages, &records);
+            if (described != nullptr && records.reportWritten) {
+                *described = describeRun(option.number, records);
+            }
             return withSideFiles(outcome,
                                  writeModelSideFiles(sideFiles, option.number, records, messages));
         }
         case OptionRun::severeWeather: {
             SevereWeatherRecords records;
             const RunOutcome outcome = makeSevereWeatherTable(data, messages, &records);
+            describe(wanted, records);
             return withSideFiles(outcome, writeSevereSideFiles(sideFiles, records, messages));
         }
     }

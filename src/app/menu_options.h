@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "arith/station_set.h"
+#include "export/run_description.h"
 #include "export/side_files.h"
 #include "io/data_file.h"
 #include "io/report_file.h"
@@ -50,7 +51,8 @@ using EtaRatioSource = std::function<std::optional<double>()>;
 /// Runs `option` on the opened data file `data`; option 1 blends the stations of `set` with
 /// the ETA weight `etaRatio` gives. The daily table of option 1 goes to `out`, every message
 /// to `messages`; the files of `sideFiles` are written beside the report, and one that could
-/// not be written loses the run as a lost report does.
+/// not be written loses the run as a lost report does. A written report's data are
+/// described in `described` when given.
 RunOutcome runMenuOption(const MenuOption& option, const DataFile& data, const StationSet& set,
                          const EtaRatioSource& etaRatio, std::ostream& out, std::ostream& messages,
-                         const SideFiles& sideFiles);
+                         const SideFiles& sideFiles, RunDescription* described = nullptr);

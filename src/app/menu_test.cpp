@@ -111,12 +111,13 @@ TEST(MenuChoice, OptionOneAsksTheRatioOnlyOnceTheBulletinsAreWhole) {
         std::string next;
     } runs[] = {
         {testBulletinText(noWind), "bulletins.txt\n0.5\n7",
-         validFile + "The WSP row of bulletin 7 (KMHE, AVN group) is missing or could not be "
-                     "read.\n",
+         // Refused: the file is never called valid first.
+         filePrompt + "The WSP row of bulletin 7 (KMHE, AVN group) is missing or could not be "
+                      "read.\n",
          false, "0.5"},
         {testBulletinText(noPrecip), "bulletins.txt\n0.5\n",
-         validFile + "The P24 row of bulletin 9 (KBKX, MRF group) is missing or could not be "
-                     "read.\n",
+         filePrompt + "The P24 row of bulletin 9 (KBKX, MRF group) is missing or could not be "
+                      "read.\n",
          false, "0.5"},
         {valid, "bulletins.txt\nsixty  --5 1e999\n0.6 next",
          validFile + ratioPrompt + notANumber + ratioPrompt + notANumber + ratioPrompt +

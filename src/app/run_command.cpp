@@ -16,14 +16,22 @@ int runCommand(std::span<const char* const> arguments, const StationSet& set, st
     if (request.quiet) {
         beQuiet(err);
     }
+    SideFiles wanted = sideFiles;
+    wanted.plot = wanted.plot || request.sideFiles.plot;
+    wanted.csv = wanted.csv || request.sideFiles.csv;
     // readRunRequest takes only the table's numbers; nothing runs should that ever change.
     const MenuOption* option = findMenuOption(request.option);
     DataFile data;
-    const RunOutcome outcome =
-        option != nullptr && openNamedDataFile(data, request.dataName, err)
-            ? runMenuOption(
-                  *option, data, set, [&] { return request.etaRatio; }, out, err, sideFiles)
-            : RunOutcome::noReport;
+    RunDescription described;
+    const RunOutcome outcome = option != nullptr && openNamedDataFile(data, request.dataName, err)
+                                   ? runMenuOption(
+                                         *option, data, set, [&] { return request.etaRatio; }, out,
+                                         err, wanted, &described)
+                                   : RunOutcome::noReport;
+    // The report's bytes are fixed; what it holds is told once it is written.
+    if (outcome != RunOutcome::noReport && !described.dataName.empty()) {
+        statusLines(err) << reportSummary(described) << "." << std::endl;
+    }
     // A table lost on a closed pipe is no success either.
     const bool tableWritten = static_cast<bool>(out.flush());
     if (!tableWritten) {

@@ -12,7 +12,8 @@
 // `wxguide run`: one menu option on one data file, for scripts and scheduled jobs.
 
 /// The usage line of the command, for the program's --help.
-inline constexpr std::string_view runUsage = "wxguide run [-q] OPTION FILE [--ratio R]";
+inline constexpr std::string_view runUsage =
+    "wxguide run [-q] [--plot] [--csv] OPTION FILE [--ratio R]";
 
 /// What `wxguide run` was asked for.
 struct RunRequest {
@@ -20,6 +21,7 @@ struct RunRequest {
     std::string dataName;            // the data file
     std::optional<double> etaRatio;  // option 1's ETA weight, 0 to 1
     bool quiet = false;              // no status lines when all goes well
+    SideFiles sideFiles;             // --plot and --csv given after the command
 };
 
 /// Runs the words after `run`: the option's run on the file, with no prompt; option 1 blends

@@ -104,9 +104,10 @@ TEST(RunCommand, AFailedWriteSyncCloseOrRenameKeepsTheOlderReportAndExitsWithOne
         EXPECT_EQ(callsMade, fault.nth) << label << ": the failing call was never made";
         EXPECT_EQ(readFile("gfs.out"), "the older report\n") << label;
         EXPECT_EQ(entriesIn("."), 2) << label << ": a temporary file was left";
-        EXPECT_NE(err.str().find("The report file gfs.out could not be written.\n"),
-                  std::string::npos)
+        EXPECT_NE(err.str().find("The report file gfs.out could not be written"), std::string::npos)
             << label << ": " << err.str();
+        // Nothing was written: nothing is described.
+        EXPECT_EQ(err.str().find("gfs.out: model"), std::string::npos) << err.str();
     }
 
     // The same run with no call failing, through the same short writes, replaces it.
@@ -156,6 +157,52 @@ TEST(RunCommand, ReadsTheOptionTheFileAndOptionOnesRatioInAnyPlace) {
     EXPECT_EQ(table.option, 6);
     EXPECT_EQ(table.dataName, "severe.txt");
     EXPECT_FALSE(table.etaRatio.has_value());
+    EXPECT_FALSE(table.sideFiles.plot || table.sideFiles.csv);
+
+    // --plot and --csv after the command, wherever they stand among its words.
+    const struct {
+        std::vector<const char*> words;
+        bool plot;
+        bool csv;
+    } sideFileCases[] = {
+        {{"2", "gfs.txt", "--plot"}, true, false},
+        {{"--csv", "2", "gfs.txt"}, false, true},
+        {{"2", "--plot", "gfs.txt", "--csv"}, true, true},
+    };
+    for (const auto& c : sideFileCases) {
+        RunRequest sides;
+        ASSERT_TRUE(readRunRequest(c.words, sides, fault)) << fault;
+        EXPECT_EQ(sides.dataName, "gfs.txt");
+        EXPECT_EQ(sides.sideFiles.plot, c.plot);
+        EXPECT_EQ(sides.sideFiles.csv, c.csv);
+    }
+}
+
+TEST(RunCommand, AWrittenReportIsFollowedByOneLineNamingItsDataUnlessQuiet) {
+    ScopedTempDirectory dir;
+    writeFile("gfs.txt", threeHours);
+    writeFile("kdsm.txt",
+              "GFS COLUMNS   KDSM DES MOINES\nRUN 00Z 11 MAR 2021\n" + std::string(threeHours));
+    const struct {
+        std::vector<const char*> words;
+        std::string told;
+    } cases[] = {
+        {{"3", "gfs.txt"},
+         "You have a valid file.\nOnly 3 of 29 forecast hours could be read from gfs.txt.\n"
+         "gfs.out: model GFS, place not given, run not given.\n"},
+        {{"3", "kdsm.txt"},
+         "You have a valid file.\nOnly 3 of 29 forecast hours could be read from kdsm.txt.\n"
+         "kdsm.out: model GFS, place KDSM DES MOINES, run 00Z 11 MAR 2021.\n"},
+        {{"-q", "3", "gfs.txt"}, "Only 3 of 29 forecast hours could be read from gfs.txt.\n"},
+        {{"3", "nosuch.txt"}, "You entered a file name wich does not exist in the directory.\n"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        std::ostringstream err;
+        runCommand(c.words, fixedStationSet(), out, err);
+        EXPECT_EQ(err.str(), c.told) << c.words[1];
+        EXPECT_EQ(out.str(), "");
+    }
 }
 
 TEST(RunCommand, RefusesEachFaultWithItsOwnLine) {

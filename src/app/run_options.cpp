@@ -16,6 +16,10 @@ bool readRunRequest(std::span<const char* const> arguments, RunRequest& request,
             words.push_back(word.text);
         } else if (word.option->name == "--quiet") {
             request.quiet = true;
+        } else if (word.option->name == "--plot") {
+            request.sideFiles.plot = true;
+        } else if (word.option->name == "--csv") {
+            request.sideFiles.csv = true;
         } else if (ratioWord) {
             wordFault = "--ratio is given twice";
             return false;

@@ -23,10 +23,33 @@ std::string listDates(const ChosenBulletins& chosen) {
     return text;
 }
 
+// Names the bulletins seen but not taken, and why: the first few of each reason, the rest
+// counted. Bulletins of stations outside the set are told only when nothing was taken: a
+// feed's collective holds hundreds that are no one's concern.
+void tellPassedOver(const BulletinChoice& choice, bool otherStations, std::ostream& err) {
+    for (std::size_t i = 0; i < passedOverReasons; ++i) {
+        const auto reason = static_cast<PassedOver>(i);
+        const PassedOverBulletins& passed = choice.passedOver.at(i);
+        if (passed.count == 0 || (reason == PassedOver::otherStation && !otherStations)) {
+            continue;
+        }
+        const std::string why = passedOverReason(choice, reason);
+        for (const std::string& header : passed.headers) {
+            err << "passed over: " << header << ": " << why << "\n";
+        }
+        if (passed.count > passed.headers.size()) {
+            const std::size_t more = passed.count - passed.headers.size();
+            err << "passed over: " << more << " more bulletin" << (more == 1 ? "" : "s") << " of "
+                << why << "\n";
+        }
+    }
+}
+
 // Tells what the newest date lacks, the dates that have it all, and what to run instead.
-void tellMissing(const ChosenBulletins& chosen, const AssembleRequest& request,
-                 std::size_t bulletinCount, std::ostream& err) {
-    const std::string count = std::to_string(bulletinCount);
+void tellMissing(const ChosenBulletins& chosen, const BulletinChoice& choice,
+                 const AssembleRequest& request, std::ostream& err) {
+    const std::string count = std::to_string(choice.stations.size() * 3);
+    tellPassedOver(choice, false, err);
     for (const std::string& missing : chosen.missing) {
         err << "missing: " << missing << "\n";
     }
@@ -48,7 +71,12 @@ int openProduct(ScanInput& product, const std::string& name, const AssembleReque
                 std::ostream& err) {
     const InputOpening opening = openScanInput(product, name);
     if (opening == InputOpening::missing) {
-        err << "wxguide assemble: " << name << " cannot be opened; nothing was written.\n";
+        err << "wxguide assemble: " << name << " does not exist; nothing was written.\n";
+        return 1;
+    }
+    if (opening == InputOpening::unreadable) {
+        err << "wxguide assemble: " << name
+            << " cannot be read (permission denied); nothing was written.\n";
         return 1;
     }
     // A folder is the likeliest of these: name it for what it is.
@@ -118,8 +146,8 @@ int writeFile(const AssembleRequest& request, const std::string& text, std::ostr
         ReportFile file(*request.output);
         file.text << text;
         if (!commitReport(file)) {
-            err << "wxguide assemble: " << *request.output
-                << " could not be written; nothing was.\n";
+            err << "wxguide assemble: " << *request.output << " could not be written"
+                << writeFailureReason(file) << "; nothing was.\n";
             return 1;
         }
         return 0;
@@ -163,13 +191,14 @@ int runAssemble(const AssembleRequest& request, std::ostream& out, std::ostream&
     }
     const ChosenBulletins chosen = chooseBulletins(choice);
     if (!chosen.date) {
+        tellPassedOver(choice, true, err);
         err << "wxguide assemble: the products hold no bulletin that option 1 takes; nothing "
                "was written.\n";
         return 1;
     }
     const std::string date = writeCalendarDate(*chosen.date);
     if (!chosen.missing.empty()) {
-        tellMissing(chosen, request, choice.stations.size() * 3, err);
+        tellMissing(chosen, choice, request, err);
         return 1;
     }
     if (chosen.bulletins.empty()) {

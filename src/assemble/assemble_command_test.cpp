@@ -126,7 +126,7 @@ TEST(AssembleCommand, TheOutputIsWrittenWholeOrTheOlderFileIsKept) {
          {"nosuch.txt"},
          false,
          1,
-         "wxguide assemble: nosuch.txt cannot be opened; nothing was written.\n",
+         "wxguide assemble: nosuch.txt does not exist; nothing was written.\n",
          "older"},
         {"no bulletin",
          {"empty.txt"},
@@ -153,4 +153,51 @@ TEST(AssembleCommand, TheOutputIsWrittenWholeOrTheOlderFileIsKept) {
         EXPECT_EQ(readTextFile("out.txt"), c.outputAfter);
         EXPECT_EQ(entriesIn("."), 2) << "a temporary file left";
     }
+}
+
+TEST(AssembleCommand, TheBulletinsSeenButNotTakenAreNamedWithWhy) {
+    ScopedTempDirectory folder;
+    std::string example = readFile(WXGUIDE_EXAMPLES_DIR "/bulletins.txt");
+    const std::string run = "NBS GUIDANCE   12/08/2026  1200 UTC";
+    const std::size_t at = example.find(run);
+    ASSERT_NE(at, std::string::npos);
+    std::string evening = example;
+    evening.replace(at, run.size(), "NBS GUIDANCE   12/08/2026  2100 UTC");
+    writeFile("evening.txt", evening);
+    writeFile("day.txt", example);
+
+    // Another run of a station of the set, among the bulletins of the day.
+    const Assembled late = assemble({std::nullopt, std::nullopt, {"evening.txt"}, false});
+    EXPECT_EQ(late.status, 1);
+    EXPECT_TRUE(late.err.starts_with(
+        "passed over: KBKX NBM V5.0 NBS GUIDANCE 12/08/2026 2100 UTC: another run (option 1 "
+        "takes NAM, NBS and GFS of 1200 UTC, GFSX of 0000 UTC)\nmissing: "))
+        << late.err;
+
+    // Another date than the one asked for: the first few named, the rest counted.
+    CalendarDate seventh;
+    ASSERT_TRUE(readCalendarDate("12/07/2026", seventh));
+    const Assembled otherDay = assemble({seventh, std::nullopt, {"day.txt"}, false});
+    EXPECT_EQ(otherDay.status, 1);
+    const std::string why = "another date than --date 12/07/2026";
+    EXPECT_TRUE(otherDay.err.starts_with(
+        "passed over: KBKX NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + why +
+        "\npassed over: KHON NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + why +
+        "\npassed over: KMHE NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + why +
+        "\npassed over: 9 more bulletins of " + why + "\n"))
+        << otherDay.err;
+
+    // Another station set: nothing taken at all.
+    std::ostringstream out;
+    std::ostringstream err;
+    const StationSet kdsm{{"KDSM"}, {1.0}};
+    EXPECT_EQ(runAssemble({std::nullopt, std::nullopt, {"day.txt"}, false}, out, err, kdsm), 1);
+    const std::string elsewhere = "another station set (the set is KDSM)";
+    EXPECT_EQ(err.str(),
+              "passed over: KBKX NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + elsewhere +
+                  "\npassed over: KHON NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + elsewhere +
+                  "\npassed over: KMHE NBM V5.0 NBS GUIDANCE 12/08/2026 1200 UTC: " + elsewhere +
+                  "\npassed over: 9 more bulletins of " + elsewhere +
+                  "\nwxguide assemble: the products hold no bulletin that option 1 takes; "
+                  "nothing was written.\n");
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assemble/guidance_header.h"
 #include "blend/text_reading.h"
 
 namespace {
@@ -110,6 +111,84 @@ bool placeOfBulletin(const BulletinChoice& choice, const GuidanceHeader& header,
     slot = static_cast<int>(station - choice.stations.begin()) * kindsPerStation + kind;
     place = calendarPlace(date);
     return true;
+}
+
+namespace {
+
+// The header as named in a message: its runs of blanks made one, cut to a header's length.
+std::string headerText(std::string_view line, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < line.size() && text.size() < passedOverHeaderLength; ++i) {
+        const char c = line[i];
+        const bool blank = c == ' ' || c == '\t' || c == '\r' || isFramingCharacter(c);
+        if (!blank) {
+            text += c;
+        } else if (!text.empty() && text.back() != ' ') {
+            text += ' ';
+        }
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::optional<PassedOver> reasonToPass(const BulletinChoice& choice, const GuidanceHeader& header) {
+    const int kind = slotOfKind(header.kind);
+    if (kind < 0) {
+        return PassedOver::otherModel;
+    }
+    if (std::find(choice.stations.begin(), choice.stations.end(), header.station) ==
+        choice.stations.end()) {
+        return PassedOver::otherStation;
+    }
+    if (header.run != guidanceGroups[static_cast<std::size_t>(groupOfKind(kind))].run) {
+        return PassedOver::otherRun;
+    }
+    CalendarDate date;
+    if (!readCalendarDate(header.date, date)) {
+        return PassedOver::noDate;
+    }
+    if (choice.wantedDate && calendarPlace(*choice.wantedDate) != calendarPlace(date)) {
+        return PassedOver::otherDate;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void notePassedOver(BulletinChoice& choice, const GuidanceHeader& header, std::string_view line) {
+    const std::optional<PassedOver> reason = reasonToPass(choice, header);
+    if (!reason) {
+        return;
+    }
+    PassedOverBulletins& passed = choice.passedOver.at(static_cast<std::size_t>(*reason));
+    if (passed.headers.size() < listedPassedOver) {
+        passed.headers.push_back(headerText(line, header.stationAt));
+    }
+    ++passed.count;
+}
+
+std::string passedOverReason(const BulletinChoice& choice, PassedOver reason) {
+    switch (reason) {
+        case PassedOver::otherModel:
+            return "a product option 1 does not take";
+        case PassedOver::otherRun:
+            return "another run (option 1 takes NAM, NBS and GFS of 1200 UTC, GFSX of 0000 UTC)";
+        case PassedOver::otherDate:
+            return "another date than --date " +
+                   (choice.wantedDate ? writeCalendarDate(*choice.wantedDate) : std::string());
+        case PassedOver::otherStation: {
+            std::string set;
+            for (const std::string& station : choice.stations) {
+                set += (set.empty() ? "" : " ") + station;
+            }
+            return "another station set (the set is " + set + ")";
+        }
+        case PassedOver::noDate:
+            return "no calendar date";
+    }
+    return {};
 }
 
 void offerBulletin(BulletinChoice& choice, int slot, int place, FoundBulletin bulletin) {

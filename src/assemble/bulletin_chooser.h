@@ -47,6 +47,22 @@ struct FoundBulletin {
     bool readable = false;  // both element readers read every row of it
 };
 
+/// Why a bulletin was seen but not taken.
+enum class PassedOver { otherModel, otherRun, otherDate, otherStation, noDate };
+inline constexpr std::size_t passedOverReasons = 5;
+
+/// The headers named of each reason; the rest are counted.
+inline constexpr std::size_t listedPassedOver = 3;
+
+/// A header named in a message is cut to this many characters.
+inline constexpr std::size_t passedOverHeaderLength = 80;
+
+/// The bulletins passed over for one reason: the first few headers, and how many in all.
+struct PassedOverBulletins {
+    std::vector<std::string> headers;
+    std::size_t count = 0;
+};
+
 struct BulletinChoice {
     std::vector<std::string> stations;  // in the order of the file's groups
     std::optional<CalendarDate> wantedDate;
@@ -54,6 +70,7 @@ struct BulletinChoice {
     int keptPlace = -1;                  // the date whose bulletins are kept
     std::vector<FoundBulletin> kept;     // per slot, of that date
     std::size_t keptBytes = 0;
+    std::array<PassedOverBulletins, passedOverReasons> passedOver;  // by PassedOver
 };
 
 /// The bytes a choice holds: its calendar record and its kept bulletins as charged.
@@ -69,6 +86,15 @@ void startChoice(BulletinChoice& choice, const StationSet& set,
 /// run, a date that is no calendar date).
 bool placeOfBulletin(const BulletinChoice& choice, const GuidanceHeader& header, int& slot,
                      int& place);
+
+/// Notes the bulletin that `header` (read from `line`) opens when the choice does not take
+/// it: a model or run the blend never takes, a station outside the set, a date that is none
+/// or not the one asked for.
+void notePassedOver(BulletinChoice& choice, const GuidanceHeader& header, std::string_view line);
+
+/// What a reason for passing a bulletin over says, after "passed over": "another run
+/// (option 1 takes ...)".
+std::string passedOverReason(const BulletinChoice& choice, PassedOver reason);
 
 /// Hands over a whole bulletin (at most maxBulletinLength) found at `slot` and `place`. Of
 /// two copies of one bulletin the first that both readers read is kept, else the first;

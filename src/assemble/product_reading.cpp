@@ -68,6 +68,7 @@ bool readProductBulletins(ScanFile& product, const std::string& name, BulletinCh
     while (scanBoundedLine(product, storage, line, maxProductLineLength, cut)) {
         if (readGuidanceHeader(line, header)) {
             finishBulletin(gathering, name, choice, err);
+            notePassedOver(choice, header, line);
             int slot = 0;
             int place = 0;
             if (placeOfBulletin(choice, header, slot, place)) {

@@ -239,7 +239,6 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
         messages << "Your file is invalid." << std::endl << explainVerdict(verdict) << std::endl;
         return false;
     }
-    statusLines(messages) << "You have a valid file." << std::endl;
 
     // Zero where a reader stores nothing, such as a cloud word it does not know.
     bulletins = StationBulletins{};
@@ -251,6 +250,8 @@ bool readStationBulletins(const DataFile& data, const StationSet& set, StationBu
         sayUnreadRow(unread, set, messages);
         return false;
     }
+    // Said only once every row is read: never just before a refusal.
+    statusLines(messages) << "You have a valid file." << std::endl;
     bulletins.date = verdict.referenceDate;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "export/run_description.h"
 
 #include "export/csv_table.h"
+#include "io/data_file.h"
 
 namespace {
 
@@ -25,7 +26,22 @@ RunDescription tableRun(int option, const std::string& dataName, const std::stri
     return run;
 }
 
+std::string orNotGiven(const std::string& text) {
+    return text.empty() ? std::string("not given") : text;
+}
+
 }  // namespace
+
+std::string reportSummary(const RunDescription& run) {
+    const std::string report = reportFileName(run.dataName) + ": ";
+    if (run.option == 1) {
+        return report + "model MOS guidance, place " + run.stations + ", run 1200 UTC " +
+               run.dateOrRun;
+    }
+    // The run itself already says "run not given" when the title names none.
+    return report + "model " + orNotGiven(run.model) + ", place " + orNotGiven(run.place) + ", " +
+           (run.dateOrRun == runNotGiven ? run.dateOrRun : "run " + run.dateOrRun);
+}
 
 RunDescription describeRun(const StationBlendRecords& records) {
     RunDescription run;

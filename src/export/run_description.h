@@ -24,6 +24,11 @@ struct RunDescription {
 /// What a model output file whose title names no run says in its place.
 inline constexpr const char* runNotGiven = "run not given";
 
+/// The one line that says what a written report holds, as `wxguide run` tells it: the
+/// report's name, then the model, place and run of its data ("gfs.out: model GFS, place
+/// KDSM, run 00Z 11 MAR 2021"); what the title does not name is "not given".
+std::string reportSummary(const RunDescription& run);
+
 RunDescription describeRun(const StationBlendRecords& records);
 RunDescription describeRun(int option, const ModelTableRecords& records);
 RunDescription describeRun(const SevereWeatherRecords& records);

@@ -45,7 +45,8 @@ bool writeSideFile(const std::string& dataName, const std::string& ending,
         messages << "The file " << name << " is not a plain file, so it cannot be written there."
                  << std::endl;
     } else {
-        messages << "The file " << name << " could not be written." << std::endl;
+        messages << "The file " << name << " could not be written" << writeFailureReason(file)
+                 << "." << std::endl;
     }
     return false;
 }

@@ -123,8 +123,8 @@ int runBufkitExtract(const ExtractRequest& request, const DataFile& profile,
         return *status;
     }
     if (profile.descriptor < 0) {
-        err << "wxguide extract: " << profileName
-            << " cannot be opened as a plain file; nothing was written.\n";
+        err << "wxguide extract: " << profileName << " " << whyNotOpened(profile.kind)
+            << "; nothing was written.\n";
         return 1;
     }
     for (const std::string& name : {files.columnsName, files.severeName}) {

@@ -172,7 +172,7 @@ TEST(BufkitExtract, RefusalsInTheirOrder) {
          "wxguide extract: the column file and the severe file need two names, not a twice\n"
          "Try 'wxguide --help'.\n"},
         {"no such file", "none.buf", nullptr, nullptr, 3, 1,
-         "wxguide extract: none.buf cannot be opened as a plain file; nothing was written.\n"},
+         "wxguide extract: none.buf does not exist; nothing was written.\n"},
         {"a folder", ".", nullptr, nullptr, 3, 1,
          "wxguide extract: . cannot be opened as a plain file; nothing was written.\n"},
         {"the profile as output", "p.buf", "./p.buf", nullptr, 3, 1,

@@ -226,7 +226,8 @@ bool writeExtractFiles(const ExtractFiles& files, std::ostream& err) {
     for (const ReportFile* file : {&columns, &severe}) {
         if (file->descriptor < 0) {
             err << "wxguide extract: " << file->reportName
-                << (file->nameRefused ? " is not a plain file" : " cannot be written")
+                << (file->nameRefused ? " is not a plain file"
+                                      : " cannot be written" + writeFailureReason(*file))
                 << "; nothing was written.\n";
             return false;
         }
@@ -234,12 +235,13 @@ bool writeExtractFiles(const ExtractFiles& files, std::ostream& err) {
     columns.text << files.columnsText;
     severe.text << files.severeText;
     if (!commitReport(columns)) {
-        err << "wxguide extract: " << files.columnsName << " could not be written; nothing was.\n";
+        err << "wxguide extract: " << files.columnsName << " could not be written"
+            << writeFailureReason(columns) << "; nothing was.\n";
         return false;
     }
     if (!commitReport(severe)) {
-        err << "wxguide extract: " << files.severeName << " could not be written; "
-            << files.columnsName << " was.\n";
+        err << "wxguide extract: " << files.severeName << " could not be written"
+            << writeFailureReason(severe) << "; " << files.columnsName << " was.\n";
         return false;
     }
     return true;

@@ -62,9 +62,7 @@ bool readRows(const ExtractRequest& request, const ExtractPlace& place,
     // waiting or reading for ever.
     for (const DataFile& input : inputs) {
         if (input.descriptor < 0) {
-            err << "wxguide extract: " << input.name
-                << (input.kind == DataFileKind::notPlain ? " cannot be opened as a plain file"
-                                                         : ": cannot be opened")
+            err << "wxguide extract: " << input.name << " " << whyNotOpened(input.kind)
                 << "; nothing was written.\n";
             return false;
         }

@@ -108,7 +108,7 @@ TEST(GribExtract, RefusalsInTheirOrder) {
          "a",
          "a",
          1,
-         "wxguide extract: none.grib2: cannot be opened; nothing was written.\n"},
+         "wxguide extract: none.grib2 does not exist; nothing was written.\n"},
         {"one name twice",
          {"g.grib2"},
          true,

@@ -24,6 +24,19 @@ DataFile::~DataFile() {
     closeDataFile(*this);
 }
 
+std::string whyNotOpened(DataFileKind kind) {
+    switch (kind) {
+        case DataFileKind::missing:
+            return "does not exist";
+        case DataFileKind::unreadable:
+            return "cannot be read (permission denied)";
+        case DataFileKind::notPlain:
+        case DataFileKind::plain:
+            break;
+    }
+    return "cannot be opened as a plain file";
+}
+
 bool openPlainDataFile(DataFile& data, const std::string& name) {
     closeDataFile(data);
     data.name = name;

@@ -23,6 +23,11 @@ struct DataFile {
 /// nothing readable, or no plain file, stands there.
 bool openPlainDataFile(DataFile& data, const std::string& name);
 
+/// Why nothing could be opened at a name of this kind, as a message goes on after the name:
+/// "does not exist", "cannot be opened as a plain file" or "cannot be read (permission
+/// denied)".
+std::string whyNotOpened(DataFileKind kind);
+
 /// Opens the data file `name` into `data` once it is a readable plain file, its name has
 /// three characters or more and its report file would not overwrite it. On false the
 /// reason has been written to `messages` and the run ends.

@@ -85,7 +85,8 @@ int openPlainFile(const std::string& name, DataFileKind& kind) {
         // A socket, say, cannot be opened but is still no plain file.
         const int openError = errno;
         if (stat(name.c_str(), &info) != 0) {
-            kind = DataFileKind::missing;
+            // A folder on the way that may not be searched hides whether the file is there.
+            kind = errno == EACCES ? DataFileKind::unreadable : DataFileKind::missing;
         } else if (!S_ISREG(info.st_mode)) {
             kind = DataFileKind::notPlain;
         } else {
@@ -399,6 +400,8 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                                         const FileIdentity& written) {
     const sigset_t previousMask = blockSignals();
     const bool renamed = reportCalls().rename(temporaryName.c_str(), reportName.c_str());
+    // Why the rename failed outlives the clearing up after it.
+    const int renameError = errno;
     if (!renamed) {
         unlink(temporaryName.c_str());
     }
@@ -408,6 +411,7 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
         if (written.keeper >= 0) {
             close(written.keeper);
         }
+        errno = renameError;
         return ReportPlaced::failed;
     }
     // Someone who could swap the temporary for a link or another file just before the

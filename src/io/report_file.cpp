@@ -1,7 +1,10 @@
 #include "io/report_file.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <ostream>
+#include <system_error>
 
 #include "io/platform.h"
 
@@ -22,11 +25,13 @@ std::string temporaryNameFor(const std::string& reportName, int attempt) {
     return reportName.substr(0, baseStart + baseLength) + suffix;
 }
 
-bool writeWhole(int descriptor, const std::string& bytes) {
+bool writeWhole(int descriptor, const std::string& bytes, int& failure) {
     std::size_t done = 0;
     while (done < bytes.size()) {
+        errno = 0;
         const long written = writeSome(descriptor, bytes.data() + done, bytes.size() - done);
         if (written <= 0) {
+            failure = errno;
             return false;
         }
         done += static_cast<std::size_t>(written);
@@ -38,14 +43,20 @@ bool writeWhole(int descriptor, const std::string& bytes) {
 
 ReportFile::ReportFile(const std::string& name) : reportName(name) {
     nameRefused = isSpecialFile(reportName);
-    if (nameRefused || !mayReplaceReport(reportName)) {
+    if (nameRefused) {
+        return;
+    }
+    if (!mayReplaceReport(reportName)) {
+        failure = EACCES;
         return;
     }
     // A name someone else took (a file, a link planted there) is passed over for the next.
     bool nameTaken = true;
     for (int attempt = 0; attempt < 100 && descriptor < 0 && nameTaken; ++attempt) {
         temporaryName = temporaryNameFor(reportName, attempt);
+        errno = 0;
         descriptor = createReportTemporary(temporaryName, reportName, nameTaken);
+        failure = descriptor < 0 ? errno : 0;
     }
 }
 
@@ -60,18 +71,23 @@ bool commitReport(ReportFile& report) {
     bool written = false;
     if (report.descriptor >= 0) {
         const std::string text = report.text.str();
-        const bool whole = !report.text.fail() && writeWhole(report.descriptor, text);
+        const bool whole =
+            !report.text.fail() && writeWhole(report.descriptor, text, report.failure);
         FileIdentity identity;
         bool closed = false;
         if (whole) {
+            errno = 0;
             closed = syncAndClose(report.descriptor, identity);
+            report.failure = closed ? 0 : errno;
         } else {
             closeFile(report.descriptor);
         }
         report.descriptor = -1;
         if (whole && closed) {
+            errno = 0;
             ReportPlaced placed =
                 replaceReportWithTemporary(report.temporaryName, report.reportName, identity);
+            report.failure = placed == ReportPlaced::failed ? errno : 0;
             // A twin run of the same command may have put its own whole copy in place
             // between the rename and the check: the same text stands there, as written.
             if (placed == ReportPlaced::otherFile && fileHoldsExactly(report.reportName, text)) {
@@ -96,9 +112,22 @@ void tellReportNotWritten(const ReportFile& report, bool written, std::ostream& 
                     "it was put in place."
                  << std::endl;
     } else if (!written) {
-        messages << "The report file " << report.reportName << " could not be written."
-                 << std::endl;
+        messages << "The report file " << report.reportName << " could not be written"
+                 << writeFailureReason(report) << "." << std::endl;
     }
+}
+
+std::string writeFailureReason(const ReportFile& report) {
+    if (report.failure == 0) {
+        return {};
+    }
+    std::string reason = std::generic_category().message(report.failure);
+    if (reason.empty()) {
+        return {};
+    }
+    // Within a sentence: "no space left on device", as the system's words go on.
+    reason.front() = static_cast<char>(std::tolower(static_cast<unsigned char>(reason.front())));
+    return " (" + reason + ")";
 }
 
 bool finishReport(ReportFile& report, std::ostream& messages) {

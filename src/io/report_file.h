@@ -23,12 +23,18 @@ struct ReportFile {
     int descriptor = -1;       // open on the temporary file until the report is finished
     bool nameRefused = false;  // something other than a plain file stands at the name
     bool nameSwapped = false;  // after the rename the name held another file than written
+    int failure = 0;           // the system's error number of the call that failed; 0 for none
 };
+
+/// Why the file could not be written, as the system words it, to follow its name in a
+/// message: " (permission denied)", " (no space left on device)"; empty when the system
+/// gave no reason.
+std::string writeFailureReason(const ReportFile& report);
 
 /// Writes the report's text through its descriptor, checking every write and the close,
 /// and puts it in place of the older file (replacing a link, not following it); otherwise
-/// removes the temporary file and keeps the older one. Says nothing; returns whether the
-/// file was written.
+/// removes the temporary file and keeps the older one, noting in `failure` why. Says
+/// nothing; returns whether the file was written.
 bool commitReport(ReportFile& report);
 
 /// When commitReport could not write `report` (`written` false), says so once on

@@ -294,8 +294,9 @@ TEST(ReportFile, AnotherUsersReportInASharedFolderIsRefusedAndKept) {
             }
             const ScopedConsole console("");
             const bool written = writeReport("gfs.txt", "replaced");
-            std::exit(!written &&
-                              console.output() == "The report file gfs.out could not be written.\n"
+            std::exit(!written && console.output() ==
+                                      "The report file gfs.out could not be written "
+                                      "(permission denied).\n"
                           ? 0
                           : 1);
         },

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -67,7 +68,8 @@ TEST(ReportFile, WhatCannotBeWrittenIsToldOnceByName) {
         {"folder.txt",
          "The report file folder.out is not a plain file, so the report cannot be written "
          "there.\n"},
-        {"no/such/gfs.txt", "The report file no/such/gfs.out could not be written.\n"},
+        {"no/such/gfs.txt",
+         "The report file no/such/gfs.out could not be written (no such file or directory).\n"},
     };
     for (const auto& refused : cases) {
         ReportFile report(reportFileName(refused.dataName));
@@ -88,7 +90,10 @@ TEST(ReportFile, AFolderMadeAtTheNameDuringTheRunKeepsItAndLeavesNoTemporary) {
     fs::create_directories("gfs.out/older");
     const ScopedConsole console("");
     EXPECT_FALSE(finishReport(report, std::cout));
-    EXPECT_EQ(console.output(), "The report file gfs.out could not be written.\n");
+    // The system's reason (a folder is there) is worded by each system in its own way.
+    EXPECT_TRUE(console.output().starts_with("The report file gfs.out could not be written"))
+        << console.output();
+    EXPECT_TRUE(console.output().ends_with(".\n")) << console.output();
     EXPECT_TRUE(fs::is_directory("gfs.out/older"));
     EXPECT_EQ(entriesIn("."), 1);
 }
@@ -118,6 +123,28 @@ bool closedButFailed(int descriptor) {
     return false;
 }
 bool failedRename(const char*, const char*) {
+    return false;
+}
+long diskFull(int, const char*, std::size_t) {
+    errno = ENOSPC;
+    return -1;
+}
+long diskFullAfterOneByte(int descriptor, const char* data, std::size_t) {
+    static bool wrote = false;
+    wrote = !wrote;
+    if (wrote) {
+        return systemReportCalls().write(descriptor, data, 1);
+    }
+    errno = ENOSPC;
+    return -1;
+}
+bool deniedClose(int descriptor) {
+    systemReportCalls().close(descriptor);
+    errno = EACCES;
+    return false;
+}
+bool readOnlyRename(const char*, const char*) {
+    errno = EROFS;
     return false;
 }
 
@@ -164,5 +191,46 @@ TEST(ReportFile, EveryFailedCallOnTheWayKeepsTheOlderReport) {
                   c.written ? "" : "The report file gfs.out could not be written.\n")
             << c.what;
         EXPECT_EQ(entriesIn("."), 1) << c.what;
+    }
+}
+
+// A full disk, a read-only file system: the message gives the system's reason, from the
+// call that failed, whatever was done after it to clear up.
+TEST(ReportFile, AFailedCallGivesTheSystemsReason) {
+    const struct {
+        const char* what;
+        ReportCalls calls;
+        const char* told;
+    } cases[] = {
+        {"disk full", {diskFull, nullptr, nullptr, nullptr}, " (no space left on device)"},
+        {"disk full part way",
+         {diskFullAfterOneByte, nullptr, nullptr, nullptr},
+         " (no space left on device)"},
+        {"close denied", {nullptr, nullptr, deniedClose, nullptr}, " (permission denied)"},
+        {"read-only file system",
+         {nullptr, nullptr, nullptr, readOnlyRename},
+         " (read-only file system)"},
+    };
+    for (const auto& c : cases) {
+        ScopedTempDirectory dir;
+        writeFile("gfs.out", "the older report\n");
+        const ReportCalls system = systemReportCalls();
+        reportCalls() = {c.calls.write ? c.calls.write : system.write, system.sync,
+                         c.calls.close ? c.calls.close : system.close,
+                         c.calls.rename ? c.calls.rename : system.rename};
+        std::ostringstream messages;
+        std::string reason;
+        {
+            ReportFile report(reportFileName("gfs.txt"));
+            report.text << "the new report";
+            finishReport(report, messages);
+            reason = writeFailureReason(report);
+        }
+        reportCalls() = system;
+        EXPECT_EQ(reason, c.told) << c.what;
+        EXPECT_EQ(messages.str(),
+                  "The report file gfs.out could not be written" + std::string(c.told) + ".\n")
+            << c.what;
+        EXPECT_EQ(readFile("gfs.out"), "the older report\n") << c.what;
     }
 }

@@ -25,7 +25,9 @@ InputOpening openScanInput(ScanInput& input, const std::string& name, std::size_
         input.descriptor = openPlainFile(name, kind);
     }
     if (kind != DataFileKind::plain) {
-        return kind == DataFileKind::missing ? InputOpening::missing : InputOpening::notPlain;
+        return kind == DataFileKind::missing      ? InputOpening::missing
+               : kind == DataFileKind::unreadable ? InputOpening::unreadable
+                                                  : InputOpening::notPlain;
     }
     if (input.standardInput) {
         openScanStream(input.scan, stdin, blockSize);

@@ -22,7 +22,7 @@ struct ScanInput {
 };
 
 /// How an opening went.
-enum class InputOpening { opened, missing, notPlain };
+enum class InputOpening { opened, missing, unreadable, notPlain };
 
 /// Opens `name` ("-" for standard input) for reading, never waiting: a name that holds no
 /// plain file (a pipe, a device, a socket, a folder) or none this user may read, or

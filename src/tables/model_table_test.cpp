@@ -257,3 +257,42 @@ TEST(ModelTableMissing, TheRunLeavesMissingValuesUnconvertedAndNamesTheirColumns
               std::string::npos)
         << report;
 }
+
+TEST(ModelTableRefusals, EachRefusalSaysWhyOnceAndNeverFollowsAValidFileLine) {
+    ScopedTempDirectory dir;
+    const std::string grib2(
+        "GRIB\0\0\0\x02\0\0\0\0\0\0\x01\x2c"
+        "7777",
+        20);
+    const struct {
+        const char* name;
+        std::string text;
+        const char* told;
+    } cases[] = {
+        {"gfs.grib2", grib2,
+         "gfs.grib2 is a GRIB2 file: make its files with wxguide extract --station ID "
+         "gfs.grib2\n"},
+        // The discipline byte may read as a line end before the edition.
+        {"ocean.grib2", std::string("GRIB\0\0\n\x02", 8),
+         "ocean.grib2 is a GRIB2 file: make its files with wxguide extract --station ID "
+         "ocean.grib2\n"},
+        {"kdsm.buf", "SNPARM = PRES;TMPC\nFHR\n",
+         "kdsm.buf is a BUFKIT profile: make its files with wxguide extract kdsm.buf\n"},
+        {"nofhr.txt", "GFS COLUMNS\n| 3 | 1013 1 2 3 4 5 6 7 8 9 10\n",
+         "No FHR marker was found in the file nofhr.txt, so no table was made.\n"},
+        {"nohours.txt", "GFS COLUMNS\nFHR\nnothing here\n",
+         "No forecast hour could be read after the FHR marker in the file nohours.txt, so no "
+         "table was made.\n"},
+        // A text that merely starts with the letters is no GRIB2 file.
+        {"gribbon.txt", "GRIBBON COLUMNS\nFHR\n| 3 | 1013 1 2 3 4 5 6 7 8 9 10\n",
+         "You have a valid file.\nOnly 1 of 2 forecast hours could be read from gribbon.txt.\n"},
+    };
+    for (const auto& c : cases) {
+        writeFile(c.name, c.text);
+        DataFile file;
+        ASSERT_TRUE(openPlainDataFile(file, c.name));
+        std::ostringstream messages;
+        makeModelTable(file, 2, messages, nullptr);
+        EXPECT_EQ(messages.str(), c.told) << c.name;
+    }
+}

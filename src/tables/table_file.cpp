@@ -42,11 +42,21 @@ bool holdsWordPair(std::string_view line, std::string_view first, std::string_vi
     return false;
 }
 
+// A GRIB2 file opens with "GRIB", two reserved bytes, the discipline and the edition 2; a
+// discipline byte that reads as a line end cuts the line short before the edition.
+bool opensAsGrib2(std::string_view line) {
+    constexpr std::size_t editionAt = 7;
+    return line.starts_with("GRIB") && (line.size() <= editionAt || line[editionAt] == 2);
+}
+
 // The files that wxguide extract writes name themselves on their first line.
 ForeignFile kindNamedOnFirstLine(ScanFile& in, TableKind kind) {
     std::string line;
     if (!scanLine(in, line, keptFirstLine)) {
         return ForeignFile::none;
+    }
+    if (opensAsGrib2(line)) {
+        return ForeignFile::grib2;
     }
     if (kind == TableKind::modelColumn && holdsWordPair(line, "SEVERE", "WEATHER")) {
         return ForeignFile::severeWeather;
@@ -76,6 +86,11 @@ void tellForeignFile(ForeignFile foreign, TableKind kind, const std::string& nam
         case ForeignFile::bufkitProfile:
             messages << name << " is a BUFKIT profile: make its files with wxguide extract " << name
                      << std::endl;
+            break;
+        case ForeignFile::grib2:
+            messages << name
+                     << " is a GRIB2 file: make its files with wxguide extract --station ID "
+                     << name << std::endl;
             break;
         case ForeignFile::none:
             break;
@@ -271,7 +286,6 @@ bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::o
         tellForeignFile(foreign, kind, file.name, messages);
         return false;
     }
-    statusLines(messages) << "You have a valid file." << std::endl;
     if (foundFirstRow) {
         return true;
     }
@@ -281,7 +295,9 @@ bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::o
 }
 
 bool tellNoRows(const std::string& name, int rowsRead, std::ostream& messages) {
+    // Said only once the rows are known: never just before a refusal.
     if (rowsRead > 0) {
+        statusLines(messages) << "You have a valid file." << std::endl;
         return false;
     }
     messages << "No forecast hour could be read after the FHR marker in the file " << name

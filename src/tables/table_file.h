@@ -25,18 +25,18 @@ void writeHeadingLine(std::ostream& report, std::span<const TableColumn> columns
 enum class TableKind { modelColumn, severeWeather };
 
 /// What a data file's header shows it to be, when it is no file for the run at hand.
-enum class ForeignFile { none, bulletins, modelColumn, severeWeather, bufkitProfile };
+enum class ForeignFile { none, bulletins, modelColumn, severeWeather, bufkitProfile, grib2 };
 
 /// Reads the header of a table run's data file from its start up to and including the word
 /// "FHR": says whether the file is one that another run or command takes (a MOS or Blend
 /// bulletin header or a BUFKIT parameter list before that word; for `kind`'s run, a first
-/// line that names the other table's file). Returns in `foundFirstRow` whether "FHR" was
-/// read; `in` then stands right after it.
+/// line that names the other table's file; a GRIB2 file's opening bytes). Returns in
+/// `foundFirstRow` whether "FHR" was read; `in` then stands right after it.
 ForeignFile readTableHeader(ScanFile& in, TableKind kind, bool& foundFirstRow);
 
 /// Starts a table run of `kind` on the opened data file `file`: refuses a file made for
-/// another run, confirms it, reads it with `data` and skips its header. False when the run
-/// must end; the reason has been told on `messages`.
+/// another run, reads it with `data` and skips its header. False when the run must end;
+/// the reason has been told on `messages`.
 bool startTableFile(const DataFile& file, TableKind kind, ScanFile& data, std::ostream& messages);
 
 /// The first line of the opened data file `file`, its runs of blanks made one blank and
@@ -45,7 +45,7 @@ std::string firstLineOf(const DataFile& file);
 
 /// When no forecast hour at all could be read from the data file `name`, says so on
 /// `messages`, naming the file, and returns true: no report is then written, so an older
-/// one stays as it was.
+/// one stays as it was. Otherwise confirms the file ("You have a valid file.").
 bool tellNoRows(const std::string& name, int rowsRead, std::ostream& messages);
 
 /// When only `rowsRead` of the `rowCount` forecast hours could be read from the data file

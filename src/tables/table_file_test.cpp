@@ -73,3 +73,19 @@ TEST(TableFile, TheHeaderTellsFilesOfOtherRunsWhereverTheyStandBeforeTheFirstRow
         }
     }
 }
+
+TEST(TableFile, AGrib2FileIsToldForBothTablesByItsOpeningBytes) {
+    const std::string grib2("GRIB\0\0\0\x02\0\0\0\0\0\0\x01\x2c", 16);
+    const std::string grib1("GRIB\0\0\x1c\x01\nFHR\n", 13);
+    for (const TableKind kind : {TableKind::modelColumn, TableKind::severeWeather}) {
+        ScanFile in;
+        bool firstRow = true;
+        openScanText(in, grib2);
+        EXPECT_EQ(readTableHeader(in, kind, firstRow), ForeignFile::grib2);
+        EXPECT_FALSE(firstRow);
+        // Only edition 2 is what extract reads.
+        ScanFile older;
+        openScanText(older, grib1);
+        EXPECT_EQ(readTableHeader(older, kind, firstRow), ForeignFile::none);
+    }
+}

@@ -70,7 +70,8 @@ for ending in csv svg; do
     cp "model.$ending" ../data
     runs 1 --csv --plot run 2 model.txt
     told ../stderr "You have a valid file.
-The file model.$ending would overwrite the data file model.txt, so it was not written."
+The file model.$ending would overwrite the data file model.txt, so it was not written.
+model.out: model GFS, place KFSD SIOUX FALLS SD, run 12Z 14 MAY 2024."
     cmp -s "model.$ending" ../data || fail "the data model.$ending was replaced"
     [ -s model.out ] || fail "the report was not written"
 done
@@ -80,7 +81,8 @@ fresh "picture linked to the report" "$examples/gfs.txt"
 ln -s gfs.out gfs.svg
 runs 1 --plot run 2 gfs.txt
 told ../stderr "You have a valid file.
-The file gfs.svg would overwrite the report gfs.out, so it was not written."
+The file gfs.svg would overwrite the report gfs.out, so it was not written.
+gfs.out: model GFS, place KFSD SIOUX FALLS SD, run 12Z 14 MAY 2024."
 head -n 3 gfs.out | grep -q . || fail "the report is missing"
 grep -q '<svg' gfs.out && fail "the report was replaced by the picture"
 same_files "gfs.out gfs.svg gfs.txt"

@@ -71,7 +71,7 @@ fresh write_fails_part_way
 printf 'the older report\n' >gfs.out
 # One block: the new report is cut off part way; the older one is already there.
 run '2\ngfs.txt\n7\n' 1 1
-grep -qxF "The report file gfs.out could not be written." ../stdout ||
+grep -qxF "The report file gfs.out could not be written (file too large)." ../stdout ||
     fail "no message naming the report: $(cat ../stdout)"
 told=$(grep -c "could not be written" ../stdout)
 [ "$told" = 1 ] || fail "the failure is told $told times"

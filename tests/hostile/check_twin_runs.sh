@@ -28,7 +28,8 @@ for round in 1 2 3 4 5 6 7 8 9 10; do
         wait "${pids[$((twin - 1))]}"
         status=$?
         [ $status -eq 0 ] || fail "run $twin: exit status $status: $(head -c 300 "../err$twin")"
-        [ "$(cat "../err$twin")" = "You have a valid file." ] ||
+        [ "$(cat "../err$twin")" = "You have a valid file.
+gfs.out: model GFS, place KFSD SIOUX FALLS SD, run 12Z 14 MAY 2024." ] ||
             fail "run $twin: standard error: $(head -c 300 "../err$twin")"
     done
     for file in gfs.out gfs.csv; do

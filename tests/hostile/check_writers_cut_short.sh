@@ -42,7 +42,7 @@ told() {  # FILE TEXT: FILE holds exactly TEXT
 fresh assemble_output "$cases/assemble_dates_and_refusals/files/leap.txt"
 printf 'the older file\n' >today.txt
 limited 4 1 assemble --date 2/29/2024 --output today.txt leap.txt
-told ../stderr "wxguide assemble: today.txt could not be written; nothing was."
+told ../stderr "wxguide assemble: today.txt could not be written (file too large); nothing was."
 told ../stdout ""
 told today.txt "the older file"
 same_files "leap.txt today.txt"
@@ -51,7 +51,7 @@ same_files "leap.txt today.txt"
 fresh extract_files "$products/bufkit/gfs3_kdsm.buf"
 printf 'the older columns\n' >gfs3_kdsm_columns.txt
 limited 4 1 extract gfs3_kdsm.buf
-told ../stderr "wxguide extract: gfs3_kdsm_columns.txt could not be written; nothing was."
+told ../stderr "wxguide extract: gfs3_kdsm_columns.txt could not be written (file too large); nothing was."
 told gfs3_kdsm_columns.txt "the older columns"
 same_files "gfs3_kdsm.buf gfs3_kdsm_columns.txt"
 
@@ -61,10 +61,31 @@ fresh picture_beside_report "$examples/gfs.txt"
 printf 'the older picture\n' >gfs.svg
 limited 9 1 --plot run 2 gfs.txt
 told ../stderr "You have a valid file.
-The file gfs.svg could not be written."
+The file gfs.svg could not be written (file too large).
+gfs.out: model GFS, place KFSD SIOUX FALLS SD, run 12Z 14 MAY 2024."
 told gfs.svg "the older picture"
 [ -s gfs.out ] || fail "the report was not written"
 same_files "gfs.out gfs.svg gfs.txt"
+
+# The report itself (8.5 KiB) into 4 KiB: the system's reason, and nothing described.
+fresh report_cut_short "$examples/gfs.txt"
+printf 'the older report\n' >gfs.out
+limited 4 1 run 2 gfs.txt
+told ../stderr "You have a valid file.
+The report file gfs.out could not be written (file too large)."
+told gfs.out "the older report"
+same_files "gfs.out gfs.txt"
+
+# A folder that is a plain file: no one, root included, makes a file under it.
+fresh output_under_a_file "$cases/assemble_dates_and_refusals/files/leap.txt" "$products/bufkit/gfs3_kdsm.buf"
+printf 'a plain file\n' >plain
+limited 100000 1 assemble --date 2/29/2024 --output plain/today.txt leap.txt
+told ../stderr "wxguide assemble: plain/today.txt could not be written (not a directory); nothing was."
+limited 100000 1 extract --columns plain/columns.txt gfs3_kdsm.buf
+told ../stderr "wxguide extract: plain/columns.txt cannot be written (not a directory); nothing was written."
+limited 100000 1 extract --severe plain/severe.txt gfs3_kdsm.buf
+told ../stderr "wxguide extract: plain/severe.txt cannot be written (not a directory); nothing was written."
+same_files "gfs3_kdsm.buf leap.txt plain"
 
 # A full standard output: assemble's file and the station list are told lost, exit 1.
 if [ -w /dev/full ]; then
