@@ -4,6 +4,7 @@ set(wxguide_example_names
     bulletins.txt
     bulletins_nam.txt
     gfs.txt
-    severe.txt)
+    severe.txt
+    hrrr_kdsm.buf)
 list(TRANSFORM wxguide_example_names PREPEND ${PROJECT_SOURCE_DIR}/examples/
      OUTPUT_VARIABLE wxguide_example_files)

@@ -73,5 +73,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 saved as plain text (MOS bulletins, model column and severe weather runs),
 converts the values into degrees Fahrenheit, inches of mercury, inches of
 precipitation and miles per hour, and writes fixed-layout report tables: a
-seven-day station blend forecast and one table per model run.")
+seven-day station blend forecast and one table per model run. It makes the
+model files from BUFKIT profiles and GRIB2 model output, and draws each
+report's values as a picture (SVG) and writes them as CSV spreadsheets.")
 include(CPack)

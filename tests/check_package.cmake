@@ -54,6 +54,16 @@ foreach(field_value "Package=wxguide" "Version=${VERSION}" "Section=science" "Ma
     endif()
 endforeach()
 
+# What the package's description tells a forecaster who looks for it: the inputs beyond
+# plain text and the files beside the reports.
+execute_process(COMMAND dpkg-deb -f ${deb} Description OUTPUT_VARIABLE description)
+foreach(told BUFKIT GRIB2 picture CSV)
+    string(FIND "${description}" "${told}" at)
+    if(at LESS 0)
+        string(APPEND failures "\nthe Description does not name ${told}")
+    endif()
+endforeach()
+
 # Every file the package holds: no report, and of the examples exactly the listed ones.
 execute_process(COMMAND dpkg-deb --fsys-tarfile ${deb} COMMAND tar -t OUTPUT_VARIABLE listing)
 string(REPLACE "\n" ";" listing "${listing}")
