@@ -289,11 +289,14 @@ ReportPlaced replaceReportWithTemporary(const std::string& temporaryName,
                                         const std::string& reportName,
                                         const FileIdentity& written) {
     const bool renamed = reportCalls().rename(temporaryName.c_str(), reportName.c_str());
+    // Why the rename failed outlives the clearing up after it.
+    const int renameError = errno;
     if (!renamed) {
         _unlink(temporaryName.c_str());
     }
     endPendingTemporary(temporaryName);
     if (!renamed) {
+        errno = renameError;
         return ReportPlaced::failed;
     }
     // The name must hold what was written, not a file or link swapped in before the move.
