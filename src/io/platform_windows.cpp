@@ -247,9 +247,33 @@ bool systemClose(int descriptor) {
     return _close(descriptor) == 0;
 }
 
+// The C library's number for what MoveFileEx failed with, so that the message gives the
+// same reason as elsewhere; 0 for one it has no number for.
+int errorNumberOf(DWORD error) {
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            return EACCES;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return ENOSPC;
+        case ERROR_WRITE_PROTECT:
+            return EROFS;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return ENOENT;
+        default:
+            return 0;
+    }
+}
+
 // Unlike rename(), MoveFileEx replaces an existing report.
 bool systemRename(const char* from, const char* to) {
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+    if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0) {
+        return true;
+    }
+    errno = errorNumberOf(GetLastError());
+    return false;
 }
 
 // The volume and file index of an open handle; zero when they cannot be told.
