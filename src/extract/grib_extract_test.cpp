@@ -213,6 +213,14 @@ TEST(GribExtract, NamesTheFilesAfterThePlaceTheModelAndTheRun) {
         EXPECT_EQ(run.written.columnsText.substr(0, firstTitle.size()), firstTitle) << c.file;
     }
     EXPECT_EQ(placeFileStem(-33.87, 151.21), "33.87S_151.21E");
+
+    // Files of one run from two models (HRRR's hour 117 beside GFS's 120) are of no one model.
+    ASSERT_EQ(std::system("grib_set -s stepRange=117 hrrr.grib2 hrrr117.grib2"), 0);
+    ExtractRequest mixed;
+    mixed.profiles = {"gfs.grib2", "hrrr117.grib2"};
+    const ExtractRun run = runOn(mixed, station);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.written.columnsName, "KXYZ_grib2_2011011012_columns.txt");
 }
 
 // The grid point read is told with its hemispheres, distance and the grid's spacing; one
