@@ -2,32 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "app/command_table.h"
 #include "extract/grib_extract.h"
 #include "io/option_word.h"
 #include "stations/set_options.h"
 #include "stations/station_table.h"
-
-namespace {
-
-// A point's files are named after the first GRIB2 file, without its ending.
-std::string pointFileStem(const std::string& firstFile) {
-    std::string stem = baseName(firstFile);
-    for (const char* ending : {".grib2", ".grb2", ".grib"}) {
-        if (stem.size() > std::strlen(ending) && stem.ends_with(ending)) {
-            stem.resize(stem.size() - std::strlen(ending));
-        }
-    }
-    return stem;
-}
-
-}  // namespace
-
-#include "app/command_table.h"
 
 namespace {
 
@@ -119,7 +102,7 @@ std::optional<int> settleExtractPlace(const ExtractRequest& request,
             return writeUsageError(err, "extract", fault);
         }
         place = ExtractPlace{point.latitude, point.longitude, "POINT",
-                             pointFileStem(request.profiles.front())};
+                             placeFileStem(point.latitude, point.longitude)};
     }
     return std::nullopt;
 }

@@ -138,6 +138,12 @@ std::string placeTitle(double latitude, double longitude) {
            printed("%.2f", std::fabs(longitude)) + (longitude < 0 ? "W" : "E");
 }
 
+std::string placeFileStem(double latitude, double longitude) {
+    std::string stem = placeTitle(latitude, longitude);
+    std::replace(stem.begin(), stem.end(), ' ', '_');
+    return stem;
+}
+
 ProfileTitle profileTitle(const BufkitProfile& profile, const std::string& profileName) {
     ProfileTitle title;
     title.model = modelOf(profileName);

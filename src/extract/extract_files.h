@@ -26,7 +26,8 @@ struct ExtractRequest {
 };
 
 /// Where GRIB2 files are read: the place --point or --station gives, the name the titles
-/// show for it (the station's id, or POINT), and the stem of the files' default names.
+/// show for it (the station's id, or POINT), and the place's part of the files' default
+/// names (the station's id, or the point as placeFileStem writes it).
 struct ExtractPlace {
     double latitude = 0.0;   // degrees, north positive
     double longitude = 0.0;  // degrees, east positive
@@ -53,6 +54,10 @@ ProfileTime runTimeOf(long long yyyymmddhh);
 
 /// The titles' place: "41.53N 93.65W".
 std::string placeTitle(double latitude, double longitude);
+
+/// A point's part of the files' names: its place as the titles write it, the blank an
+/// underscore ("41.53N_93.65W").
+std::string placeFileStem(double latitude, double longitude);
 
 /// The last part of a path (after its last folder separator).
 std::string baseName(const std::string& name);

@@ -1,7 +1,9 @@
 #include "extract/grib_extract.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -57,7 +59,7 @@ ProfileTables tablesOf(const GribTables& grib) {
 // with the fault told.
 bool readRows(const ExtractRequest& request, const ExtractPlace& place,
               std::span<const DataFile> inputs, std::optional<long long> run, GribTables& grib,
-              long long& runTaken, std::ostream& err) {
+              GribPoint& point, std::ostream& err) {
     // Each input a plain file or refused at once: a pipe or a device could keep the run
     // waiting or reading for ever.
     for (const DataFile& input : inputs) {
@@ -67,7 +69,6 @@ bool readRows(const ExtractRequest& request, const ExtractPlace& place,
             return false;
         }
     }
-    GribPoint point;
     std::string fault;
     if (!readGribPoint(inputs, place.latitude, place.longitude, run, point, fault)) {
         err << "wxguide extract: " << fault << "; nothing was written.\n";
@@ -82,8 +83,42 @@ bool readRows(const ExtractRequest& request, const ExtractPlace& place,
         return false;
     }
     grib.notes.insert(grib.notes.begin(), rangeNotes.begin(), rangeNotes.end());
-    runTaken = point.run;
     return true;
+}
+
+// The files' default stem: the place, the model in lower case and the run, so that two
+// models or two runs at one place never share a name: KDSM_gfs_2026120812.
+std::string gribFileStem(const std::string& placeStem, std::string model, long long run) {
+    std::transform(model.begin(), model.end(), model.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    char digits[24];
+    std::snprintf(digits, sizeof digits, "%010lld", run);
+    return placeStem + "_" + model + "_" + digits;
+}
+
+// Which grid point the place is read at, and, when it lies farther from the place than
+// any point inside the grid can, a second line that says so.
+std::vector<std::string> gridPointNotes(const ExtractPlace& place, const GribPoint& point) {
+    if (!point.gridPoint) {
+        return {};
+    }
+    const GribGridPoint& used = *point.gridPoint;
+    const std::string where = place.name + " " + placeTitle(place.latitude, place.longitude);
+    char distance[64];
+    std::snprintf(distance, sizeof distance, "%.1f km", used.distanceKm);
+    std::vector<std::string> notes{
+        where + " is read at the grid point " + placeTitle(used.latitude, used.longitude) + ", " +
+        distance + " away" + (point.grids > 1 ? " (the farthest of its grids' points)" : "") +
+        "; grid spacing " + gridSpacingText(used.shape)};
+    const double bound = halfCellDiagonalKm(used.shape);
+    if (used.distanceKm > bound) {
+        std::snprintf(distance, sizeof distance, "%.1f km", bound);
+        notes.push_back("that grid point is farther from " + place.name +
+                        " than half a grid cell's diagonal (" + distance + "): " + place.name +
+                        " lies near or beyond the grid's edge, and the values read there may "
+                        "not stand for it");
+    }
+    return notes;
 }
 
 }  // namespace
@@ -107,13 +142,15 @@ int runGribExtract(const ExtractRequest& request, const std::optional<ExtractPla
         run = value;
     }
     GribTables grib;
-    long long runTaken = 0;
-    if (!readRows(request, *place, inputs, run, grib, runTaken, err)) {
+    GribPoint point;
+    if (!readRows(request, *place, inputs, run, grib, point, err)) {
         return 1;
     }
+    const std::string model = point.model.empty() ? "GRIB2" : point.model;
     ExtractFiles files;
-    files.columnsName = request.columnsName.value_or(place->fileStem + "_columns.txt");
-    files.severeName = request.severeName.value_or(place->fileStem + "_severe.txt");
+    const std::string stem = gribFileStem(place->fileStem, model, point.run);
+    files.columnsName = request.columnsName.value_or(stem + "_columns.txt");
+    files.severeName = request.severeName.value_or(stem + "_severe.txt");
     if (const std::optional<int> status =
             refuseSharedOutputName(files.columnsName, files.severeName, err)) {
         return *status;
@@ -121,14 +158,17 @@ int runGribExtract(const ExtractRequest& request, const std::optional<ExtractPla
     if (outputIsAnInput(inputs, files, err)) {
         return 1;
     }
-    const ProfileTitle title{"GRIB2", place->name, placeTitle(place->latitude, place->longitude),
-                             runTitle(runTimeOf(runTaken)), "FROM GRIB2 OUTPUT"};
+    const ProfileTitle title{model, place->name, placeTitle(place->latitude, place->longitude),
+                             runTitle(runTimeOf(point.run)), "FROM GRIB2 OUTPUT"};
     const ProfileTables tables = tablesOf(grib);
     files.columnsText = columnFileText(tables, title, request.step);
     files.severeText = severeFileText(tables, title, request.step);
+    const std::size_t rows = grib.rows.size();
     const std::string summary = "Wrote " + files.columnsName + " and " + files.severeName + ": " +
-                                std::to_string(grib.rows.size()) + " rows, forecast hours " +
-                                std::to_string(grib.rows.front().hour) + " to " +
-                                std::to_string(grib.rows.back().hour) + ".\n";
-    return finishExtract(ExtractOutput{files, grib.notes, summary}, writer, out, err);
+                                std::to_string(rows) + (rows == 1 ? " row" : " rows") +
+                                ", forecast hours " + std::to_string(grib.rows.front().hour) +
+                                " to " + std::to_string(grib.rows.back().hour) + ".\n";
+    std::vector<std::string> notes = gridPointNotes(*place, point);
+    notes.insert(notes.end(), grib.notes.begin(), grib.notes.end());
+    return finishExtract(ExtractOutput{files, notes, summary}, writer, out, err);
 }

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <numbers>
 
+#include "arith/wind_direction.h"
+
 namespace {
 
 // The height of `p` below the lowest level, from that level's temperature.
@@ -120,18 +122,7 @@ void windFromComponents(double u, double v, double& direction, double& speed) {
         return;
     }
     speed = std::sqrt(u * u + v * v) / metersPerSecondPerKnot;
-    if (u == 0 && v == 0) {
-        direction = 0;
-        return;
-    }
-    direction = std::atan2(-u, -v) * 180.0 / std::numbers::pi;
-    if (direction < 0) {
-        direction += 360.0;
-    }
-    // Written without decimals, a wind just west of north is north: 0, never 360.
-    if (direction >= 359.5) {
-        direction = 0;
-    }
+    direction = windFromDegrees(u, v);
 }
 
 bool makeProfileTables(const BufkitProfile& profile, int step, ProfileTables& tables,

@@ -88,6 +88,9 @@ TEST(ProfileTables, SurfaceWindsHumidityAndPotentialTemperature) {
         {0, 5, 180, 5 / 0.514444},                              // from the south
         {5, 0, 270, 5 / 0.514444},                              // from the west
         {0.04, -5, 0, std::sqrt(0.04 * 0.04 + 25) / 0.514444},  // 359.54 is written north
+        // 5 tan(0.5 degrees): exactly 359.5, which "%.0f" writes as 360, is north too.
+        {0.04363433895379395, -5, 0,
+         std::sqrt(0.04363433895379395 * 0.04363433895379395 + 25) / 0.514444},
         {0.05, -5, std::atan2(-0.05, 5) * 180 / std::numbers::pi + 360,
          std::sqrt(0.05 * 0.05 + 25) / 0.514444},
         {missingValue, 3, missingValue, missingValue},

@@ -57,28 +57,43 @@ double doubleOr(codes_handle* handle, const char* key, double otherwise) {
     return codes_get_double(handle, key, &value) == CODES_SUCCESS ? value : otherwise;
 }
 
-// The grid's length in km, the spacing of its rows, or nothing for a grid type not read.
-std::optional<double> gridLengthKm(codes_handle* handle) {
+// The grid's kind, spacing and size, or nothing for a grid type not read.
+std::optional<GridShape> gridShapeOf(codes_handle* handle) {
     char type[64] = {};
     std::size_t length = sizeof type;
     if (codes_get_string(handle, "gridType", type, &length) != CODES_SUCCESS) {
         return std::nullopt;
     }
     const std::string gridType = type;
+    GridShape shape;
     if (gridType == "regular_ll") {
-        return doubleOr(handle, "jDirectionIncrementInDegrees", 0.0) * 111.195;
+        shape = {GridKind::latLon, doubleOr(handle, "iDirectionIncrementInDegrees", 0.0),
+                 doubleOr(handle, "jDirectionIncrementInDegrees", 0.0), longOr(handle, "Ni", 0),
+                 longOr(handle, "Nj", 0)};
+    } else if (gridType == "lambert" || gridType == "polar_stereographic") {
+        shape = {gridType == "lambert" ? GridKind::lambert : GridKind::polarStereographic,
+                 doubleOr(handle, "DxInMetres", 0.0) / 1000.0,
+                 doubleOr(handle, "DyInMetres", 0.0) / 1000.0, longOr(handle, "Nx", 0),
+                 longOr(handle, "Ny", 0)};
+    } else if (gridType == "mercator") {
+        shape = {GridKind::mercator, doubleOr(handle, "DiInMetres", 0.0) / 1000.0,
+                 doubleOr(handle, "DjInMetres", 0.0) / 1000.0, longOr(handle, "Ni", 0),
+                 longOr(handle, "Nj", 0)};
+    } else {
+        return std::nullopt;
     }
-    if (gridType == "lambert" || gridType == "polar_stereographic") {
-        return doubleOr(handle, "DyInMetres", 0.0) / 1000.0;
-    }
-    if (gridType == "mercator") {
-        return doubleOr(handle, "DjInMetres", 0.0) / 1000.0;
-    }
-    return std::nullopt;
+    return shape;
+}
+
+// A longitude from ecCodes (0 to 360 on NCEP's grids) as -180 to 180, west negative.
+double eastOrWest(double longitude) {
+    const double turned = std::fmod(longitude, 360.0);
+    return turned > 180.0 ? turned - 360.0 : (turned <= -180.0 ? turned + 360.0 : turned);
 }
 
 struct GridPoint {
     int index = 0;
+    GribGridPoint place;
 };
 
 bool findPoint(codes_handle* handle, double latitude, double longitude, const std::string& file,
@@ -110,21 +125,23 @@ bool findPoint(codes_handle* handle, double latitude, double longitude, const st
             best = i;
         }
     }
-    const std::optional<double> gridLength = gridLengthKm(handle);
-    if (!gridLength || *gridLength <= 0.0) {
+    const std::optional<GridShape> shape = gridShapeOf(handle);
+    const double gridLength = shape ? gridSpacingKm(*shape) : 0.0;
+    if (!(gridLength > 0.0)) {
         fault = file + ": a grid wxguide cannot measure";
         return false;
     }
-    if (distances[best] > 1.5 * *gridLength) {
+    if (distances[best] > 1.5 * gridLength) {
         char text[160];
         std::snprintf(text, sizeof text,
                       ": the place lies outside the grid (its nearest point is %.0f km away, "
                       "the grid length %.0f km)",
-                      distances[best], *gridLength);
+                      distances[best], gridLength);
         fault = file + text;
         return false;
     }
     found.index = indexes[best];
+    found.place = GribGridPoint{lats[best], eastOrWest(lons[best]), distances[best], *shape};
     return true;
 }
 
@@ -182,6 +199,10 @@ struct Gathered {
     std::map<long long, std::tuple<std::size_t, std::size_t, int>> clashOfRun;
     // The wanted fields of the file being read: run, field, kind, start and end hours.
     std::set<std::tuple<long long, int, int, int, int>> fieldsOfFile;
+    // Of each run's wanted fields: the models that made them ("" for one unknown) and
+    // their grids.
+    std::map<long long, std::set<std::string>> modelsOfRun;
+    std::map<long long, std::set<std::string>> gridsOfRun;
 };
 
 // ecCodes unpacks a whole field at once, whatever few bytes the message takes: a grid past
@@ -283,6 +304,10 @@ bool readMessage(codes_handle* handle, std::span<const DataFile> files, std::siz
         }
         grid = gathered.grids.emplace(md5, point).first;
     }
+    gathered.gridsOfRun[run].insert(md5);
+    gathered.modelsOfRun[run].insert(
+        gribModelName(longOr(handle, "centre", -1),
+                      longOr(handle, "generatingProcessIdentifier", -1), grid->second.place.shape));
     double value = 0.0;
     code = codes_get_double_element(handle, "values", grid->second.index, &value);
     if (code != CODES_SUCCESS) {
@@ -381,6 +406,25 @@ bool readFields(codes_context* context, const std::vector<unsigned char>& messag
     return true;
 }
 
+// The run's model, and the grid point farthest from the place among its grids'.
+void describeGrids(const Gathered& gathered, GribPoint& point) {
+    const auto models = gathered.modelsOfRun.find(point.run);
+    point.model = models != gathered.modelsOfRun.end() && models->second.size() == 1
+                      ? *models->second.begin()
+                      : "";
+    const auto grids = gathered.gridsOfRun.find(point.run);
+    if (grids == gathered.gridsOfRun.end()) {
+        return;
+    }
+    point.grids = grids->second.size();
+    for (const std::string& md5 : grids->second) {
+        const GribGridPoint& place = gathered.grids.at(md5).place;
+        if (!point.gridPoint || place.distanceKm > point.gridPoint->distanceKm) {
+            point.gridPoint = place;
+        }
+    }
+}
+
 }  // namespace
 
 bool readGribPoint(std::span<const DataFile> files, double latitude, double longitude,
@@ -442,6 +486,7 @@ bool readGribPoint(std::span<const DataFile> files, double latitude, double long
             point.samples.push_back(sample);
         }
     }
+    describeGrids(gathered, point);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "grib/grib_model.h"
 #include "grib/grib_rows.h"
 #include "io/data_file.h"
 
@@ -17,9 +18,22 @@
 /// million points) with room; GFS 0.25 degree is 1,038,240 and HRRR 1.9 million.
 inline constexpr long gribGridPointBound = 4'000'000;
 
+/// The grid point a place is read at: where it lies (degrees, north and east positive,
+/// longitude -180 to 180), its distance from the place in km, and its grid.
+struct GribGridPoint {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    double distanceKm = 0.0;
+    GridShape shape;
+};
+
 struct GribPoint {
     std::vector<GribSample> samples;  // of the run taken
     long long run = 0;                // YYYYMMDDHH
+    std::string model;  // "GFS", "HRRR", "RAP"; "" when unknown or the files mix models
+    // The point the wanted fields are read at; where their grids differ, the farthest.
+    std::optional<GribGridPoint> gridPoint;
+    std::size_t grids = 0;  // the wanted fields' distinct grids
 };
 
 /// Reads `files`, each open on a plain file, at `latitude`, `longitude` (degrees, north

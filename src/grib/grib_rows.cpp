@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numbers>
 #include <optional>
 #include <set>
+
+#include "arith/wind_direction.h"
 
 namespace {
 
@@ -128,6 +129,16 @@ std::optional<double> minus(std::optional<double> value, double offset) {
     return value ? std::optional<double>(*value - offset) : std::nullopt;
 }
 
+// "A", "A and B", "A, B and C".
+std::string joinedNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += i == 0 ? "" : (i + 1 == names.size() ? " and " : ", ");
+        text += names[i];
+    }
+    return text;
+}
+
 std::string hourList(const std::vector<int>& hours) {
     std::string text;
     for (const int hour : hours) {
@@ -136,17 +147,41 @@ std::string hourList(const std::vector<int>& hours) {
     return text;
 }
 
+// One line for every field the files lack at some hour, the fields missing at the same
+// hours named together: "no PRMSL and TMP 2 m (every hour), APCP (hours 3, 6) at ...".
+std::optional<std::string> missingFieldsNote(
+    const std::array<std::vector<int>, gribFieldCount>& missingHours, std::size_t rows) {
+    std::vector<std::pair<std::vector<int>, std::vector<std::string>>> groups;
+    for (std::size_t field = 0; field < gribFieldCount; ++field) {
+        const std::vector<int>& hours = missingHours[field];
+        if (hours.empty()) {
+            continue;
+        }
+        auto same = std::find_if(groups.begin(), groups.end(),
+                                 [&](const auto& group) { return group.first == hours; });
+        if (same == groups.end()) {
+            same = groups.insert(groups.end(), {hours, {}});
+        }
+        same->second.emplace_back(gribFieldNames[field]);
+    }
+    if (groups.empty()) {
+        return std::nullopt;
+    }
+    std::string text;
+    for (const auto& [hours, names] : groups) {
+        text +=
+            (text.empty() ? "" : ", ") + joinedNames(names) + " (" +
+            (hours.size() == rows ? std::string("every hour")
+                                  : (hours.size() == 1 ? "hour " : "hours ") + hourList(hours)) +
+            ")";
+    }
+    return "no " + text + " at the point in the files; written as -9999";
+}
+
 }  // namespace
 
 double windDirection(double u, double v) {
-    if (u == 0.0 && v == 0.0) {
-        return 0.0;
-    }
-    double degrees = std::atan2(-u, -v) * 180.0 / std::numbers::pi;
-    if (degrees < 0.0) {
-        degrees += 360.0;
-    }
-    return degrees >= 360.0 ? 0.0 : degrees;
+    return windFromDegrees(u, v);
 }
 
 double windSpeedKnots(double u, double v) {
@@ -240,12 +275,8 @@ GribTables buildGribRows(std::span<const GribSample> samples, int step) {
                       orMissing(v[fieldSensibleHeat])};
         tables.rows.push_back(row);
     }
-    for (std::size_t field = 0; field < gribFieldCount; ++field) {
-        if (!missingHours[field].empty()) {
-            tables.notes.push_back("no " + std::string(gribFieldNames[field]) +
-                                   " at the point in the files for hours " +
-                                   hourList(missingHours[field]) + "; written as -9999");
-        }
+    if (std::optional<std::string> note = missingFieldsNote(missingHours, tables.rows.size())) {
+        tables.notes.push_back(std::move(*note));
     }
     return tables;
 }

@@ -50,7 +50,8 @@ struct GribTables {
 /// start for the first one), from run totals or from buckets, whichever the samples hold.
 GribTables buildGribRows(std::span<const GribSample> samples, int step);
 
-/// Direction the wind blows from, in degrees from 0 to below 360 (0 for a calm), and its
-/// speed in knots, of a wind of components `u` (eastward) and `v` (northward) in m/s.
+/// Direction the wind blows from, in degrees from 0 to below 359.5 (0 for a calm and for
+/// one that rounds to north, as a profile's is), and its speed in knots, of a wind of
+/// components `u` (eastward) and `v` (northward) in m/s.
 double windDirection(double u, double v);
 double windSpeedKnots(double u, double v);

@@ -65,6 +65,43 @@ TEST(GribRows, AverageEndingAtTheHourBeforeTheInstantAndMaskedIsMissing) {
     EXPECT_EQ(tables.rows[1].column[9], gribMissing);
     EXPECT_EQ(windDirection(5.0, 0.0), 270.0);
     EXPECT_EQ(windDirection(0.0, 0.0), 0.0);
+    // Written without decimals, a wind from 359.5 or more reads north as a profile's does:
+    // 0, never 360. 5 tan(0.5 degrees) west of north gives exactly 359.5.
+    EXPECT_EQ(windDirection(0.04363433895379395, -5.0), 0.0);
+    EXPECT_EQ(windDirection(0.04, -5.0), 0.0);
+    EXPECT_NEAR(windDirection(0.05, -5.0), 359.427, 1e-3);
+}
+
+// Files that lack most fields get one line naming them all, not a line each; the fields
+// missing at the same hours are named together.
+TEST(GribRows, FieldsMissingAreNamedOnOneLine) {
+    const std::vector<GribSample> samples = {
+        {fieldPressure, TimeKind::instant, 3, 3, 101325.0, false},
+        {fieldPressure, TimeKind::instant, 6, 6, 101325.0, false},
+        {fieldTemp2m, TimeKind::instant, 3, 3, 273.15, false},
+        {fieldCloud, TimeKind::instant, 3, 3, 10.0, false},
+        {fieldPrecip, TimeKind::accumulation, 0, 3, 1.0, false},
+        {fieldPrecip, TimeKind::accumulation, 0, 6, 2.0, false},
+    };
+    const GribTables tables = buildGribRows(samples, 3);
+    ASSERT_EQ(tables.rows.size(), 2u);
+    ASSERT_EQ(tables.notes.size(), 1u);
+    EXPECT_EQ(tables.notes[0],
+              "no TMP 2 m and TCDC (hour 6), TMP 850 mb, TMP 700 mb, TMP 500 mb, HGT 1000 mb, "
+              "HGT 500 mb, RH 2 m, UGRD 10 m, VGRD 10 m, UGRD 900 mb, VGRD 900 mb, UGRD 500 mb, "
+              "VGRD 500 mb, UGRD 250 mb, VGRD 250 mb, 4LFTX, LFTX, CAPE surface, CIN surface, POT "
+              "0.995 sigma, LHTFL and SHTFL (every hour) at the point in the files; written as "
+              "-9999");
+    const std::vector<GribSample> oneHour = {
+        {fieldPrecip, TimeKind::accumulation, 0, 3, 1.0, false},
+        {fieldPressure, TimeKind::instant, 3, 3, 1e5, false}};
+    const GribTables lacking = buildGribRows(oneHour, 3);
+    ASSERT_EQ(lacking.notes.size(), 1u);
+    EXPECT_EQ(lacking.notes[0].substr(0, 20), "no TMP 2 m, TMP 850 ");
+    EXPECT_TRUE(
+        lacking.notes[0].ends_with("LHTFL and SHTFL (every hour) at the point in the "
+                                   "files; written as -9999"))
+        << lacking.notes[0];
 }
 
 TEST(GribRows, TwoThousandChainedBucketsGiveEachRowItsHour) {
