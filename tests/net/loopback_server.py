@@ -194,7 +194,7 @@ class QuietServer(http.server.ThreadingHTTPServer):
 class Server:
     def __init__(self):
         self.faults = {}
-        self.log = []  # (time, path, status, body bytes, headers)
+        self.log = []  # (arrival time, path, status, body bytes, headers)
         # Runs of the profiles that are out: (model, "YYYYMMDDHH"); None means any.
         self.profile_runs = None
         # The last hour out of each GFS run with GRIB2 hours.
@@ -314,10 +314,12 @@ class Server:
                 self.end_headers()
                 self.wfile.write(body)
                 with server.lock:
-                    server.log.append((time.monotonic(), self.path, status, len(body),
+                    server.log.append((self.arrived, self.path, status, len(body),
                                        dict(self.headers)))
 
             def do_GET(self):
+                # A server counts requests as they come, whatever the answer's length.
+                self.arrived = time.monotonic()
                 parsed = urllib.parse.urlsplit(self.path)
                 query = urllib.parse.parse_qs(parsed.query)
                 fault = server.next_fault(self.path)
@@ -379,7 +381,7 @@ class Server:
                     if fault == "stall":
                         time.sleep(10)
                     with server.lock:
-                        server.log.append((time.monotonic(), self.path, status, len(sent),
+                        server.log.append((self.arrived, self.path, status, len(sent),
                                            dict(self.headers)))
                     self.close_connection = True
                     return
