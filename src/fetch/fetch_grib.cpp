@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "extract/grib_extract.h"
-#include "fetch/fetch_command.h"
+#include "fetch/fetch_session.h"
 #include "fetch/grib_framing.h"
 #include "fetch/grib_hour_check.h"
 #include "fetch/grib_index.h"
+#include "fetch/run_time.h"
 #include "grib/grib_message_check.h"
 #include "io/option_word.h"
 #include "io/platform.h"
