@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <ios>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -29,7 +27,6 @@
 #include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
-#include "net/http.h"
 #include "net/sources.h"
 #include "scan/scan_input.h"
 #include "stations/stations_command.h"
