@@ -42,10 +42,10 @@ struct GribFetched {
 /// Fetches the hours of `request` through `session` (a session shared by a whole command:
 /// its cache, pace and counts), the station table and the sources table found by `search`.
 /// Told on `err`: the run taken when it is not the newest, each fault on one line, and the
-/// summary (muted as statusLines mutes it); on `out`: the extract line alone. Returns 0 when every hour's file is in place, 1 when
-/// an hour could not be fetched (the hours fetched stay) or the build reads no GRIB2, 2 for
-/// a station not in the table or a point that is no place. `fetched` holds the run and the
-/// files in place, in hour order.
+/// summary (muted as statusLines mutes it); on `out`: the extract line alone. Returns 0 when every
+/// hour's file is in place, 1 when an hour could not be fetched (the hours fetched stay) or the
+/// build reads no GRIB2, 2 for a station not in the table or a point that is no place. `fetched`
+/// holds the run and the files in place, in hour order.
 int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
               const StationTableSearch& search, std::ostream& out, std::ostream& err,
               GribFetched& fetched);
