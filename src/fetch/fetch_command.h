@@ -5,8 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "arith/station_set.h"
 #include "assemble/calendar_date.h"
+#include "fetch/fetch_session.h"
+#include "fetch/run_time.h"
 #include "stations/stations_command.h"
 
 // `wxguide fetch`: option 1's bulletins of a date, or a model's BUFKIT profile, downloaded
@@ -17,38 +21,27 @@
 inline constexpr std::string_view fetchUsage =
     "wxguide fetch [-q] [--offline] bulletins [--date DATE] [--output FILE]\n"
     "       wxguide fetch [-q] [--offline] profile MODEL STATION [--run YYYYMMDDHH] "
-    "[--output FILE]";
-
-/// A model run: its day and its hour in UTC.
-struct RunTime {
-    CalendarDate date;
-    int hour = 0;
-    auto operator<=>(const RunTime&) const = default;
-};
+    "[--output FILE]\n"
+    "       wxguide fetch [-q] [--offline] grib (--station ID | --point LAT,LON) "
+    "[--run YYYYMMDDHH]\n"
+    "                     [--hours FIRST-LAST] [--step H] [--folder DIR]";
 
 /// What `wxguide fetch` was asked for.
 struct FetchRequest {
-    enum class What { bulletins, profile } what = What::bulletins;
-    std::optional<CalendarDate> date;   // bulletins: without it, today's or yesterday's
-    std::string model;                  // profile: gfs, rap or hrrr
-    std::string station;                // profile: the four-letter id, upper case
-    std::optional<RunTime> run;         // profile: without it, the newest out
+    enum class What { bulletins, profile, grib } what = What::bulletins;
+    std::optional<CalendarDate> date;  // bulletins: without it, today's or yesterday's
+    std::string model;                 // profile: gfs, rap or hrrr
+    std::string station;               // profile, grib: the four-letter id, upper case
+    std::optional<RunTime> run;        // profile, grib: without it, the newest out
+    std::optional<std::string> point;  // grib: --point's words, in the station's place
+    std::optional<int> firstHour;      // grib: --hours FIRST-LAST
+    std::optional<int> lastHour;
+    std::optional<int> step;            // grib: --step
+    std::optional<std::string> folder;  // grib: --folder
     std::optional<std::string> output;  // without it, standard output or the archive's name
     bool offline = false;               // the cache only
     bool quiet = false;                 // faults only
 };
-
-/// Reads "YYYYMMDDHH"; false for any other text or a time the calendar does not have.
-bool readRunTime(std::string_view text, RunTime& run);
-
-/// The run written "YYYYMMDDHH".
-std::string writeRunTime(const RunTime& run);
-
-/// The run `hours` before `run`.
-RunTime hoursBefore(const RunTime& run, int hours);
-
-/// The hour now in UTC, or the one WXGUIDE_NOW gives as YYYYMMDDHH (for the tests).
-RunTime hourNow();
 
 /// Runs `wxguide fetch` for the stations of `set`, the sources table found by `search`.
 /// Returns the exit status: 0 written, 1 not, 2 when the output is refused as assemble
