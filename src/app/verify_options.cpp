@@ -20,7 +20,7 @@ bool takeWord(const CommandWord& word, VerifyRequest& request, bool& daysGiven,
         return false;
     }
     const std::string_view name = word.option->name;
-    std::optional<std::string>* file = name == "--csv" ? &request.csv
+    std::optional<std::string>* file = name == "--csv"    ? &request.csv
                                        : name == "--plot" ? &request.plot
                                                           : nullptr;
     if (name == "--offline") {
@@ -54,13 +54,12 @@ bool readVerifyRequest(std::span<const char* const> words, VerifyRequest& reques
                        std::string& fault) {
     const CommandRow* row = findCommand("verify");
     bool daysGiven = false;
-    if (row == nullptr ||
-        !readCommandWords(
-            *row, words,
-            [&](const CommandWord& word, std::string& told) {
-                return takeWord(word, request, daysGiven, told);
-            },
-            fault)) {
+    if (row == nullptr || !readCommandWords(
+                              *row, words,
+                              [&](const CommandWord& word, std::string& told) {
+                                  return takeWord(word, request, daysGiven, told);
+                              },
+                              fault)) {
         return false;
     }
     if (const char* ratio = std::getenv("WXGUIDE_RATIO"); ratio != nullptr && *ratio != '\0') {

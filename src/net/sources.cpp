@@ -65,8 +65,8 @@ std::string urlFault(std::string_view url, Source& source) {
             return "the URL holds the unknown placeholder {" + std::string(name) + "}";
         }
         source.perStation = source.perStation || isStationPlaceholder(name);
-        source.namesDay = source.namesDay || name == "DD" || name == "YYYYMMDD" || name == "sdate" ||
-                                            name == "sts";
+        source.namesDay = source.namesDay || name == "DD" || name == "YYYYMMDD" ||
+                          name == "sdate" || name == "sts";
         at = close;
     }
     return {};

@@ -74,7 +74,8 @@ bool readAsosCsv(std::string_view text, std::vector<AsosReport>& reports, std::s
             p01i = columnOf(header, "p01i");
             metar = columnOf(header, "metar");
             if (!valid || columnOf(header, "station") != 0) {
-                fault = "line " + std::to_string(lineNumber) + " names no station and valid columns";
+                fault =
+                    "line " + std::to_string(lineNumber) + " names no station and valid columns";
                 return false;
             }
             continue;

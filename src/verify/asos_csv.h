@@ -11,12 +11,12 @@
 // from the METAR's remarks.
 
 struct AsosReport {
-    std::int64_t minute = 0;      // the valid time, minutes from the epoch
-    std::optional<double> tmpf;   // F
-    std::optional<double> p01i;   // inches; a trace is 0
-    bool special = false;         // a SPECI
-    std::optional<double> maxSixHourF;  // 1snTTT: the max of the 6 hours before
-    std::optional<double> minSixHourF;  // 2snTTT
+    std::int64_t minute = 0;              // the valid time, minutes from the epoch
+    std::optional<double> tmpf;           // F
+    std::optional<double> p01i;           // inches; a trace is 0
+    bool special = false;                 // a SPECI
+    std::optional<double> maxSixHourF;    // 1snTTT: the max of the 6 hours before
+    std::optional<double> minSixHourF;    // 2snTTT
     std::optional<double> precipSixHour;  // 6RRRR, inches; 6//// is missing
 };
 

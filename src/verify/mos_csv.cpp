@@ -119,7 +119,8 @@ bool readMosCsv(std::string_view text, MosModel model, std::vector<MosValue>& va
             continue;
         }
         MosValue value;
-        if (fields.size() < header.size() || !readArchiveHour(fields[columns.runtime], value.runHour) ||
+        if (fields.size() < header.size() ||
+            !readArchiveHour(fields[columns.runtime], value.runHour) ||
             !readArchiveHour(fields[columns.ftime], value.validHour)) {
             fault = "line " + std::to_string(lineNumber) + " is not a row of the table";
             return false;

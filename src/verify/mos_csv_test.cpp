@@ -67,7 +67,7 @@ TEST(MosCsv, AnErrorBodyOrABrokenRowIsRefused) {
     EXPECT_FALSE(readMosCsv("runtime,ftime,txn\n2026-12-01 12:00:00,2026-12-02 00:30:00,4\n",
                             MosModel::nbs, values, fault));
     EXPECT_EQ(fault, "line 2 is not a row of the table");
-    EXPECT_FALSE(readMosCsv("runtime,ftime,txn\n2026-12-01 12:00:00\n", MosModel::nbs, values,
-                            fault));
+    EXPECT_FALSE(
+        readMosCsv("runtime,ftime,txn\n2026-12-01 12:00:00\n", MosModel::nbs, values, fault));
     EXPECT_TRUE(readMosCsv("runtime,ftime\n", MosModel::mex, values, fault)) << fault;
 }

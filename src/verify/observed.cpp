@@ -5,8 +5,7 @@
 
 namespace {
 
-void keepExtreme(std::map<std::int64_t, double>& hours, std::int64_t hour, double value,
-                 bool max) {
+void keepExtreme(std::map<std::int64_t, double>& hours, std::int64_t hour, double value, bool max) {
     const auto [at, added] = hours.emplace(hour, value);
     if (!added) {
         at->second = max ? std::max(at->second, value) : std::min(at->second, value);

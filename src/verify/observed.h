@@ -14,10 +14,10 @@
 
 /// A station's reports by nominal hour.
 struct ObservedHours {
-    std::map<std::int64_t, double> hourMax;       // the highest tmpf of the hour
-    std::map<std::int64_t, double> hourMin;       // the lowest
-    std::map<std::int64_t, double> sixHourMax;    // 1snTTT, F, at the hour it ends
-    std::map<std::int64_t, double> sixHourMin;    // 2snTTT
+    std::map<std::int64_t, double> hourMax;        // the highest tmpf of the hour
+    std::map<std::int64_t, double> hourMin;        // the lowest
+    std::map<std::int64_t, double> sixHourMax;     // 1snTTT, F, at the hour it ends
+    std::map<std::int64_t, double> sixHourMin;     // 2snTTT
     std::map<std::int64_t, double> routinePrecip;  // p01i of the hour's routine report
     std::map<std::int64_t, double> sixHourPrecip;  // 6RRRR at the synoptic hours
 };

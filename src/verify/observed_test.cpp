@@ -55,10 +55,10 @@ TEST(Observed, WindowsOfEachRuleAndZone) {
 TEST(Observed, AWindowNeedsEightyPercentOfItsHours) {
     // 07-19 CST is 13 hours: 11 reported (85 %) is enough, 10 (77 %) is not.
     const Window window = extremeWindow(PeriodRule::gfsMos, true, day, -6);
-    EXPECT_EQ(observedExtreme(observedHours(hourly(window.first, window.last, 40, 2)), window, true),
-              40);
-    EXPECT_FALSE(observedExtreme(observedHours(hourly(window.first, window.last, 40, 3)), window,
-                                 true));
+    EXPECT_EQ(
+        observedExtreme(observedHours(hourly(window.first, window.last, 40, 2)), window, true), 40);
+    EXPECT_FALSE(
+        observedExtreme(observedHours(hourly(window.first, window.last, 40, 3)), window, true));
     // The NBS min window is 19 hours: 16 (84 %) is enough, 15 (79 %) is not.
     const Window nbs = extremeWindow(PeriodRule::nbs, false, day, -6);
     EXPECT_EQ(observedExtreme(observedHours(hourly(nbs.first, nbs.last, 10, 3)), nbs, false), 10);

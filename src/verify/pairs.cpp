@@ -61,8 +61,8 @@ std::vector<VerifiedPair> stationPairs(std::size_t station, MosModel model,
             (hourOfDay != 0 && hourOfDay != 12) || day < range.first || day > range.last) {
             continue;
         }
-        VerifiedPair pair{station, sourceOf(model), Variable::max, lead, day, runDay,
-                          value.validHour, 0, 0};
+        VerifiedPair pair{
+            station, sourceOf(model), Variable::max, lead, day, runDay, value.validHour, 0, 0};
         if (value.maxMin) {
             const bool max = hourOfDay == 0;
             const Window window = extremeWindow(ruleOf(model), max, day, utcOffset);

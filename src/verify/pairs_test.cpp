@@ -36,11 +36,11 @@ TEST(Pairs, LeadDaysCountFromTheRun) {
 TEST(Pairs, OnlyOptionOnesRunsAndTheHoursOfMaxAndMinArePaired) {
     const std::int64_t run = day * 24 + 12;
     const std::vector<MosValue> guidance = {
-        {run, run + 12, 44, 30},       // max of the 8th, lead 1, PoP ending 00 UTC
+        {run, run + 12, 44, 30},            // max of the 8th, lead 1, PoP ending 00 UTC
         {run, run + 24, 38, std::nullopt},  // min of the 9th
-        {run, run + 15, 41, 20},       // 03 UTC: neither
-        {run - 6, run + 18, 50, 50},   // the 06 UTC run: not option 1's
-        {run, run + 12 + 24 * 7, 45, 10},  // lead 8
+        {run, run + 15, 41, 20},            // 03 UTC: neither
+        {run - 6, run + 18, 50, 50},        // the 06 UTC run: not option 1's
+        {run, run + 12 + 24 * 7, 45, 10},   // lead 8
     };
     const DayRange range{day - 1, day + 1};
     const std::vector<VerifiedPair> pairs =
@@ -58,8 +58,9 @@ TEST(Pairs, OnlyOptionOnesRunsAndTheHoursOfMaxAndMinArePaired) {
     EXPECT_EQ(pairs[2].variable, Variable::min);
     EXPECT_EQ(pairs[2].day, day + 1);
     // Days outside the range are left out; the MEX is paired from its 00 UTC run.
-    EXPECT_TRUE(stationPairs(0, MosModel::nbs, guidance, steadyHours(), -6, {day + 1, day + 1})
-                    .size() == 1);
+    EXPECT_TRUE(
+        stationPairs(0, MosModel::nbs, guidance, steadyHours(), -6, {day + 1, day + 1}).size() ==
+        1);
     EXPECT_TRUE(stationPairs(0, MosModel::mex, guidance, steadyHours(), -6, range).empty());
     const std::vector<MosValue> mex = {{day * 24, day * 24 + 24, 47, 10}};
     EXPECT_EQ(stationPairs(0, MosModel::mex, mex, steadyHours(), -6, range).size(), 2u);
@@ -78,9 +79,14 @@ TEST(Pairs, TheBlendTakesTheMavForTwoDaysThenTheMex) {
         return made;
     };
     std::vector<VerifiedPair> pairs = {
-        pair(GuidanceSource::nbs, 2, day, 42), pair(GuidanceSource::mav, 2, day, 46), pair(GuidanceSource::mex, 2, day, 50),
-        pair(GuidanceSource::nbs, 3, day, 42), pair(GuidanceSource::mav, 3, day, 46), pair(GuidanceSource::mex, 3, day, 50),
-        pair(GuidanceSource::nbs, 1, day, 42), pair(GuidanceSource::mav, 1, day - 1, 46),  // runs of other days
+        pair(GuidanceSource::nbs, 2, day, 42),
+        pair(GuidanceSource::mav, 2, day, 46),
+        pair(GuidanceSource::mex, 2, day, 50),
+        pair(GuidanceSource::nbs, 3, day, 42),
+        pair(GuidanceSource::mav, 3, day, 46),
+        pair(GuidanceSource::mex, 3, day, 50),
+        pair(GuidanceSource::nbs, 1, day, 42),
+        pair(GuidanceSource::mav, 1, day - 1, 46),  // runs of other days
     };
     pairs[3].observed = 30;  // the NBS max's own period
     const std::vector<BlendPair> blends = blendPairs(pairs);

@@ -1,14 +1,13 @@
 #include "verify/ratio_search.h"
 
 #include <cmath>
-#include <vector>
 
 namespace {
 
 bool counts(const BlendPair& pair, RatioScore score) {
     const bool temperature = pair.variable == Variable::max || pair.variable == Variable::min;
-    return pair.leadDay <= 2 && (score == RatioScore::maxMinMae ? temperature
-                                                                : pair.variable == Variable::pop12);
+    return pair.leadDay <= 2 &&
+           (score == RatioScore::maxMinMae ? temperature : pair.variable == Variable::pop12);
 }
 
 }  // namespace

@@ -18,12 +18,12 @@ inline constexpr int ratioSteps = 20;
 inline constexpr std::size_t fewPairs = 30;
 
 struct RatioSearch {
-    std::size_t pairs = 0;    // day-1-and-2 blend pairs of the variables scored
-    double ratio = 0.5;       // the best; on a tie the one nearest 0.5
-    double best = 0;          // its score
-    double even = 0;          // at 0.5
-    double nbsAlone = 0;      // at 1
-    double mosAlone = 0;      // at 0
+    std::size_t pairs = 0;      // day-1-and-2 blend pairs of the variables scored
+    double ratio = 0.5;         // the best; on a tie the one nearest 0.5
+    double best = 0;            // its score
+    double even = 0;            // at 0.5
+    double nbsAlone = 0;        // at 1
+    double mosAlone = 0;        // at 0
     double inverseRatio = 0.5;  // the NBS share weighted by the inverse of each one's score
 };
 

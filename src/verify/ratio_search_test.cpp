@@ -4,8 +4,7 @@
 
 namespace {
 
-BlendPair pair(std::size_t station, Variable variable, int lead, double nbsError,
-               double mosError) {
+BlendPair pair(std::size_t station, Variable variable, int lead, double nbsError, double mosError) {
     BlendPair made;
     made.station = station;
     made.variable = variable;
@@ -40,7 +39,8 @@ TEST(RatioSearch, WeightsTieBreaksAndTheBrierScore) {
     // Station 0 (weight 3) wants the NBS alone, station 1 (weight 1) the MOS alone: the MAE
     // is 3 * 2(1 - r) + 1 * 2r over 4, lowest at r = 1.
     const std::vector<double> weights = {3, 1};
-    std::vector<BlendPair> pairs = {pair(0, Variable::max, 1, 0, 2), pair(1, Variable::max, 1, 2, 0)};
+    std::vector<BlendPair> pairs = {pair(0, Variable::max, 1, 0, 2),
+                                    pair(1, Variable::max, 1, 2, 0)};
     EXPECT_DOUBLE_EQ(searchRatio(pairs, weights, RatioScore::maxMinMae).ratio, 1.0);
     // Equal weights: every r gives 2, and the even blend stays.
     const std::vector<double> even = {1, 1};

@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 TEST(Scores, BiasMaeAndBrierPerStationAndPooledWithTheWeights) {
-    const auto pair = [](std::size_t station, Variable variable, double forecast,
-                         double observed) {
+    const auto pair = [](std::size_t station, Variable variable, double forecast, double observed) {
         VerifiedPair made;
         made.station = station;
         made.variable = variable;
@@ -13,8 +12,8 @@ TEST(Scores, BiasMaeAndBrierPerStationAndPooledWithTheWeights) {
         return made;
     };
     const std::vector<VerifiedPair> pairs = {
-        pair(0, Variable::max, 42, 40),  pair(0, Variable::max, 37, 40),
-        pair(1, Variable::max, 50, 40),  pair(0, Variable::pop12, 0.8, 1),
+        pair(0, Variable::max, 42, 40),   pair(0, Variable::max, 37, 40),
+        pair(1, Variable::max, 50, 40),   pair(0, Variable::pop12, 0.8, 1),
         pair(1, Variable::pop12, 0.4, 0),
     };
     const std::vector<double> weights = {0.75, 0.25};

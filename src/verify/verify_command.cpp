@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "fetch/fetch_command.h"
-#include "io/option_word.h"
 #include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
@@ -96,7 +95,8 @@ Verified verifyStations(DownloadSession& session, const std::vector<Source>& sou
     const RunTime now = hourNow();
     const std::int64_t nowHour = hourOfDay(dayOfDate(now.date)) + now.hour;
     for (std::size_t station = 0; station < set.ids.size(); ++station) {
-        const StationData data = fetchStationData(session, sources, set.ids[station], range, nowHour);
+        const StationData data =
+            fetchStationData(session, sources, set.ids[station], range, nowHour);
         verified.whole = verified.whole && data.whole;
         const StationPlace* place = findStation(table, set.ids[station]);
         const int offset = place != nullptr ? standardTimeOffset(*place) : -6;
@@ -133,7 +133,8 @@ std::string heading(const VerifyRequest& request, const StationSet& set, const D
 }  // namespace
 
 int standardTimeOffset(const StationPlace& place) {
-    return place.utcOffset ? *place.utcOffset : static_cast<int>(std::lround(place.longitude / 15.0));
+    return place.utcOffset ? *place.utcOffset
+                           : static_cast<int>(std::lround(place.longitude / 15.0));
 }
 
 int runVerify(const VerifyRequest& request, const StationTableSearch& search, const StationSet& set,
@@ -145,8 +146,7 @@ int runVerify(const VerifyRequest& request, const StationTableSearch& search, co
         !startSession(request, session, err)) {
         return 1;
     }
-    const std::int64_t last =
-        request.end ? dayOfDate(*request.end) : dayOfDate(hourNow().date) - 1;
+    const std::int64_t last = request.end ? dayOfDate(*request.end) : dayOfDate(hourNow().date) - 1;
     const DayRange range{last - request.days + 1, last};
     const Verified verified = verifyStations(session, sources, set, table, range, request.ratio);
     const std::map<ScoreKey, ScoreSum> scores = scoreTable(verified.pairs, set.weights);
@@ -162,8 +162,8 @@ int runVerify(const VerifyRequest& request, const StationTableSearch& search, co
         written = writeWholeFile(*request.csv, csv.str(), err) && written;
     }
     if (request.plot) {
-        const std::string svg =
-            verifyChartSvg(verified.pairs, set.weights, request.ratio, heading(request, set, range));
+        const std::string svg = verifyChartSvg(verified.pairs, set.weights, request.ratio,
+                                               heading(request, set, range));
         written = writeWholeFile(*request.plot, svg, err) && written;
     }
     if (!verified.whole) {

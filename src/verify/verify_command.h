@@ -26,7 +26,7 @@ struct VerifyRequest {
     bool offline = false;
     std::optional<std::string> csv;
     std::optional<std::string> plot;
-    double ratio = 0.5;            // the blend scored beside the even one
+    double ratio = 0.5;                 // the blend scored beside the even one
     bool ratioFromEnvironment = false;  // WXGUIDE_RATIO gave it
 };
 

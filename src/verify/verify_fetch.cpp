@@ -36,14 +36,21 @@ BodyCheck checkAsos(const std::filesystem::path& body, std::vector<AsosReport>& 
     return {BodyVerdict::whole, {}};
 }
 
+// One table of a station: its product in the sources table, what fills the template,
+// whether it is final, and what the progress line calls it.
+struct TableAsk {
+    std::string_view product;
+    SourceValues values;
+    bool final = true;
+    std::string label;
+};
+
 // The first of the product's sources that gives a table the check takes.
-template <typename Check>
-bool fetchTable(DownloadSession& session, const std::vector<Source>& sources,
-                std::string_view product, const SourceValues& values, bool final,
-                const std::string& label, const Check& check) {
-    for (const Source* source : sourcesOf(sources, product)) {
-        const DownloadAsk ask{expandSource(source->urlTemplate, values), tableLimit, true, final,
-                              label};
+bool fetchTable(DownloadSession& session, const std::vector<Source>& sources, const TableAsk& table,
+                const CheckBody& check) {
+    for (const Source* source : sourcesOf(sources, table.product)) {
+        const DownloadAsk ask{expandSource(source->urlTemplate, table.values), tableLimit, true,
+                              table.final, table.label};
         if (download(session, ask, check).outcome == Downloaded::got) {
             return true;
         }
@@ -68,30 +75,26 @@ StationData fetchStationData(DownloadSession& session, const std::vector<Source>
     const Window runs = guidanceSpan(range);
     for (std::size_t i = 0; i < verifiedModels.size(); ++i) {
         const MosModel model = verifiedModels[i];
-        SourceValues values;
-        values.station = station;
-        values.model = std::string(archiveModelName(model));
-        values.rangeStart = isoHour(runs.first);
-        values.rangeEnd = isoHour(runs.last);
-        const bool got = fetchTable(
-            session, sources, "mos-archive", values, runs.last <= nowHour,
-            station + " " + values.model, [&](const std::filesystem::path& body) {
+        TableAsk table{"mos-archive", {}, runs.last <= nowHour, {}};
+        table.values.station = station;
+        table.values.model = std::string(archiveModelName(model));
+        table.values.rangeStart = isoHour(runs.first);
+        table.values.rangeEnd = isoHour(runs.last);
+        table.label = station + " " + table.values.model;
+        if (!fetchTable(session, sources, table, [&](const auto& body) {
                 return checkMos(body, model, data.guidance[i]);
-            });
-        if (!got) {
+            })) {
             data.guidance[i].clear();
             data.whole = false;
         }
     }
     const Window hours = observationSpan(range);
-    SourceValues values;
-    values.station = station;
-    values.rangeStart = isoHour(hours.first);
-    values.rangeEnd = isoHour(hours.last);
-    if (!fetchTable(session, sources, "asos", values, hours.last <= nowHour,
-                    station + " observations", [&](const std::filesystem::path& body) {
-                        return checkAsos(body, data.reports);
-                    })) {
+    TableAsk table{"asos", {}, hours.last <= nowHour, station + " observations"};
+    table.values.station = station;
+    table.values.rangeStart = isoHour(hours.first);
+    table.values.rangeEnd = isoHour(hours.last);
+    if (!fetchTable(session, sources, table,
+                    [&](const auto& body) { return checkAsos(body, data.reports); })) {
         data.reports.clear();
         data.whole = false;
     }

@@ -11,8 +11,9 @@
 
 namespace {
 
-constexpr std::array<GuidanceSource, 5> plotted = {GuidanceSource::nbs, GuidanceSource::mav, GuidanceSource::mex, GuidanceSource::blend,
-                                           GuidanceSource::evenBlend};
+constexpr std::array<GuidanceSource, 5> plotted = {GuidanceSource::nbs, GuidanceSource::mav,
+                                                   GuidanceSource::mex, GuidanceSource::blend,
+                                                   GuidanceSource::evenBlend};
 
 ChartPanel maePanel(std::span<const VerifiedPair> pairs, std::span<const double> weights,
                     double ratio) {
@@ -55,7 +56,8 @@ ChartPanel cityPanel(std::span<const VerifiedPair> pairs, std::span<const double
                      Variable variable, double ratio) {
     std::map<std::int64_t, CityDay> days;
     for (const VerifiedPair& pair : pairs) {
-        if (pair.source == GuidanceSource::blend && pair.variable == variable && pair.leadDay == 1) {
+        if (pair.source == GuidanceSource::blend && pair.variable == variable &&
+            pair.leadDay == 1) {
             CityDay& day = days[pair.day];
             const double weight = weights[pair.station];
             day.weight += weight;
@@ -79,11 +81,13 @@ ChartPanel cityPanel(std::span<const VerifiedPair> pairs, std::span<const double
     if (!days.empty()) {
         panel.xMin = static_cast<double>(days.begin()->first) - 0.5;
         panel.xMax = static_cast<double>(days.rbegin()->first) + 0.5;
-        const std::int64_t step = std::max<std::int64_t>(1, static_cast<std::int64_t>(days.size()) / 8);
+        const std::int64_t step =
+            std::max<std::int64_t>(1, static_cast<std::int64_t>(days.size()) / 8);
         for (std::int64_t day = days.begin()->first; day <= days.rbegin()->first; day += step) {
             const CalendarDate date = dateOfDay(day);
             panel.xTicks.push_back(static_cast<double>(day));
-            panel.xTickLabels.push_back(std::to_string(date.month) + "/" + std::to_string(date.day));
+            panel.xTickLabels.push_back(std::to_string(date.month) + "/" +
+                                        std::to_string(date.day));
         }
     }
     panel.xLabel = "date";
@@ -97,7 +101,8 @@ std::string verifyChartSvg(std::span<const VerifiedPair> pairs, std::span<const 
                            double ratio, const std::string& title) {
     Chart chart;
     chart.title = title;
-    chart.panels = {maePanel(pairs, weights, ratio), cityPanel(pairs, weights, Variable::max, ratio),
+    chart.panels = {maePanel(pairs, weights, ratio),
+                    cityPanel(pairs, weights, Variable::max, ratio),
                     cityPanel(pairs, weights, Variable::min, ratio)};
     return chartSvg(chart);
 }

@@ -8,8 +8,9 @@
 
 namespace {
 
-constexpr std::array<GuidanceSource, 5> sources = {GuidanceSource::nbs, GuidanceSource::mav, GuidanceSource::mex, GuidanceSource::blend,
-                                           GuidanceSource::evenBlend};
+constexpr std::array<GuidanceSource, 5> sources = {GuidanceSource::nbs, GuidanceSource::mav,
+                                                   GuidanceSource::mex, GuidanceSource::blend,
+                                                   GuidanceSource::evenBlend};
 constexpr std::array<Variable, 3> variables = {Variable::max, Variable::min, Variable::pop12};
 
 template <typename... Values>
@@ -25,8 +26,9 @@ std::string cell(const std::map<ScoreKey, ScoreSum>& table, const ScoreKey& key)
         return formatted("%16s", "-");
     }
     const Score score = scoreOf(found->second);
-    return key.variable == Variable::pop12 ? formatted("%5.3f %+5.2f %4zu", score.brier, score.bias, score.n)
-                                           : formatted("%5.2f %+5.2f %4zu", score.mae, score.bias, score.n);
+    return key.variable == Variable::pop12
+               ? formatted("%5.3f %+5.2f %4zu", score.brier, score.bias, score.n)
+               : formatted("%5.2f %+5.2f %4zu", score.mae, score.bias, score.n);
 }
 
 std::string ratioText(double ratio) {
@@ -96,16 +98,18 @@ void writeSuggestion(std::ostream& out, const RatioSearch& maxMin, const RatioSe
                "the GFS MOS beside what was observed.\n";
     } else {
         out << "Suggested ratio: " << ratioText(maxMin.ratio)
-            << formatted(" (MAE %.2f F over %zu pairs; 0.5 gives %.2f, NBS alone %.2f, GFS MOS "
-                         "alone %.2f)\n",
-                         maxMin.best, maxMin.pairs, maxMin.even, maxMin.nbsAlone, maxMin.mosAlone);
+            << formatted(
+                   " (MAE %.2f F over %zu pairs; 0.5 gives %.2f, NBS alone %.2f, GFS MOS "
+                   "alone %.2f)\n",
+                   maxMin.best, maxMin.pairs, maxMin.even, maxMin.nbsAlone, maxMin.mosAlone);
         out << "Inverse-MAE ratio: " << ratioText(maxMin.inverseRatio) << "\n";
     }
     if (pop12.pairs > 0) {
         out << "Suggested PoP12 ratio: " << ratioText(pop12.ratio)
-            << formatted(" (Brier %.3f over %zu pairs; 0.5 gives %.3f, NBS alone %.3f, GFS MOS "
-                         "alone %.3f)\n",
-                         pop12.best, pop12.pairs, pop12.even, pop12.nbsAlone, pop12.mosAlone);
+            << formatted(
+                   " (Brier %.3f over %zu pairs; 0.5 gives %.3f, NBS alone %.3f, GFS MOS "
+                   "alone %.3f)\n",
+                   pop12.best, pop12.pairs, pop12.even, pop12.nbsAlone, pop12.mosAlone);
     }
     if (maxMin.pairs > 0 && maxMin.pairs < fewPairs) {
         out << "Warning: only " << maxMin.pairs << " pairs back the suggested ratio (fewer than "

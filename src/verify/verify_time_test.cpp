@@ -8,9 +8,9 @@ TEST(VerifyTime, ReadsTheArchivesTimesAndRefusesOthers) {
     EXPECT_EQ(minutes, minutesOf({2026, 12, 8}, 11, 53));
     ASSERT_TRUE(readUtcTime("1970-01-01 01:02:59", minutes));
     EXPECT_EQ(minutes, 62);
-    for (const char* text : {"2026-12-08T11:53", "2026-12-8 11:53", "2026-02-30 00:00",
-                             "2026-12-08 24:00", "2026-12-08 11:60", "2026-12-08 11:53:6",
-                             "2026-12-08 11:53:60", ""}) {
+    for (const char* text :
+         {"2026-12-08T11:53", "2026-12-8 11:53", "2026-02-30 00:00", "2026-12-08 24:00",
+          "2026-12-08 11:60", "2026-12-08 11:53:6", "2026-12-08 11:53:60", ""}) {
         EXPECT_FALSE(readUtcTime(text, minutes)) << text;
     }
 }
