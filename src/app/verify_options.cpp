@@ -62,12 +62,18 @@ bool readVerifyRequest(std::span<const char* const> words, VerifyRequest& reques
                               fault)) {
         return false;
     }
-    if (const char* ratio = std::getenv("WXGUIDE_RATIO"); ratio != nullptr && *ratio != '\0') {
-        if (readEtaRatio(ratio, request.ratio) != RatioWord::ratio) {
-            fault = "WXGUIDE_RATIO is not a ratio from 0 to 1: " + std::string(ratio);
-            return false;
-        }
-        request.ratioFromEnvironment = true;
+    return readRatioVariable(std::getenv("WXGUIDE_RATIO"), request, fault);
+    return true;
+}
+
+bool readRatioVariable(const char* value, VerifyRequest& request, std::string& fault) {
+    if (value == nullptr || *value == '\0') {
+        return true;
     }
+    if (readEtaRatio(value, request.ratio) != RatioWord::ratio) {
+        fault = "WXGUIDE_RATIO is not a ratio from 0 to 1: " + std::string(value);
+        return false;
+    }
+    request.ratioFromEnvironment = true;
     return true;
 }

@@ -14,3 +14,7 @@
 /// WXGUIDE_RATIO that is no ratio from 0 to 1.
 bool readVerifyRequest(std::span<const char* const> words, VerifyRequest& request,
                        std::string& fault);
+
+/// Reads WXGUIDE_RATIO's `value` (null or empty: not set) as the ratio of the blend scored;
+/// false with the fault when it is no ratio from 0 to 1.
+bool readRatioVariable(const char* value, VerifyRequest& request, std::string& fault);
