@@ -63,6 +63,10 @@ TEST(Observed, AWindowNeedsEightyPercentOfItsHours) {
     const Window nbs = extremeWindow(PeriodRule::nbs, false, day, -6);
     EXPECT_EQ(observedExtreme(observedHours(hourly(nbs.first, nbs.last, 10, 3)), nbs, false), 10);
     EXPECT_FALSE(observedExtreme(observedHours(hourly(nbs.first, nbs.last, 10, 4)), nbs, false));
+    // Of a window of 10 hours, 8 (exactly 80 %) are enough, 7 are not.
+    const Window ten{midnight, midnight + 9};
+    EXPECT_EQ(observedExtreme(observedHours(hourly(ten.first, ten.last, 33, 2)), ten, true), 33);
+    EXPECT_FALSE(observedExtreme(observedHours(hourly(ten.first, ten.last, 33, 3)), ten, true));
     // Reports outside the window do not count for it.
     std::vector<AsosReport> outside = hourly(nbs.first, nbs.last, 10, 4);
     outside.push_back(routine(nbs.first - 1, 10));

@@ -7,6 +7,7 @@ Usage: check_verify.py PROGRAM WORK_DIR CASE [EMULATOR...]
 import csv
 import io
 import os
+import shutil
 import subprocess
 import sys
 from pathlib import Path
@@ -21,6 +22,7 @@ MOS = "/cgi-bin/request/mos.py?station={ID}&model={model}&sts={sts}&ets={ets}&fo
 ASOS = ("/cgi-bin/request/asos.py?station={asos}&data=tmpf&data=p01i&data=metar&tz=Etc/UTC"
         "&missing=M&trace=T&format=onlycomma&sts={sts}&ets={ets}")
 check = check_fetch.check
+ROOT = Path(__file__).resolve().parents[2]
 
 
 class Case(check_fetch.Case):
@@ -106,6 +108,10 @@ def case_verify_scores_then_cache(case):
               f"{key}: {seen[key]}, designed {(forecast, observed)}")
     svg = (case.work / "verify.svg").read_text()
     check(svg.startswith("<?xml") and svg.count('class="frame"') == 3, svg[:300])
+    if shutil.which("rsvg-convert") and shutil.which("xmllint"):
+        # Each of the three panels renders with its series drawn.
+        check(subprocess.run([sys.executable, str(ROOT / "tests" / "pictures" / "check_rendering.py"),
+                              str(case.work / "verify.svg")]).returncode == 0, "the picture")
     # Past days never change: a second run asks for nothing and prints the same.
     again, _ = case.verify("--days", "60")
     check(case.asked() == 9, f"the second run asked {case.asked() - 9} times")
