@@ -99,6 +99,10 @@ Verified verifyStations(DownloadSession& session, const std::vector<Source>& sou
             fetchStationData(session, sources, set.ids[station], range, nowHour);
         verified.whole = verified.whole && data.whole;
         const StationPlace* place = findStation(table, set.ids[station]);
+        if (place == nullptr) {
+            *session.err << prefix << set.ids[station] << " is not in the station table; its "
+                         << "local standard time is taken as UTC-6.\n";
+        }
         const int offset = place != nullptr ? standardTimeOffset(*place) : -6;
         const ObservedHours hours = observedHours(data.reports);
         for (std::size_t model = 0; model < verifiedModels.size(); ++model) {

@@ -89,9 +89,12 @@ def pop_forecast(source, event):
     return {"NBS": (70, 20), "MAV": (40, 0)}[source][0 if event else 1]
 
 
-def designed_pairs():
-    """Every pair the design makes: (station, source, variable, lead, day, forecast, observed)."""
+def designed_pairs(forecasts=None):
+    """Every pair the design makes: (station, source, variable, lead, day, forecast, observed,
+    run, valid). `forecasts`, when given, gets every forecast the archive holds, paired or
+    not: {(station, source, run, valid, variable): value}."""
     pairs = []
+    forecasts = {} if forecasts is None else forecasts
     for station in STATIONS:
         for model, source in SOURCE.items():
             for run_day in range(-9, DAYS):
@@ -106,28 +109,36 @@ def designed_pairs():
                     if source == "MAV" and step > 72:
                         continue
                     variable = "max" if valid.hour == 0 else "min"
-                    seen = observed_temperature(station, source, variable, day)
+                    rule = "nbs" if source == "NBS" else "mos"
+                    # The forecast stands whether or not the period was observed.
+                    forecast = (OBSERVED[(station, rule, variable)] +
+                                temperature_error(station, source, variable, lead, day))
                     missing = (station == "KDTW" and source == "NBS" and variable == "max" and
                                lead == 1 and day == MISSING_DAY)
+                    if not missing:
+                        forecasts[(station, source, run, valid, variable)] = forecast
+                    seen = observed_temperature(station, source, variable, day)
                     if seen is not None and not missing:
-                        pairs.append((station, source, variable, lead, day,
-                                      seen + temperature_error(station, source, variable, lead, day),
-                                      seen, run, valid))
+                        pairs.append((station, source, variable, lead, day, forecast, seen, run,
+                                      valid))
+                    if source == "MEX":
+                        continue
+                    pop = pop_forecast(source, observed_rain("KDTW", valid)) / 100
+                    forecasts[(station, source, run, valid, "pop12")] = pop
                     rain = observed_rain(station, valid)
-                    if source != "MEX" and rain is not None:
-                        pairs.append((station, source, "pop12", lead, day,
-                                      pop_forecast(source, observed_rain("KDTW", valid)) / 100,
-                                      rain, run, valid))
+                    if rain is not None:
+                        pairs.append((station, source, "pop12", lead, day, pop, rain, run, valid))
     return pairs
 
 
 def mos_table(station, model):
     """The archive's CSV of every run of the model at the station (the server cuts it)."""
     rows = []
-    value_of = {}
-    for pair in designed_pairs():
-        if pair[0] == station and pair[1] == SOURCE[model]:
-            value_of[(pair[7], pair[8], pair[2])] = pair[5]
+    forecasts = {}
+    designed_pairs(forecasts)
+    value_of = {(run, valid, variable): value
+                for (at, source, run, valid, variable), value in forecasts.items()
+                if at == station and source == SOURCE[model]}
     for run_day in range(-9, DAYS):
         for hour in (RUN_HOUR[model], 6):
             run = datetime.datetime.combine(FIRST + datetime.timedelta(days=run_day),
