@@ -57,7 +57,9 @@ std::vector<VerifiedPair> stationPairs(std::size_t station, MosModel model,
         const std::int64_t runDay = dayOfHour(value.runHour);
         // The max and the PoP ending at 00 UTC belong to the day before.
         const std::int64_t day = dayOfHour(value.validHour - 1);
-        if (value.runHour - runDay * 24 != runHourOf(model) || lead < 1 || lead > lastLeadDay ||
+        // The MEX runs 12 hours before the NBS it partners: its day 8 is the NBS's day 7.
+        const int lastLead = model == MosModel::mex ? lastLeadDay + 1 : lastLeadDay;
+        if (value.runHour - runDay * 24 != runHourOf(model) || lead < 1 || lead > lastLead ||
             (hourOfDay != 0 && hourOfDay != 12) || day < range.first || day > range.last) {
             continue;
         }

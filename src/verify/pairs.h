@@ -31,7 +31,7 @@ struct DayRange {
 /// The pairs of one station's guidance of `model` for the days of `range`: the max at 00
 /// UTC, the min at 12 UTC and the PoP12 at both, each against the period of the model's
 /// rule (the station at `utcOffset` hours of standard time); a forecast or observation
-/// missing makes no pair.
+/// missing makes no pair. The MEX's pairs run to lead day 8, for the blend's day 7 only.
 std::vector<VerifiedPair> stationPairs(std::size_t station, MosModel model,
                                        std::span<const MosValue> guidance,
                                        const ObservedHours& hours, int utcOffset,

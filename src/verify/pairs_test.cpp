@@ -64,6 +64,16 @@ TEST(Pairs, OnlyOptionOnesRunsAndTheHoursOfMaxAndMinArePaired) {
     EXPECT_TRUE(stationPairs(0, MosModel::mex, guidance, steadyHours(), -6, range).empty());
     const std::vector<MosValue> mex = {{day * 24, day * 24 + 24, 47, 10}};
     EXPECT_EQ(stationPairs(0, MosModel::mex, mex, steadyHours(), -6, range).size(), 2u);
+    // The MEX reaches lead day 8 (the NBS's day 7 min, 180 hours after its 00 UTC run), the
+    // NBS stops at 7.
+    const std::int64_t late = (day - 7) * 24;
+    const std::vector<MosValue> eighth = {{late, late + 180, 39, std::nullopt}};
+    const std::vector<VerifiedPair> mexEighth =
+        stationPairs(0, MosModel::mex, eighth, steadyHours(), -6, range);
+    ASSERT_EQ(mexEighth.size(), 1u);
+    EXPECT_EQ(mexEighth[0].leadDay, 8);
+    const std::vector<MosValue> nbsEighth = {{late + 12, late + 192, 39, std::nullopt}};
+    EXPECT_TRUE(stationPairs(0, MosModel::nbs, nbsEighth, steadyHours(), -6, range).empty());
 }
 
 TEST(Pairs, TheBlendTakesTheMavForTwoDaysThenTheMex) {

@@ -112,6 +112,8 @@ Verified verifyStations(DownloadSession& session, const std::vector<Source>& sou
         }
     }
     verified.blends = blendPairs(verified.pairs);
+    std::erase_if(verified.pairs,
+                  [](const VerifiedPair& pair) { return pair.leadDay > lastLeadDay; });
     for (const BlendPair& blend : verified.blends) {
         verified.pairs.push_back(blendAt(blend, ratio, GuidanceSource::blend));
         verified.pairs.push_back(blendAt(blend, 0.5, GuidanceSource::evenBlend));

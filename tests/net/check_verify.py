@@ -91,6 +91,11 @@ def case_verify_scores_then_cache(case):
     # KFSD misses its GFS MOS max on the short day.
     check(pooled(scores, "MAV", "max", 1)["n"] == "119", pooled(scores, "MAV", "max", 1))
     check(pooled(scores, "MEX", "min", 4)["mae"] == "1.0000", pooled(scores, "MEX", "min", 4))
+    # The blend's day-7 min pairs the NBS with the MEX's day 8 (180 hours after its run):
+    # errors at KFSD +1 and -1 give 0, at KDTW +5 and -1 give 2: pooled 0.25 * 2.
+    row = pooled(scores, "blend 0.50", "min", 7)
+    check(row["n"] == "120" and row["bias"] == "0.5000", row)
+    check(not any(int(row["lead_day"]) > 7 for row in scores), "a lead day past 7 scored")
     check(not any(row["variable"] == "pop12" and row["source"] == "MEX" for row in scores),
           "MEX PoP12 scored from a column that was dropped")
     # The PoP12 of NBS: 70 % wet, 20 % dry.

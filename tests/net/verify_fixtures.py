@@ -104,7 +104,9 @@ def designed_pairs(forecasts=None):
                     valid = run + datetime.timedelta(hours=step)
                     lead = (step + 23) // 24
                     day = (valid - datetime.timedelta(hours=1)).date()
-                    if lead > 7 or valid.hour not in (0, 12) or not FIRST <= day <= END:
+                    # The MEX's day 8 is there for the blend's day 7, not scored itself.
+                    last = 8 if source == "MEX" else 7
+                    if lead > last or valid.hour not in (0, 12) or not FIRST <= day <= END:
                         continue
                     if source == "MAV" and step > 72:
                         continue
@@ -118,7 +120,7 @@ def designed_pairs(forecasts=None):
                     if not missing:
                         forecasts[(station, source, run, valid, variable)] = forecast
                     seen = observed_temperature(station, source, variable, day)
-                    if seen is not None and not missing:
+                    if seen is not None and not missing and lead <= 7:
                         pairs.append((station, source, variable, lead, day, forecast, seen, run,
                                       valid))
                     if source == "MEX":
