@@ -7,11 +7,13 @@
 #include "app/fetch_options.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
+#include "app/verify_options.h"
 #include "assemble/assemble_command.h"
 #include "extract/extract_command.h"
 #include "fetch/fetch_command.h"
 #include "io/option_word.h"
 #include "stations/stations_command.h"
+#include "verify/verify_command.h"
 
 namespace {
 
@@ -55,6 +57,14 @@ constexpr std::array<CommandOption, 1> stationsOptions = {{
     {"--count", "", true},
 }};
 
+constexpr std::array<CommandOption, 5> verifyOptions = {{
+    {"--days", "", true},
+    {"--end", "", true},
+    {"--offline", "", false},
+    {"--csv", "", true},
+    {"--plot", "", true},
+}};
+
 constexpr std::array<CommandOption, 2> setOptions = {{
     {"--stations", "", true},
     {"--city", "", true},
@@ -94,12 +104,22 @@ int runFetchRow(const CommandContext& context) {
                     context.err);
 }
 
+int runVerifyRow(const CommandContext& context) {
+    VerifyRequest request;
+    std::string fault;
+    if (!readVerifyRequest(context.words, request, fault)) {
+        return writeUsageError(context.err, "verify", fault);
+    }
+    return runVerify(request, stationTableSearch(context.invokedAs), context.listed.set,
+                     context.out, context.err);
+}
+
 int runStations(const CommandContext& context) {
     writeSetSources(context.session, context.environment, context.out);
     return writeStationList(context.listed, context.out);
 }
 
-const std::array<CommandRow, 5> commands = {{
+const std::array<CommandRow, 6> commands = {{
     {"run", runUsage, StationSetUse::set, runOptions, false, nullptr, runRun},
     {"assemble", assembleUsage, StationSetUse::set, assembleOptions, true, nullptr,
      runAssembleCommand},
@@ -107,6 +127,7 @@ const std::array<CommandRow, 5> commands = {{
     {"fetch", fetchUsage, StationSetUse::set, fetchOptions, false, nullptr, runFetchRow, false},
     {"stations", stationsUsage, StationSetUse::orNearest, stationsOptions, false, readStationsWords,
      runStations},
+    {"verify", verifyUsage, StationSetUse::set, verifyOptions, false, nullptr, runVerifyRow, false},
 }};
 
 bool named(const CommandOption& option, std::string_view name) {

@@ -28,7 +28,7 @@ bool isPlaceholder(std::string_view name) {
 }
 
 bool isStationPlaceholder(std::string_view name) {
-    return name == "ID" || name == "id" || name == "ID3" || name == "id3";
+    return name == "ID" || name == "id" || name == "ID3" || name == "id3" || name == "asos";
 }
 
 // The URL's own fault, or empty. Notes whether a placeholder names the station or the day.
@@ -66,7 +66,8 @@ std::string urlFault(std::string_view url, Source& source) {
             return "the URL holds the unknown placeholder {" + std::string(name) + "}";
         }
         source.perStation = source.perStation || isStationPlaceholder(name);
-        source.namesDay = source.namesDay || name == "DD" || name == "YYYYMMDD" || name == "sdate";
+        source.namesDay = source.namesDay || name == "DD" || name == "YYYYMMDD" ||
+                          name == "sdate" || name == "sts";
         at = close;
     }
     return {};
@@ -164,6 +165,15 @@ std::string placeholderValue(std::string_view name, const SourceValues& values) 
         return last3;
     if (name == "id3")
         return lowerCase(last3);
+    if (name == "sts")
+        return values.rangeStart;
+    if (name == "ets")
+        return values.rangeEnd;
+    if (name == "model")
+        return values.model;
+    // The ASOS archive names a K station by its last three letters, any other by all four.
+    if (name == "asos")
+        return values.station.starts_with('K') ? last3 : values.station;
     // The GFS profiles of the 00 and 12 UTC runs are named gfs3, those of 06 and 18 gfsm.
     return values.hour % 12 == 0 ? "gfs3" : "gfsm";
 }

@@ -20,8 +20,9 @@ struct Source {
 
 /// The placeholders a template may hold.
 inline constexpr std::string_view sourcePlaceholders[] = {
-    "YYYY", "MM",  "DD",  "HH",  "YYYYMMDD", "sdate",  "edate",     "ID",      "id",
-    "ID3",  "id3", "gfs", "FFF", "fields",   "toplat", "bottomlat", "leftlon", "rightlon"};
+    "YYYY",    "MM",       "DD",  "HH",  "YYYYMMDD", "sdate",  "edate",  "ID",
+    "id",      "ID3",      "id3", "gfs", "FFF",      "fields", "toplat", "bottomlat",
+    "leftlon", "rightlon", "sts", "ets", "model",    "asos"};
 
 /// Reads the table's text; `tableName` names it in a fault. Blank lines and lines starting
 /// with # are skipped. False with the fault, one line naming the table and the line: a
@@ -35,6 +36,8 @@ bool readSources(std::string_view text, std::string_view tableName, std::vector<
 struct SourceValues {
     int year = 0, month = 0, day = 0, hour = 0;  // the run
     std::string station;                         // the four-letter id, upper case
+    std::string model{};                         // an archive's name of a model ("NBS")
+    std::string rangeStart{}, rangeEnd{};        // a span of days asked for whole, as sdate
 };
 
 /// What fills the placeholders of a model's forecast hour at a place.

@@ -25,6 +25,12 @@ TEST(Sources, ReadsTheTableAndRefusesAMalformedLineByFileAndLine) {
               "http://127.0.0.1:8080/blend.{YYYYMMDD}/{HH}/text/blend_nbstx.t{HH}z");
     EXPECT_TRUE(sources[2].perStation);
     EXPECT_FALSE(sources[3].namesDay);
+    std::vector<Source> archive;
+    ASSERT_TRUE(readSources("asos https://h/a?station={asos}&sts={sts}&ets={ets}\n", "t", archive,
+                            fault))
+        << fault;
+    EXPECT_TRUE(archive[0].perStation);
+    EXPECT_TRUE(archive[0].namesDay);
     EXPECT_EQ(sourcesOf(sources, "nbs").size(), 2u);
 
     struct Refusal {
@@ -60,6 +66,10 @@ TEST(Sources, FillsEveryPlaceholderAndFindsTheHost) {
     EXPECT_EQ(expandSource("x?pil=MAV{ID3}&m={ID}&l={id3}&s={sdate}&e={edate}", values),
               "x?pil=MAVBKX&m=KBKX&l=bkx&s=2026-12-31T06:00Z&e=2027-01-01T06:00Z");
     EXPECT_EQ(expandSource("{gfs}", {2024, 2, 28, 12, ""}), "gfs3");
+    const SourceValues range{0, 0, 0, 0, "KFSD", "GFS", "2026-10-01T00:00Z", "2026-12-01T12:00Z"};
+    EXPECT_EQ(expandSource("m?station={ID}&model={model}&sts={sts}&ets={ets}&a={asos}", range),
+              "m?station=KFSD&model=GFS&sts=2026-10-01T00:00Z&ets=2026-12-01T12:00Z&a=FSD");
+    EXPECT_EQ(expandSource("{asos}", {0, 0, 0, 0, "PHNL"}), "PHNL");
     EXPECT_EQ(expandSource("{edate}", {2024, 2, 28, 0, ""}), "2024-02-29T00:00Z");
     EXPECT_EQ(expandSource("{edate}", {2026, 2, 28, 0, ""}), "2026-03-01T00:00Z");
     SourceHour hour;

@@ -48,6 +48,20 @@ bool splitFields(std::string_view line, std::vector<std::string>& fields) {
     }
 }
 
+// Empty where the zone is not known; else whole hours -12 to 14.
+bool readUtcOffset(std::string_view text, std::optional<int>& offset) {
+    if (text.empty()) {
+        return true;
+    }
+    double hours = 0;
+    if (!readDecimal(text, hours) || hours != static_cast<int>(hours) || hours < -12 ||
+        hours > 14 || text.find('.') != std::string_view::npos) {
+        return false;
+    }
+    offset = static_cast<int>(hours);
+    return true;
+}
+
 }  // namespace
 
 bool readDecimal(std::string_view text, double& value) {
@@ -85,6 +99,7 @@ bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::strin
     std::string line;
     std::vector<std::string> fields;
     std::size_t number = 0;
+    bool zoned = false;
     // One byte more than a line may hold is read, to tell a line that is too long; the
     // rest of such a line is never read, however long.
     while (scanLineHead(in, line, maxStationLineLength + 1)) {
@@ -99,15 +114,17 @@ bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::strin
             line.pop_back();
         }
         if (number == 1) {
-            if (line != "id,name,latitude,longitude") {
+            zoned = line == "id,name,latitude,longitude,utc_offset";
+            if (line != "id,name,latitude,longitude" && !zoned) {
                 problem = "line 1 is not \"id,name,latitude,longitude\"";
                 return false;
             }
             continue;
         }
         StationPlace place;
-        if (!splitFields(line, fields) || fields.size() != 4 || fields[0].empty() ||
-            !readDecimal(fields[2], place.latitude) || !readDecimal(fields[3], place.longitude)) {
+        if (!splitFields(line, fields) || fields.size() != (zoned ? 5u : 4u) || fields[0].empty() ||
+            !readDecimal(fields[2], place.latitude) || !readDecimal(fields[3], place.longitude) ||
+            (zoned && !readUtcOffset(fields[4], place.utcOffset))) {
             problem = "line " + std::to_string(number) + " is not a station";
             return false;
         }

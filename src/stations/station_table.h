@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ struct StationPlace {
     std::string name;
     double latitude = 0.0;
     double longitude = 0.0;
+    std::optional<int> utcOffset{};  // hours of local standard time from UTC, when the table has it
 };
 
 /// A decimal number as a forecaster types it: an optional sign, then digits with at most
@@ -34,7 +36,9 @@ bool readDecimal(std::string_view text, double& value);
 bool isStationId(std::string_view text);
 
 /// Reads the table: the line "id,name,latitude,longitude", then one station a line, the
-/// name quoted when it holds a comma, latitude -90 to 90, longitude -180 to 180. False,
+/// name quoted when it holds a comma, latitude -90 to 90, longitude -180 to 180. A table
+/// whose first line ends ",utc_offset" has a fifth field: whole hours -12 to 14 of local
+/// standard time from UTC, or empty where the zone is not known. False,
 /// with the line named in `problem`, when a line is no station or is longer than
 /// maxStationLineLength.
 bool readStationTable(ScanFile& in, std::vector<StationPlace>& table, std::string& problem);

@@ -35,6 +35,37 @@ TEST(StationTable, ReadsQuotedNamesAndDegrees) {
     EXPECT_EQ(table[5].name.size(), maxStationLineLength - 9);
 }
 
+TEST(StationTable, AFifthColumnGivesTheZoneWhereItIsKnown) {
+    ScanFile in;
+    openScanText(in,
+                 "id,name,latitude,longitude,utc_offset\n"
+                 "KDTW,Detroit,42.21,-83.35,-5\nPHNL,Honolulu,21.32,-157.92,-10\n"
+                 "NZCH,Christchurch,-43.49,172.53,+12\nKXYZ,Nowhere,40,-100,\n");
+    std::vector<StationPlace> table;
+    std::string problem;
+    ASSERT_TRUE(readStationTable(in, table, problem)) << problem;
+    ASSERT_EQ(table.size(), 4U);
+    EXPECT_EQ(table[0].utcOffset, -5);
+    EXPECT_EQ(table[1].utcOffset, -10);
+    EXPECT_EQ(table[2].utcOffset, 12);
+    EXPECT_FALSE(table[3].utcOffset);
+    for (const char* line :
+         {"KDTW,D,42.2,-83.3,-5.5", "KDTW,D,42.2,-83.3,-13", "KDTW,D,42.2,-83.3,15",
+          "KDTW,D,42.2,-83.3,EST", "KDTW,D,42.2,-83.3", "KDTW,D,42.2,-83.3,-5,x"}) {
+        ScanFile refused;
+        const std::string text =
+            std::string("id,name,latitude,longitude,utc_offset\n") + line + "\n";
+        openScanText(refused, text);
+        EXPECT_FALSE(readStationTable(refused, table, problem)) << line;
+        EXPECT_EQ(problem, "line 2 is not a station") << line;
+    }
+    // A four-column table takes no fifth field.
+    ScanFile unzoned;
+    openScanText(unzoned, "id,name,latitude,longitude\nKDTW,D,42.2,-83.3,-5\n");
+    EXPECT_FALSE(readStationTable(unzoned, table, problem));
+    EXPECT_EQ(problem, "line 2 is not a station");
+}
+
 TEST(StationTable, ALineThatIsNoStationIsNamed) {
     const char* const texts[][2] = {
         {"", "it is empty"},

@@ -15,6 +15,11 @@ Layouts served (any host part of a template may point here):
       the bytes a Range asks for (206 with Content-Range), and its index
 The GRIB2 hours are made from the GFS sample and its .idx, in its order: the run's time
 and the hour's steps set in each message (U and V at 10 m stay packed in one).
+  /cgi-bin/request/mos.py?station=KFSD&model=NBS&sts=...Z&ets=...Z&format=csv
+      the MOS archive: the runs from sts to ets (both counted) of `mos_tables`; MAV or a
+      time without its zone is refused with 422
+  /cgi-bin/request/asos.py?station=FSD&data=tmpf&...&sts=...Z&ets=...Z
+      the ASOS archive: the reports of `asos_tables` from sts up to ets
 
 Faults are set per path: `faults` maps a substring of the path and query (one ending in $:
 the end of the path) to a list of
@@ -23,7 +28,8 @@ actions used one per request (a leading * repeats it for ever): 404, 403, 500, 5
 notfound, stall, redirect, ignore-conditional, garbage, huge, range200 (the whole file for
 a Range), badrange (a Content-Range one byte off), truncated (the body's last 1000 bytes left out,
 framed as whole), wronghour (the GRIB2 hour 3 hours later in the hour's place), zeros
-(a range's bytes all zero). Every request is logged.
+(a range's bytes all zero), error200 (200 OK with the archive's error text). Every request
+is logged.
 """
 
 import http.server
@@ -200,6 +206,9 @@ class Server:
         self.profile_runs = None
         # The last hour out of each GFS run with GRIB2 hours.
         self.grib_out = {GRIB_RUN: 384}
+        # The archives' tables: {(station, model): csv} and {three-letter id: csv}.
+        self.mos_tables = {}
+        self.asos_tables = {}
         self.lock = threading.Lock()
         self.httpd = QuietServer(("127.0.0.1", 0), self._handler())
         self.httpd.daemon_threads = True
@@ -262,6 +271,30 @@ class Server:
         if index:
             return text.encode()
         return filtered(data, text, query) if path.endswith(".pl") else data
+
+    def archive_table(self, path, query):
+        """The MOS or ASOS archive's answer: (status, body), or None for another path."""
+        if not path.endswith(("/cgi-bin/request/mos.py", "/cgi-bin/request/asos.py")):
+            return None
+        sts, ets = query.get("sts", [""])[0], query.get("ets", [""])[0]
+        if not (sts.endswith("Z") and ets.endswith("Z")):
+            return 422, b'{"detail": "sts and ets need a timezone"}'
+        start, end = sts[:-1].replace("T", " "), ets[:-1].replace("T", " ")
+        station = query.get("station", [""])[0]
+        if path.endswith("/mos.py"):
+            model = query.get("model", [""])[0]
+            if model not in ("AVN", "ETA", "GFS", "LAV", "MEX", "NAM", "NBE", "NBS"):
+                return 422, b'{"detail": "model: Input should be GFS, NBS, ..."}'
+            text = self.mos_tables.get((station, model), "station,model,runtime,ftime\n")
+            column = 2
+            keep = lambda time: start <= time[:16] <= end  # noqa: E731
+        else:
+            text = self.asos_tables.get(station, "station,valid,tmpf,p01i,metar\n")
+            column = 1
+            keep = lambda time: start <= time[:16] < end  # noqa: E731
+        lines = text.splitlines()
+        rows = [line for line in lines[1:] if keep(line.split(",")[column])]
+        return 200, ("\n".join([lines[0]] + rows) + "\n").encode()
 
     def content(self, path, query, fault=None):
         """The body at the path, or None when nothing is there."""
@@ -333,7 +366,11 @@ class Server:
                     self.answer(302, b"", [("Location", self.path + "&moved=1"
                                              if "?" in self.path else self.path + "?moved=1")])
                     return
-                body = server.content(parsed.path, query, fault)
+                archive = server.archive_table(parsed.path, query)
+                if archive and archive[0] != 200:
+                    self.answer(archive[0], archive[1])
+                    return
+                body = archive[1] if archive else server.content(parsed.path, query, fault)
                 if body is None:
                     self.answer(404, b"not here\n")
                     return
@@ -347,6 +384,8 @@ class Server:
                     body += b"\n\003\n" if body.startswith(b"\001") else b""
                 elif fault == "truncated":
                     body = body[:-1000]
+                elif fault == "error200":
+                    body = b"ERROR: the service is too busy to answer; try again later\n"
                 elif fault == "huge":
                     body = body + b" " * (2 << 20)
                 etag = '"%08x"' % (hash(body) & 0xFFFFFFFF)
