@@ -114,7 +114,8 @@ TEST(CommandLine, AnyOtherArgumentsNameTheFaultOnOneLineAndGiveStatusTwo) {
         {{"run", "2", "gfs.txt", "--step", "3"}, "wxguide run: --step belongs after 'extract'"},
         {{"--step=3", "x.buf"}, "wxguide: --step belongs after 'extract'"},
         {{"extract", "x.buf", "--plot"},
-         "wxguide extract: --plot belongs first of all, before the command, or after 'run'"},
+         "wxguide extract: --plot belongs first of all, before the command, or after 'run' or "
+         "'verify'"},
         {{"assemble", "--date=12/8", "x.txt"},
          "wxguide assemble: --date takes one date written as 12/08/2026"},
     };

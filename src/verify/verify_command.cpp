@@ -23,8 +23,8 @@ namespace {
 
 constexpr std::string_view prefix = "wxguide verify: ";
 
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
-                 std::ostream& err) {
+bool loadVerifySources(const StationTableSearch& search, std::vector<Source>& sources,
+                       std::ostream& err) {
     for (const std::filesystem::path& place :
          sourcesTablePlaces(search.program, search.dataFolder)) {
         std::error_code error;
@@ -148,7 +148,7 @@ int runVerify(const VerifyRequest& request, const StationTableSearch& search, co
     std::vector<Source> sources;
     std::vector<StationPlace> table;
     DownloadSession session;
-    if (!loadSources(search, sources, err) || !loadTable(search, table, err) ||
+    if (!loadVerifySources(search, sources, err) || !loadTable(search, table, err) ||
         !startSession(request, session, err)) {
         return 1;
     }

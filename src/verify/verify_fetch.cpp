@@ -49,8 +49,12 @@ struct TableAsk {
 bool fetchTable(DownloadSession& session, const std::vector<Source>& sources, const TableAsk& table,
                 const CheckBody& check) {
     for (const Source* source : sourcesOf(sources, table.product)) {
-        const DownloadAsk ask{expandSource(source->urlTemplate, table.values), tableLimit, true,
-                              table.final, table.label};
+        const DownloadAsk ask{expandSource(source->urlTemplate, table.values),
+                              tableLimit,
+                              true,
+                              table.final,
+                              table.label,
+                              {}};
         if (download(session, ask, check).outcome == Downloaded::got) {
             return true;
         }
