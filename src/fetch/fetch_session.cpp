@@ -21,8 +21,8 @@ constexpr std::string_view prefix = "wxguide fetch: ";
 
 }  // namespace
 
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
-                 std::ostream& err) {
+bool loadSources(const StationTableSearch& search, std::vector<Source>& sources, std::ostream& err,
+                 std::string_view commandPrefix) {
     const std::vector<std::filesystem::path> places =
         sourcesTablePlaces(search.program, search.dataFolder);
     std::string tried;
@@ -37,13 +37,13 @@ bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
         text << in.rdbuf();
         std::string fault;
         if (!in || !readSources(text.str(), place.string(), sources, fault)) {
-            err << prefix << "the sources table " << (fault.empty() ? place.string() : fault)
+            err << commandPrefix << "the sources table " << (fault.empty() ? place.string() : fault)
                 << (fault.empty() ? " cannot be read" : "") << "; nothing was written.\n";
             return false;
         }
         return true;
     }
-    err << prefix << "the sources table " << sourcesTableName << " was not found"
+    err << commandPrefix << "the sources table " << sourcesTableName << " was not found"
         << (tried.empty() ? "" : " (looked for " + tried + ")")
         << "; WXGUIDE_SOURCES may name it; nothing was written.\n";
     return false;

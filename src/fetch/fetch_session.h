@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "net/download.h"
@@ -11,8 +12,9 @@
 // downloads share.
 
 /// Reads the sources table that `search` finds (WXGUIDE_SOURCES, or beside the station
-/// table); false with the fault told on `err`.
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources, std::ostream& err);
+/// table); false with the fault told on `err` after `commandPrefix`.
+bool loadSources(const StationTableSearch& search, std::vector<Source>& sources, std::ostream& err,
+                 std::string_view commandPrefix = "wxguide fetch: ");
 
 /// Starts the session a command's downloads share: the cache folder made and pruned,
 /// progress on a terminal unless `quiet`. False with the fault told on `err`.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fetch/fetch_command.h"
+#include "fetch/fetch_session.h"
 #include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
@@ -22,30 +23,6 @@
 namespace {
 
 constexpr std::string_view prefix = "wxguide verify: ";
-
-bool loadVerifySources(const StationTableSearch& search, std::vector<Source>& sources,
-                       std::ostream& err) {
-    for (const std::filesystem::path& place :
-         sourcesTablePlaces(search.program, search.dataFolder)) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(place, error)) {
-            continue;
-        }
-        std::ifstream in(place, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string fault;
-        if (!in || !readSources(text.str(), place.string(), sources, fault)) {
-            err << prefix << "the sources table " << (fault.empty() ? place.string() : fault)
-                << (fault.empty() ? " cannot be read" : "") << ".\n";
-            return false;
-        }
-        return true;
-    }
-    err << prefix << "the sources table " << sourcesTableName
-        << " was not found; WXGUIDE_SOURCES may name it.\n";
-    return false;
-}
 
 bool startSession(const VerifyRequest& request, DownloadSession& session, std::ostream& err) {
     session.err = &err;
@@ -148,7 +125,7 @@ int runVerify(const VerifyRequest& request, const StationTableSearch& search, co
     std::vector<Source> sources;
     std::vector<StationPlace> table;
     DownloadSession session;
-    if (!loadVerifySources(search, sources, err) || !loadTable(search, table, err) ||
+    if (!loadSources(search, sources, err, prefix) || !loadTable(search, table, err) ||
         !startSession(request, session, err)) {
         return 1;
     }
