@@ -6,7 +6,6 @@
 #include <sstream>
 #include <vector>
 
-#include "fetch/fetch_command.h"
 #include "fetch/fetch_session.h"
 #include "io/platform.h"
 #include "net/cache.h"
