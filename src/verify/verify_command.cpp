@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fetch/fetch_session.h"
+#include "fetch/run_time.h"
 #include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
