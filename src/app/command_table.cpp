@@ -40,12 +40,17 @@ constexpr std::array<CommandOption, 6> extractOptions = {{
     {"--station", "", true},
 }};
 
-constexpr std::array<CommandOption, 5> fetchOptions = {{
+constexpr std::array<CommandOption, 10> fetchOptions = {{
     {"--quiet", "-q", false},
     {"--offline", "", false},
     {"--date", "", true},
     {"--run", "", true},
     {"--output", "", true},
+    {"--station", "", true},
+    {"--point", "", true},
+    {"--hours", "", true},
+    {"--step", "", true},
+    {"--folder", "", true},
 }};
 
 constexpr std::array<CommandOption, 1> stationsOptions = {{

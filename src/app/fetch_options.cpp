@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <iterator>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,9 +25,69 @@ std::string upperCase(std::string_view word) {
     return upper;
 }
 
-// Reads the value of --date, --run or --output; false with the fault.
+constexpr std::string_view valueOptions[] = {"--date",  "--run",   "--output", "--station",
+                                             "--point", "--hours", "--step",   "--folder"};
+
+// A whole number of 0 to 384, the hours GFS files are made for; nothing otherwise.
+std::optional<int> forecastHour(std::string_view text) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const int hour = std::stoi(std::string(text));
+    return hour <= 384 ? std::optional<int>(hour) : std::nullopt;
+}
+
+// Reads the value of an option only `grib` takes; false with the fault.
+bool readGribValue(std::string_view name, const std::string& value, FetchRequest& request,
+                   std::string& fault) {
+    if (name == "--station") {
+        if (!request.station.empty() || !isStationId(value)) {
+            fault = "--station takes one four-letter id such as KDSM";
+            return false;
+        }
+        request.station = upperCase(value);
+    } else if (name == "--point") {
+        if (request.point || value.empty()) {
+            fault = "--point takes one place written as 41.53,-93.65";
+            return false;
+        }
+        request.point = value;
+    } else if (name == "--hours") {
+        const std::size_t dash = value.find('-');
+        const auto first = forecastHour(std::string_view(value).substr(0, dash));
+        const auto last = dash == std::string::npos
+                              ? std::nullopt
+                              : forecastHour(std::string_view(value).substr(dash + 1));
+        if (request.firstHour || !first || !last || *first > *last) {
+            fault = "--hours takes the first and last forecast hours, 0 to 384, as 3-87";
+            return false;
+        }
+        request.firstHour = first;
+        request.lastHour = last;
+    } else if (name == "--step") {
+        const auto step = forecastHour(value);
+        if (request.step || !step || *step == 0) {
+            fault = "--step takes the hours between files, 1 to 384";
+            return false;
+        }
+        request.step = step;
+    } else {
+        if (request.folder || value.empty()) {
+            fault = "--folder takes one folder name";
+            return false;
+        }
+        request.folder = value;
+    }
+    return true;
+}
+
+// Reads the value of --date, --run, --output or a grib option; false with the fault.
 bool readValue(std::string_view name, const std::string& value, FetchRequest& request,
                std::string& fault) {
+    if (name != "--date" && name != "--run" && name != "--output") {
+        return readGribValue(name, value, request, fault);
+    }
     if (name == "--date") {
         CalendarDate date;
         if (request.date || !readCalendarDate(value, date)) {
@@ -50,6 +112,38 @@ bool readValue(std::string_view name, const std::string& value, FetchRequest& re
     return true;
 }
 
+// The first option given that only grib takes, or empty.
+std::string_view gribOnlyOption(const FetchRequest& request) {
+    if (!request.station.empty())
+        return "--station";
+    if (request.point)
+        return "--point";
+    if (request.firstHour)
+        return "--hours";
+    if (request.step)
+        return "--step";
+    return request.folder ? "--folder" : "";
+}
+
+bool readGribWords(const std::vector<std::string>& words, FetchRequest& request,
+                   std::string& fault) {
+    request.what = FetchRequest::What::grib;
+    if (words.size() > 1) {
+        fault = "grib takes no other word: " + words[1] + " (the place is --station or --point)";
+        return false;
+    }
+    if (request.station.empty() == !request.point) {
+        fault = "grib takes one place: --station ID or --point LAT,LON";
+        return false;
+    }
+    if (request.date || request.output) {
+        fault = std::string(request.date ? "--date" : "--output") +
+                " is not for grib; it takes --run and --folder";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readFetchRequest(std::span<const char* const> arguments, FetchRequest& request,
@@ -58,8 +152,8 @@ bool readFetchRequest(std::span<const char* const> arguments, FetchRequest& requ
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string word = arguments[i];
         const OptionWord option = splitOptionWord(word);
-        const bool takesValue =
-            option.name == "--date" || option.name == "--run" || option.name == "--output";
+        const bool takesValue = std::find(std::begin(valueOptions), std::end(valueOptions),
+                                          option.name) != std::end(valueOptions);
         if (!word.starts_with("-") || word == "-") {
             words.push_back(word);
         } else if ((option.name == "--quiet" || option.name == "-q") && !option.value) {
@@ -81,9 +175,17 @@ bool readFetchRequest(std::span<const char* const> arguments, FetchRequest& requ
             return false;
         }
     }
-    if (words.empty() || (words[0] != "bulletins" && words[0] != "profile")) {
-        fault = words.empty() ? "fetch what? bulletins or profile"
-                              : "unknown product to fetch: " + words[0] + " (bulletins or profile)";
+    if (words.empty() || (words[0] != "bulletins" && words[0] != "profile" && words[0] != "grib")) {
+        fault = words.empty()
+                    ? "fetch what? bulletins, profile or grib"
+                    : "unknown product to fetch: " + words[0] + " (bulletins, profile or grib)";
+        return false;
+    }
+    if (words[0] == "grib") {
+        return readGribWords(words, request, fault);
+    }
+    if (const std::string_view option = gribOnlyOption(request); !option.empty()) {
+        fault = std::string(option) + " is for grib";
         return false;
     }
     if (words[0] == "bulletins") {

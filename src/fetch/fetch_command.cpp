@@ -24,6 +24,7 @@
 #include "assemble/guidance_header.h"
 #include "assemble/product_reading.h"
 #include "extract/bufkit_profile.h"
+#include "fetch/fetch_grib.h"
 #include "io/option_word.h"
 #include "io/platform.h"
 #include "net/cache.h"
@@ -71,53 +72,6 @@ CalendarDate dateOf(std::chrono::sys_days days) {
 
 SourceValues valuesOf(const RunTime& run, const std::string& station) {
     return {run.date.year, run.date.month, run.date.day, run.hour, station};
-}
-
-// The sources table, read whole; false with the fault told.
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
-                 std::ostream& err) {
-    const std::vector<std::filesystem::path> places =
-        sourcesTablePlaces(search.program, search.dataFolder);
-    std::string tried;
-    for (const std::filesystem::path& place : places) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(place, error)) {
-            tried += (tried.empty() ? "" : ", ") + place.string();
-            continue;
-        }
-        std::ifstream in(place, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string fault;
-        if (!in || !readSources(text.str(), place.string(), sources, fault)) {
-            err << prefix << "the sources table " << (fault.empty() ? place.string() : fault)
-                << (fault.empty() ? " cannot be read" : "") << "; nothing was written.\n";
-            return false;
-        }
-        return true;
-    }
-    err << prefix << "the sources table " << sourcesTableName << " was not found"
-        << (tried.empty() ? "" : " (looked for " + tried + ")")
-        << "; WXGUIDE_SOURCES may name it; nothing was written.\n";
-    return false;
-}
-
-// The session every download of the command shares; false with the fault told.
-bool startSession(const FetchRequest& request, DownloadSession& session, std::ostream& err) {
-    session.err = &err;
-    session.offline = request.offline;
-    session.progress = !request.quiet && standardErrorIsTerminal();
-    session.cache = cacheFolder();
-    std::string fault;
-    if (session.cache.empty()) {
-        fault = "no cache folder is known (set WXGUIDE_CACHE)";
-    }
-    if (!fault.empty() || !makeCacheFolder(session.cache, fault)) {
-        err << prefix << fault << "; nothing was written.\n";
-        return false;
-    }
-    removeOldCacheEntries(session.cache);
-    return true;
 }
 
 // Whether the product at `body` holds the bulletins of `stations` (indexes into the set)
@@ -186,8 +140,11 @@ ProductFiles fetchProduct(DownloadSession& session, const std::vector<Source>& s
                 continue;
             }
             DownloadAsk ask{expandSource(source->urlTemplate, valuesOf(run, set.ids[station])),
-                            stationProductLimit, true, source->namesDay,
-                            set.ids[station] + " " + std::string(product.name)};
+                            stationProductLimit,
+                            true,
+                            source->namesDay,
+                            set.ids[station] + " " + std::string(product.name),
+                            {}};
             const DownloadResult result = download(session, ask, [&](const auto& body) {
                 return checkBulletins(body, set, date, product, {station});
             });
@@ -205,8 +162,12 @@ ProductFiles fetchProduct(DownloadSession& session, const std::vector<Source>& s
         if (source->perStation || missing.empty()) {
             continue;
         }
-        DownloadAsk ask{expandSource(source->urlTemplate, valuesOf(run, "")), cycleProductLimit,
-                        true, source->namesDay, std::string(product.name)};
+        DownloadAsk ask{expandSource(source->urlTemplate, valuesOf(run, "")),
+                        cycleProductLimit,
+                        true,
+                        source->namesDay,
+                        std::string(product.name),
+                        {}};
         const DownloadResult result = download(session, ask, [&](const auto& body) {
             return checkBulletins(body, set, date, product, missing);
         });
@@ -346,8 +307,11 @@ int fetchProfile(const FetchRequest& request, DownloadSession& session,
     for (const RunTime& run : runs) {
         for (const Source* source : all) {
             DownloadAsk ask{expandSource(source->urlTemplate, valuesOf(run, request.station)),
-                            profileLimit, true, source->namesDay,
-                            request.model + " " + writeRunTime(run) + " " + request.station};
+                            profileLimit,
+                            true,
+                            source->namesDay,
+                            request.model + " " + writeRunTime(run) + " " + request.station,
+                            {}};
             const DownloadResult result = download(session, ask, checkProfile);
             if (result.outcome != Downloaded::got) {
                 continue;
@@ -374,6 +338,51 @@ int fetchProfile(const FetchRequest& request, DownloadSession& session,
 }
 
 }  // namespace
+
+bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
+                 std::ostream& err) {
+    const std::vector<std::filesystem::path> places =
+        sourcesTablePlaces(search.program, search.dataFolder);
+    std::string tried;
+    for (const std::filesystem::path& place : places) {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(place, error)) {
+            tried += (tried.empty() ? "" : ", ") + place.string();
+            continue;
+        }
+        std::ifstream in(place, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        std::string fault;
+        if (!in || !readSources(text.str(), place.string(), sources, fault)) {
+            err << prefix << "the sources table " << (fault.empty() ? place.string() : fault)
+                << (fault.empty() ? " cannot be read" : "") << "; nothing was written.\n";
+            return false;
+        }
+        return true;
+    }
+    err << prefix << "the sources table " << sourcesTableName << " was not found"
+        << (tried.empty() ? "" : " (looked for " + tried + ")")
+        << "; WXGUIDE_SOURCES may name it; nothing was written.\n";
+    return false;
+}
+
+bool startDownloadSession(bool offline, bool quiet, DownloadSession& session, std::ostream& err) {
+    session.err = &err;
+    session.offline = offline;
+    session.progress = !quiet && standardErrorIsTerminal();
+    session.cache = cacheFolder();
+    std::string fault;
+    if (session.cache.empty()) {
+        fault = "no cache folder is known (set WXGUIDE_CACHE)";
+    }
+    if (!fault.empty() || !makeCacheFolder(session.cache, fault)) {
+        err << prefix << fault << "; nothing was written.\n";
+        return false;
+    }
+    removeOldCacheEntries(session.cache);
+    return true;
+}
 
 bool readRunTime(std::string_view text, RunTime& run) {
     if (text.size() != 10 || text.find_first_not_of("0123456789") != std::string_view::npos) {
@@ -422,9 +431,25 @@ int runFetch(const FetchRequest& request, const StationTableSearch& search, cons
     if (request.quiet) {
         beQuiet(err);
     }
-    std::vector<Source> sources;
     DownloadSession session;
-    if (!loadSources(search, sources, err) || !startSession(request, session, err)) {
+    if (request.what == FetchRequest::What::grib) {
+        if (!startDownloadSession(request.offline, request.quiet, session, err)) {
+            return 1;
+        }
+        GribFetchRequest grib;
+        grib.station = request.station;
+        grib.point = request.point;
+        grib.run = request.run;
+        grib.firstHour = request.firstHour.value_or(grib.firstHour);
+        grib.lastHour = request.lastHour.value_or(grib.lastHour);
+        grib.step = request.step.value_or(grib.step);
+        grib.folder = request.folder.value_or(grib.folder);
+        GribFetched fetched;
+        return fetchGrib(grib, session, search, out, err, fetched);
+    }
+    std::vector<Source> sources;
+    if (!loadSources(search, sources, err) ||
+        !startDownloadSession(request.offline, request.quiet, session, err)) {
         return 1;
     }
     if (request.what == FetchRequest::What::bulletins) {

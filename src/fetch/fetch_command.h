@@ -5,8 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "arith/station_set.h"
 #include "assemble/calendar_date.h"
+#include "net/download.h"
+#include "net/sources.h"
 #include "stations/stations_command.h"
 
 // `wxguide fetch`: option 1's bulletins of a date, or a model's BUFKIT profile, downloaded
@@ -17,7 +21,10 @@
 inline constexpr std::string_view fetchUsage =
     "wxguide fetch [-q] [--offline] bulletins [--date DATE] [--output FILE]\n"
     "       wxguide fetch [-q] [--offline] profile MODEL STATION [--run YYYYMMDDHH] "
-    "[--output FILE]";
+    "[--output FILE]\n"
+    "       wxguide fetch [-q] [--offline] grib (--station ID | --point LAT,LON) "
+    "[--run YYYYMMDDHH]\n"
+    "                     [--hours FIRST-LAST] [--step H] [--folder DIR]";
 
 /// A model run: its day and its hour in UTC.
 struct RunTime {
@@ -28,11 +35,16 @@ struct RunTime {
 
 /// What `wxguide fetch` was asked for.
 struct FetchRequest {
-    enum class What { bulletins, profile } what = What::bulletins;
-    std::optional<CalendarDate> date;   // bulletins: without it, today's or yesterday's
-    std::string model;                  // profile: gfs, rap or hrrr
-    std::string station;                // profile: the four-letter id, upper case
-    std::optional<RunTime> run;         // profile: without it, the newest out
+    enum class What { bulletins, profile, grib } what = What::bulletins;
+    std::optional<CalendarDate> date;  // bulletins: without it, today's or yesterday's
+    std::string model;                 // profile: gfs, rap or hrrr
+    std::string station;               // profile, grib: the four-letter id, upper case
+    std::optional<RunTime> run;        // profile, grib: without it, the newest out
+    std::optional<std::string> point;  // grib: --point's words, in the station's place
+    std::optional<int> firstHour;      // grib: --hours FIRST-LAST
+    std::optional<int> lastHour;
+    std::optional<int> step;            // grib: --step
+    std::optional<std::string> folder;  // grib: --folder
     std::optional<std::string> output;  // without it, standard output or the archive's name
     bool offline = false;               // the cache only
     bool quiet = false;                 // faults only
@@ -49,6 +61,14 @@ RunTime hoursBefore(const RunTime& run, int hours);
 
 /// The hour now in UTC, or the one WXGUIDE_NOW gives as YYYYMMDDHH (for the tests).
 RunTime hourNow();
+
+/// Reads the sources table that `search` finds (WXGUIDE_SOURCES, or beside the station
+/// table); false with the fault told on `err`.
+bool loadSources(const StationTableSearch& search, std::vector<Source>& sources, std::ostream& err);
+
+/// Starts the session a command's downloads share: the cache folder made and pruned,
+/// progress on a terminal unless `quiet`. False with the fault told on `err`.
+bool startDownloadSession(bool offline, bool quiet, DownloadSession& session, std::ostream& err);
 
 /// Runs `wxguide fetch` for the stations of `set`, the sources table found by `search`.
 /// Returns the exit status: 0 written, 1 not, 2 when the output is refused as assemble

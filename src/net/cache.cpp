@@ -24,6 +24,13 @@ constexpr std::uintmax_t maxRecordBytes = 8192;
 
 }  // namespace
 
+void removeCacheEntry(const std::filesystem::path& folder, std::string_view url) {
+    const std::string key = cacheKey(url);
+    std::error_code error;
+    std::filesystem::remove(folder / (key + ".meta"), error);
+    std::filesystem::remove(folder / (key + ".body"), error);
+}
+
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);

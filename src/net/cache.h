@@ -46,6 +46,9 @@ bool keepCacheEntry(const std::filesystem::path& folder, const std::filesystem::
 /// could not be done.
 bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
+/// Removes the entry of `url`, its body and its record, when there is one.
+void removeCacheEntry(const std::filesystem::path& folder, std::string_view url);
+
 /// Removes the entries, and temporaries left behind, not written for cacheKeptDays days.
 void removeOldCacheEntries(const std::filesystem::path& folder);
 

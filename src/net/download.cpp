@@ -71,7 +71,8 @@ Attempt askOnce(DownloadSession& session, const DownloadAsk& ask, const CacheEnt
     HttpRequest request;
     request.url = ask.url;
     request.maxBytes = ask.maxBytes;
-    if (entry != nullptr) {
+    request.range = ask.range;
+    if (entry != nullptr && ask.range.empty()) {
         request.ifNoneMatch = entry->etag;
         request.ifModifiedSince = entry->lastModified;
     }
@@ -94,7 +95,7 @@ Attempt askOnce(DownloadSession& session, const DownloadAsk& ask, const CacheEnt
 }
 
 // The body's fault as the transfer and its framing tell it, or empty when it came whole.
-std::string transferFault(const Attempt& attempt) {
+std::string transferFault(const Attempt& attempt, bool textAsked) {
     const HttpAnswer& answer = attempt.answer;
     if (answer.transfer == HttpTransfer::stalled) {
         return "no byte came for " + std::to_string(stallSeconds()) + " s";
@@ -106,7 +107,7 @@ std::string transferFault(const Attempt& attempt) {
     if (answer.transfer == HttpTransfer::cut) {
         return "the transfer was cut after " + std::to_string(answer.bodyBytes) + " bytes";
     }
-    if (bodyKind(attempt.reading) == BodyKind::openFrame) {
+    if (textAsked && bodyKind(attempt.reading) == BodyKind::openFrame) {
         return "the last product's frame was never closed";
     }
     return {};
@@ -135,9 +136,14 @@ DownloadResult fromCache(DownloadSession& session, const DownloadAsk& ask, const
 
 }  // namespace
 
+std::string cachedName(const DownloadAsk& ask) {
+    return ask.range.empty() ? ask.url : ask.url + "#bytes=" + ask.range;
+}
+
 DownloadResult download(DownloadSession& session, const DownloadAsk& ask, const CheckBody& check) {
     std::ostream& err = *session.err;
-    const std::optional<CacheEntry> entry = findCacheEntry(session.cache, ask.url);
+    const std::string name = cachedName(ask);
+    const std::optional<CacheEntry> entry = findCacheEntry(session.cache, name);
     // A product of a run that is over does not change: it is never asked for again.
     if (entry && (entry->final || session.offline)) {
         const DownloadResult cached = fromCache(session, ask, *entry, check);
@@ -153,7 +159,7 @@ DownloadResult download(DownloadSession& session, const DownloadAsk& ask, const 
     if (session.stoppedHosts.contains(host)) {
         return {Downloaded::failed, {}, false};
     }
-    const std::filesystem::path temporary = cacheTemporary(session.cache, ask.url);
+    const std::filesystem::path temporary = cacheTemporary(session.cache, name);
     for (int tried = 1;; ++tried) {
         session.clock.sleep(waitBeforeAsking(session.pace, host, session.clock.now()));
         noteAsked(session.pace, host, session.clock.now());
@@ -163,6 +169,22 @@ DownloadResult download(DownloadSession& session, const DownloadAsk& ask, const 
         if (answer.transfer == HttpTransfer::failed || !attempt.written) {
             removeQuietly(temporary);
             err << session.prefix << ask.url << " could not be fetched: " << answer.fault << ".\n";
+            return {};
+        }
+        if (!ask.range.empty() && answer.status == 200) {
+            // A proxy or server that ignores the range sends the whole file: never taken.
+            removeQuietly(temporary);
+            err << session.prefix << ask.url
+                << ": answered 200 with the whole file where the bytes " << ask.range
+                << " were asked; not kept.\n";
+            return {};
+        }
+        if (answer.status == 206 && !ask.range.empty() &&
+            !contentRangeAnswers(answer.headers.contentRange, ask.range)) {
+            removeQuietly(temporary);
+            err << session.prefix << ask.url << ": the bytes " << ask.range
+                << " were answered with the Content-Range \"" << answer.headers.contentRange
+                << "\"; not kept.\n";
             return {};
         }
         if (answer.transfer == HttpTransfer::tooLarge) {
@@ -175,8 +197,10 @@ DownloadResult download(DownloadSession& session, const DownloadAsk& ask, const 
             removeQuietly(temporary);
             return fromCache(session, ask, *entry, check);
         }
-        const std::string fault = answer.status == 200 ? transferFault(attempt) : std::string();
-        if (answer.status == 200 && fault.empty()) {
+        const int whole = ask.range.empty() ? 200 : 206;
+        const std::string fault =
+            answer.status == whole ? transferFault(attempt, ask.textAsked) : "";
+        if (answer.status == whole && fault.empty()) {
             const BodyKind kind = bodyKind(attempt.reading);
             if (ask.textAsked && kind == BodyKind::notFound) {
                 removeQuietly(temporary);
@@ -199,14 +223,13 @@ DownloadResult download(DownloadSession& session, const DownloadAsk& ask, const 
                 err << session.prefix << ask.url << ": " << checked.problem << "; not kept.\n";
                 return {};
             }
-            CacheEntry kept{
-                ask.url, answer.headers.etag, answer.headers.lastModified, ask.final, {}};
+            CacheEntry kept{name, answer.headers.etag, answer.headers.lastModified, ask.final, {}};
             if (!keepCacheEntry(session.cache, temporary, kept)) {
                 err << session.prefix << ask.url << ": the download could not be kept in "
                     << session.cache.string() << ".\n";
                 return {};
             }
-            return {Downloaded::got, session.cache / (cacheKey(ask.url) + ".body"), false};
+            return {Downloaded::got, session.cache / (cacheKey(name) + ".body"), false};
         }
         removeQuietly(temporary);
         const RetryStep step = stepAfterFailure(fault.empty() ? answer.status : 0, tried,

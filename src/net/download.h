@@ -44,7 +44,12 @@ struct DownloadAsk {
     bool textAsked = true;  // an HTML page, or the archive's refusal, is no answer
     bool final = true;      // the URL names its run: once whole, never asked for again
     std::string label;      // what the progress line calls it
+    std::string range;      // "100-199" or "100-": only those bytes, answered 206 with a
+                            // Content-Range naming them; a 200 (the whole file) is refused
 };
+
+/// The name the cache keeps an ask's body under: its URL, with the bytes asked for.
+std::string cachedName(const DownloadAsk& ask);
 
 enum class Downloaded { got, notOut, failed };
 

@@ -16,6 +16,7 @@ struct HttpRequest {
     std::string url;
     std::string ifNoneMatch;      // sent when not empty
     std::string ifModifiedSince;  // sent when not empty
+    std::string range;            // "100-199" or "100-": the bytes asked for, when not empty
     std::uint64_t maxBytes = 0;   // a body longer than this is cut off: tooLarge
 };
 

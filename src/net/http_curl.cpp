@@ -100,6 +100,9 @@ HttpAnswer httpGet(const HttpRequest& request, const BodySink& sink) {
     if (!request.ifModifiedSince.empty()) {
         extra.add("If-Modified-Since: " + request.ifModifiedSince);
     }
+    if (!request.range.empty()) {
+        extra.add("Range: bytes=" + request.range);
+    }
     const std::string agent = userAgent();
     curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");

@@ -82,6 +82,8 @@ void readHeaderLine(std::string_view line, HttpHeaders& headers) {
         headers.contentType = value;
     } else if (sameName(name, "Content-Length")) {
         headers.contentLength = wholeNumber<std::uint64_t>(value);
+    } else if (sameName(name, "Content-Range")) {
+        headers.contentRange = value;
     } else if (sameName(name, "Retry-After")) {
         const std::optional<long long> seconds = wholeNumber<long long>(value);
         // A server asking for more than an hour is not waited for as asked.
@@ -89,6 +91,31 @@ void readHeaderLine(std::string_view line, HttpHeaders& headers) {
             seconds ? std::optional<int>(static_cast<int>(*seconds > 3600 ? 3600 : *seconds))
                     : std::nullopt;
     }
+}
+
+bool contentRangeAnswers(std::string_view sent, std::string_view asked) {
+    constexpr std::string_view unit = "bytes ";
+    const std::size_t dash = sent.find('-');
+    const std::size_t slash = sent.find('/');
+    const std::size_t askedDash = asked.find('-');
+    if (!sent.starts_with(unit) || dash == std::string_view::npos ||
+        slash == std::string_view::npos || slash < dash || askedDash == std::string_view::npos) {
+        return false;
+    }
+    const auto first = wholeNumber<std::uint64_t>(sent.substr(unit.size(), dash - unit.size()));
+    const auto last = wholeNumber<std::uint64_t>(sent.substr(dash + 1, slash - dash - 1));
+    const auto total = wholeNumber<std::uint64_t>(sent.substr(slash + 1));
+    const auto askedFirst = wholeNumber<std::uint64_t>(asked.substr(0, askedDash));
+    const std::string_view askedEnd = asked.substr(askedDash + 1);
+    if (!first || !last || !askedFirst || *first != *askedFirst || *last < *first ||
+        (total && *last >= *total)) {
+        return false;
+    }
+    if (askedEnd.empty()) {
+        return total && *last + 1 == *total;
+    }
+    const auto askedLast = wholeNumber<std::uint64_t>(askedEnd);
+    return askedLast && *askedLast == *last;
 }
 
 int stallSeconds() {

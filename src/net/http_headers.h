@@ -15,12 +15,18 @@ struct HttpHeaders {
     std::string contentType;
     std::optional<std::uint64_t> contentLength;
     std::optional<int> retryAfterSeconds;  // only the delay form; a date is left unread
+    std::string contentRange;              // "bytes 100-199/5000", as the server sent it
 };
 
 /// Reads one header line (with or without its CR LF) into `headers`. A status line
 /// ("HTTP/1.1 302 Found") starts a new answer and clears what came before. Lines of no
 /// interest, and values that cannot be read, leave `headers` as they are.
 void readHeaderLine(std::string_view line, HttpHeaders& headers);
+
+/// Whether the Content-Range `sent` ("bytes 100-199/5000") answers the Range `asked`
+/// ("100-199", or "100-" to the end of the file) with exactly those bytes and no others:
+/// the same first byte, the same last one, or for an open end the file's last byte.
+bool contentRangeAnswers(std::string_view sent, std::string_view asked);
 
 /// Seconds with no byte after which a transfer is given up: 30, or WXGUIDE_STALL_SECONDS
 /// (1 to 30) where the tests ask for less.

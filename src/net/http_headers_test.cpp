@@ -9,7 +9,8 @@ TEST(HttpHeaders, ReadsTheHeadersOfTheLastAnswerOnly) {
     for (const char* line :
          {"HTTP/1.1 302 Found\r\n", "ETag: \"old\"\r\n", "Location: /x\r\n", "HTTP/1.1 200 OK\r\n",
           "etag:  \"abc\" \r\n", "LAST-MODIFIED: Tue, 08 Dec 2026 16:00:00 GMT\r\n",
-          "Content-Length: 11681\r\n", "Retry-After: 7\r\n", "Content-Type: text/plain\r\n",
+          "Content-Length: 11681\r\n", "Retry-After: 7\r\n",
+          "content-range: bytes 0-11680/540000000\r\n", "Content-Type: text/plain\r\n",
           "no colon here\r\n", "\r\n"}) {
         readHeaderLine(line, headers);
     }
@@ -18,6 +19,7 @@ TEST(HttpHeaders, ReadsTheHeadersOfTheLastAnswerOnly) {
     EXPECT_EQ(headers.contentType, "text/plain");
     EXPECT_EQ(headers.contentLength, 11681u);
     EXPECT_EQ(headers.retryAfterSeconds, 7);
+    EXPECT_EQ(headers.contentRange, "bytes 0-11680/540000000");
 
     struct Value {
         const char* line;
@@ -45,4 +47,30 @@ TEST(HttpHeaders, ReadsTheHeadersOfTheLastAnswerOnly) {
     readHeaderLine(std::string("Last-Modified: Tue\0 08 Dec", 27), injected);
     EXPECT_EQ(injected.etag, "");
     EXPECT_EQ(injected.lastModified, "");
+}
+
+TEST(HttpHeaders, TakesAContentRangeOnlyWhenItNamesTheBytesAsked) {
+    struct Case {
+        const char* sent;
+        const char* asked;
+        bool answers;
+    };
+    const Case cases[] = {
+        {"bytes 100-199/5000", "100-199", true},   {"bytes 100-4999/5000", "100-", true},
+        {"bytes 100-199/*", "100-199", true},      {"bytes 0-0/1", "0-0", true},
+        {"bytes 100-198/5000", "100-199", false},   // shorter
+        {"bytes 101-199/5000", "100-199", false},   // shifted
+        {"bytes 100-299/5000", "100-199", false},   // more than asked
+        {"bytes 100-4998/5000", "100-", false},     // not to the end
+        {"bytes 100-4999/*", "100-", false},        // an end it cannot show
+        {"bytes 100-5000/5000", "100-199", false},  // past the file
+        {"bytes 0-4999/5000", "100-", false},       // the whole file
+        {"bytes */5000", "100-199", false},        {"100-199/5000", "100-199", false},
+        {"bytes 100-199", "100-199", false},       {"", "100-199", false},
+        {"bytes 199-100/5000", "199-100", false},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(contentRangeAnswers(test.sent, test.asked), test.answers)
+            << test.sent << " for " << test.asked;
+    }
 }

@@ -100,6 +100,9 @@ HttpAnswer httpGet(const HttpRequest& request, const BodySink& sink) {
     if (!request.ifModifiedSince.empty()) {
         headers += L"If-Modified-Since: " + wide(request.ifModifiedSince) + L"\r\n";
     }
+    if (!request.range.empty()) {
+        headers += L"Range: bytes=" + wide(request.range) + L"\r\n";
+    }
     if (!WinHttpSendRequest(
             call.handle, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
             headers.empty() ? 0 : static_cast<DWORD>(-1L), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||

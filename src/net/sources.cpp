@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +104,30 @@ std::string isoTime(int year, int month, int day, int hour) {
            twoDigits(hour) + ":00Z";
 }
 
+// The placeholders of a GRIB2 hour and its place; empty for any other.
+std::string hourPlaceholderValue(std::string_view name, const SourceHour& values) {
+    const SourceBox box = boxAround(values.latitude, values.longitude);
+    if (name == "FFF") {
+        char text[16];
+        std::snprintf(text, sizeof text, "%03d", values.forecastHour);
+        return text;
+    }
+    if (name == "fields")
+        return values.fields;
+    if (name == "toplat")
+        return std::to_string(box.top);
+    if (name == "bottomlat")
+        return std::to_string(box.bottom);
+    if (name == "leftlon")
+        return std::to_string(box.left);
+    return std::to_string(box.right);
+}
+
+bool isHourPlaceholder(std::string_view name) {
+    return name == "FFF" || name == "fields" || name == "toplat" || name == "bottomlat" ||
+           name == "leftlon" || name == "rightlon";
+}
+
 std::string placeholderValue(std::string_view name, const SourceValues& values) {
     const std::string last3 =
         values.station.size() >= 3 ? values.station.substr(values.station.size() - 3) : "";
@@ -144,6 +169,18 @@ std::string placeholderValue(std::string_view name, const SourceValues& values) 
 }
 
 }  // namespace
+
+SourceBox boxAround(double latitude, double longitude) {
+    const double east = longitude < 0.0 ? longitude + 360.0 : longitude;
+    SourceBox box;
+    box.top = std::min(90, static_cast<int>(std::ceil(latitude + 1.0)));
+    box.bottom = std::max(-90, static_cast<int>(std::floor(latitude - 1.0)));
+    box.left = static_cast<int>(std::floor(east - 1.0));
+    box.right = static_cast<int>(std::ceil(east + 1.0));
+    box.left += box.left < 0 ? 360 : 0;
+    box.right -= box.right > 360 ? 360 : 0;
+    return box;
+}
 
 bool readSources(std::string_view text, std::string_view tableName, std::vector<Source>& sources,
                  std::string& fault) {
@@ -194,7 +231,8 @@ bool readSources(std::string_view text, std::string_view tableName, std::vector<
     return true;
 }
 
-std::string expandSource(std::string_view urlTemplate, const SourceValues& values) {
+std::string expandSource(std::string_view urlTemplate, const SourceValues& values,
+                         const SourceHour& hour) {
     std::string url;
     std::size_t at = 0;
     while (at < urlTemplate.size()) {
@@ -206,7 +244,9 @@ std::string expandSource(std::string_view urlTemplate, const SourceValues& value
             break;
         }
         url.append(urlTemplate.substr(at, open - at));
-        url += placeholderValue(urlTemplate.substr(open + 1, close - open - 1), values);
+        const std::string_view name = urlTemplate.substr(open + 1, close - open - 1);
+        url += isHourPlaceholder(name) ? hourPlaceholderValue(name, hour)
+                                       : placeholderValue(name, values);
         at = close + 1;
     }
     return url;

@@ -20,7 +20,8 @@ struct Source {
 
 /// The placeholders a template may hold.
 inline constexpr std::string_view sourcePlaceholders[] = {
-    "YYYY", "MM", "DD", "HH", "YYYYMMDD", "sdate", "edate", "ID", "id", "ID3", "id3", "gfs"};
+    "YYYY", "MM",  "DD",  "HH",  "YYYYMMDD", "sdate",  "edate",     "ID",      "id",
+    "ID3",  "id3", "gfs", "FFF", "fields",   "toplat", "bottomlat", "leftlon", "rightlon"};
 
 /// Reads the table's text; `tableName` names it in a fault. Blank lines and lines starting
 /// with # are skipped. False with the fault, one line naming the table and the line: a
@@ -36,8 +37,24 @@ struct SourceValues {
     std::string station;                         // the four-letter id, upper case
 };
 
+/// What fills the placeholders of a model's forecast hour at a place.
+struct SourceHour {
+    int forecastHour = 0;                    // {FFF}: three digits, 003
+    std::string fields;                      // {fields}: the grib filter's field words
+    double latitude = 0.0, longitude = 0.0;  // the place a box is drawn around
+};
+
+/// A box a degree or more around a place, in whole degrees, its longitudes from 0 to 360 as
+/// the grib filter takes them ({toplat} {bottomlat} {leftlon} {rightlon}). Across the
+/// meridian of 0 the left side lies east of the right.
+struct SourceBox {
+    int top = 0, bottom = 0, left = 0, right = 0;
+};
+SourceBox boxAround(double latitude, double longitude);
+
 /// The template with its placeholders filled in.
-std::string expandSource(std::string_view urlTemplate, const SourceValues& values);
+std::string expandSource(std::string_view urlTemplate, const SourceValues& values,
+                         const SourceHour& hour = {});
 
 /// The sources of `product`, in table order.
 std::vector<const Source*> sourcesOf(const std::vector<Source>& sources, std::string_view product);

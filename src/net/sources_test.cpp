@@ -62,6 +62,28 @@ TEST(Sources, FillsEveryPlaceholderAndFindsTheHost) {
     EXPECT_EQ(expandSource("{gfs}", {2024, 2, 28, 12, ""}), "gfs3");
     EXPECT_EQ(expandSource("{edate}", {2024, 2, 28, 0, ""}), "2024-02-29T00:00Z");
     EXPECT_EQ(expandSource("{edate}", {2026, 2, 28, 0, ""}), "2026-03-01T00:00Z");
+    SourceHour hour;
+    hour.forecastHour = 3;
+    hour.fields = "var_TMP=on&lev_2_m_above_ground=on";
+    hour.latitude = 41.53;
+    hour.longitude = -93.65;
+    EXPECT_EQ(expandSource("f{FFF}&{fields}&t={toplat}&l={leftlon}&r={rightlon}&b={bottomlat}",
+                           {2026, 12, 8, 12, ""}, hour),
+              "f003&var_TMP=on&lev_2_m_above_ground=on&t=43&l=265&r=268&b=40");
+    // Whole degrees around, longitudes 0 to 360, the sides kept on the globe.
+    struct Box {
+        double latitude, longitude;
+        int top, bottom, left, right;
+    };
+    for (const Box& box : {Box{41.53, -93.65, 43, 40, 265, 268}, Box{-89.5, 0.5, -88, -90, 359, 2},
+                           Box{89.9, 179.5, 90, 88, 178, 181}, Box{10.0, -0.2, 11, 9, 358, 1},
+                           Box{0.0, 359.9, 1, -1, 358, 1}}) {
+        const SourceBox got = boxAround(box.latitude, box.longitude);
+        EXPECT_EQ(got.top, box.top) << box.latitude;
+        EXPECT_EQ(got.bottom, box.bottom) << box.latitude;
+        EXPECT_EQ(got.left, box.left) << box.longitude;
+        EXPECT_EQ(got.right, box.right) << box.longitude;
+    }
     EXPECT_EQ(hostOfUrl("https://mesonet.agron.iastate.edu/cgi-bin/x?y=1"),
               "mesonet.agron.iastate.edu");
     EXPECT_EQ(hostOfUrl("http://127.0.0.1:8080"), "127.0.0.1:8080");
