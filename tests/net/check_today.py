@@ -294,7 +294,7 @@ def case_page_in_a_browser(case):
     if case.emulator or shutil.which("chromium") is None:
         print("skipped: no chromium, or a Windows program under wine")
         sys.exit(77)
-    case.today("--ratio", "0.6", "--station", "KDSM", "--folder", "day")
+    case.today("--ratio", "0.6", "--station", "KDSM", "--folder", "day", status=None)
     day = case.work / "day"
     text = (day / "index.html").read_text()
     height = 7000
