@@ -1,8 +1,6 @@
 #include "app/command_table.h"
 
 #include <array>
-#include <cstdlib>
-#include <vector>
 
 #include "app/assemble_options.h"
 #include "app/extract_options.h"
@@ -14,7 +12,6 @@
 #include "extract/extract_command.h"
 #include "fetch/fetch_command.h"
 #include "io/option_word.h"
-#include "net/http.h"
 #include "stations/stations_command.h"
 #include "today/today_command.h"
 
@@ -109,8 +106,6 @@ int runStations(const CommandContext& context) {
     return writeStationList(context.listed, context.out);
 }
 
-int runTodayRow(const CommandContext& context);
-
 const std::array<CommandRow, 6> commands = {{
     {"run", runUsage, StationSetUse::set, runOptions, false, nullptr, runRun},
     {"assemble", assembleUsage, StationSetUse::set, assembleOptions, true, nullptr,
@@ -119,38 +114,8 @@ const std::array<CommandRow, 6> commands = {{
     {"fetch", fetchUsage, StationSetUse::set, fetchOptions, false, nullptr, runFetchRow, false},
     {"stations", stationsUsage, StationSetUse::orNearest, stationsOptions, false, readStationsWords,
      runStations},
-    {"today", todayUsage, StationSetUse::set, todayOptions, false, nullptr, runTodayRow, false},
+    {"today", todayUsage, StationSetUse::set, todayOptions, false, nullptr, runTodayCommand, false},
 }};
-
-// Each step of the day is the command a forecaster would type, run as the command line
-// runs it, with the day's set and every report's picture and spreadsheets.
-int runTodayRow(const CommandContext& context) {
-    TodayRequest request;
-    std::string fault;
-    if (!readTodayRequest(context.words, std::getenv("WXGUIDE_RATIO"), request, fault)) {
-        return writeUsageError(context.err, "today", fault);
-    }
-    const SideFiles sideFiles{true, true};
-    const CommandRunner runStep = [&](std::span<const std::string> words, std::ostream& out,
-                                      std::ostream& err) {
-        const CommandRow* row = findCommand(words.front());
-        std::vector<const char*> rest;
-        for (const std::string& word : words.subspan(1)) {
-            rest.push_back(word.c_str());
-        }
-        const CommandContext step{rest,
-                                  context.session,
-                                  context.environment,
-                                  context.listed,
-                                  sideFiles,
-                                  context.invokedAs,
-                                  out,
-                                  err};
-        return row == nullptr ? 2 : row->run(step);
-    };
-    return runToday(request, context.listed.set, runStep, context.out,
-                    standardErrorIsTerminal() ? &context.err : nullptr);
-}
 
 bool named(const CommandOption& option, std::string_view name) {
     return option.name == name || (!option.shortName.empty() && option.shortName == name);

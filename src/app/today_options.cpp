@@ -2,13 +2,22 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <optional>
+#include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/command_table.h"
 #include "app/eta_ratio.h"
+#include "export/side_files.h"
+#include "fetch/fetch_command.h"
+#include "io/option_word.h"
+#include "net/http.h"
 #include "stations/station_table.h"
+#include "today/today_command.h"
 
 namespace {
 
@@ -82,4 +91,34 @@ bool readTodayRequest(std::span<const char* const> arguments, const char* ratioV
     }
     request.ratio = *ratio;
     return true;
+}
+
+// Each step of the day is the command a forecaster would type, run as the command line
+// runs it, with the day's set and every report's picture and spreadsheets.
+int runTodayCommand(const CommandContext& context) {
+    TodayRequest request;
+    std::string fault;
+    if (!readTodayRequest(context.words, std::getenv("WXGUIDE_RATIO"), request, fault)) {
+        return writeUsageError(context.err, "today", fault);
+    }
+    const SideFiles sideFiles{true, true};
+    const CommandRunner runStep = [&](std::span<const std::string> words, std::ostream& out,
+                                      std::ostream& err) {
+        const CommandRow* row = findCommand(words.front());
+        std::vector<const char*> rest;
+        for (const std::string& word : words.subspan(1)) {
+            rest.push_back(word.c_str());
+        }
+        const CommandContext step{rest,
+                                  context.session,
+                                  context.environment,
+                                  context.listed,
+                                  sideFiles,
+                                  context.invokedAs,
+                                  out,
+                                  err};
+        return row == nullptr ? 2 : row->run(step);
+    };
+    return runToday(request, context.listed.set, runStep, context.out,
+                    standardErrorIsTerminal() ? &context.err : nullptr);
 }

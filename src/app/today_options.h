@@ -5,7 +5,9 @@
 
 #include "today/today_command.h"
 
-// The words of `wxguide today`.
+// The words of `wxguide today`, and the command's row runner.
+
+struct CommandContext;
 
 /// Reads the words after `today` into `request`, the ETA weight from --ratio or else from
 /// `ratioVariable` (WXGUIDE_RATIO's value, null when unset); false with the fault, one
@@ -14,3 +16,7 @@
 /// empty folder, an option given twice or one of another command.
 bool readTodayRequest(std::span<const char* const> arguments, const char* ratioVariable,
                       TodayRequest& request, std::string& fault);
+
+/// Runs `wxguide today` with the words of `context`: each step through the command table,
+/// as typed. Returns the exit status: 2 for a usage error, else runToday's.
+int runTodayCommand(const CommandContext& context);

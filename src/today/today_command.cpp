@@ -1,16 +1,20 @@
 #include "today/today_command.h"
 
 #include <cctype>
-#include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
+#include "arith/station_set.h"
 #include "assemble/calendar_date.h"
 #include "extract/grib_extract.h"
+#include "fetch/fetch_command.h"
 #include "today/today_page.h"
 
 namespace {
@@ -60,7 +64,7 @@ std::string lowerCase(std::string word) {
 }
 
 std::string inFolder(const Day& day, const std::string& name) {
-    return (std::filesystem::path(day.folder) / name).string();
+    return (std::filesystem::path(day.folder) / name).generic_string();
 }
 
 // The command line a forecaster would type, blanks quoted.

@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ios>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -57,6 +60,17 @@ std::string trimmed(const std::string& text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Where each word of a heading starts: each column's values are written under it.
+std::vector<std::size_t> wordStarts(const std::string& heading) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < heading.size(); ++i) {
+        if (heading[i] != ' ' && (i == 0 || heading[i - 1] == ' ')) {
+            starts.push_back(i);
+        }
+    }
+    return starts;
 }
 
 void writeDailyTable(std::ostream& html, const std::vector<std::string>& lines) {
@@ -205,11 +219,7 @@ std::vector<std::vector<std::string>> dailyTableCells(const std::vector<std::str
             continue;
         }
         if (starts.empty()) {
-            for (std::size_t i = 0; i < line.size(); ++i) {
-                if (line[i] != ' ' && (i == 0 || line[i - 1] == ' ')) {
-                    starts.push_back(i);
-                }
-            }
+            starts = wordStarts(line);
         }
         std::vector<std::string> cells;
         for (std::size_t column = 0; column < starts.size(); ++column) {
