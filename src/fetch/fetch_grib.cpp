@@ -1,9 +1,11 @@
 #include "fetch/fetch_grib.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -330,13 +332,19 @@ std::string shellWord(const std::string& word) {
 
 namespace {
 
-// The newest run whose last wanted hour is out, that hour fetched; false when none.
+// The run asked for, or the newest whose last wanted hour is out (that hour fetched into
+// `last`, its outcome kept); false with the fault told when none of the last day's is.
 bool chooseRun(GribJob& job, const GribFetchRequest& request, int lastHour, RunTime& chosen,
-               HourFetch& last) {
+               std::optional<HourFetch>& last) {
+    if (request.run) {
+        chosen = *request.run;
+        return true;
+    }
     const std::vector<RunTime> runs = runsToTry(request);
     for (const RunTime& run : runs) {
         last = fetchHour(job, run, lastHour);
-        if (last.outcome == HourOutcome::got) {
+        // A fault is no sign the hour is not out: the run is taken, the hour told missing.
+        if (last->outcome != HourOutcome::notOut) {
             chosen = run;
             if (run != runs.front()) {
                 statusLines(job.err) << "wxguide fetch: the gfs run of "
@@ -345,13 +353,9 @@ bool chooseRun(GribJob& job, const GribFetchRequest& request, int lastHour, RunT
             }
             return true;
         }
-        if (last.outcome == HourOutcome::failed) {
-            break;
-        }
     }
-    job.err << "wxguide fetch: no source gave hour " << lastHour << " of the gfs run "
-            << (runs.size() > 1 ? "of the last day" : writeRunTime(runs.front()))
-            << "; nothing was written.\n";
+    job.err << "wxguide fetch: no source gave hour " << lastHour
+            << " of the gfs run of the last day; nothing was written.\n";
     return false;
 }
 
@@ -400,14 +404,15 @@ int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
         return 1;
     }
     const std::vector<int> hours = hoursOf(request);
-    HourFetch last;
+    std::optional<HourFetch> last;
     if (hours.empty() || !chooseRun(job, request, hours.back(), fetched.run, last)) {
         return 1;
     }
     std::vector<std::string> froms;
     std::vector<int> missing;
     for (const int hour : hours) {
-        const HourFetch got = hour == hours.back() ? last : fetchHour(job, fetched.run, hour);
+        const HourFetch got =
+            hour == hours.back() && last ? *last : fetchHour(job, fetched.run, hour);
         if (got.outcome != HourOutcome::got) {
             missing.push_back(hour);
             continue;
@@ -417,6 +422,10 @@ int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
     }
     fetched.source = joinedFrom(froms);
     fetched.extractLine = "wxguide extract " + place.words;
+    // extract takes the hours that are multiples of its step, 3 unless told.
+    if (const int every = std::gcd(request.firstHour, request.step); every % 3 != 0) {
+        fetched.extractLine += " --step " + std::to_string(every <= 240 ? every : 1);
+    }
     for (const std::string& file : fetched.files) {
         fetched.extractLine += " " + shellWord(file);
     }

@@ -10,6 +10,7 @@ import os
 import shutil
 import subprocess
 import sys
+import urllib.parse
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
@@ -37,6 +38,10 @@ def sources_table(port, nomads_port, mirror_port):
         f"gfs-profile {mirror}/bufkit/data/GFS/{{HH}}/{{gfs}}_{{id}}.buf",
         f"hrrr-profile {here}/{{YYYY}}/{{MM}}/{{DD}}/bufkit/{{HH}}/hrrr/hrrr_{{id}}.buf",
         f"hrrr-profile {mirror}/bufkit/data/HRRR/{{HH}}/hrrr_{{id}}.buf",
+        f"gfs-grib-filter {nomads}/cgi-bin/filter_gfs_0p25.pl?dir=%2Fgfs.{{YYYYMMDD}}%2F{{HH}}"
+        "%2Fatmos&file=gfs.t{HH}z.pgrb2.0p25.f{FFF}&{fields}&subregion=&toplat={toplat}"
+        "&leftlon={leftlon}&rightlon={rightlon}&bottomlat={bottomlat}",
+        f"gfs-grib {mirror}/gfs.{{YYYYMMDD}}/{{HH}}/atmos/gfs.t{{HH}}z.pgrb2.0p25.f{{FFF}}",
         "",
     ])
 
@@ -258,6 +263,199 @@ def case_progress_on_a_terminal(case):
     done = subprocess.run(["script", "-qec", line.replace("fetch ", "fetch -q ", 1), "/dev/null"],
                           cwd=case.work, env=case.env, capture_output=True, timeout=120)
     check(done.returncode == 0 and done.stdout == b"", f"-q showed {done.stdout!r}")
+
+
+# The fields extract reads, as NCEP names them: what the filter and the ranges must ask for.
+GRIB_FIELDS = [("PRMSL", "mean sea level"), ("TMP", "2 m above ground"), ("TMP", "850 mb"),
+               ("TMP", "700 mb"), ("TMP", "500 mb"), ("HGT", "1000 mb"), ("HGT", "500 mb"),
+               ("RH", "2 m above ground"), ("APCP", "surface"), ("TCDC", "entire atmosphere"),
+               ("UGRD", "10 m above ground"), ("VGRD", "10 m above ground"),
+               ("UGRD", "900 mb"), ("VGRD", "900 mb"), ("UGRD", "500 mb"), ("VGRD", "500 mb"),
+               ("UGRD", "250 mb"), ("VGRD", "250 mb"), ("4LFTX", "surface"),
+               ("LFTX", "surface"), ("CAPE", "surface"), ("CIN", "surface"),
+               ("POT", "0.995 sigma level"), ("LHTFL", "surface"), ("SHTFL", "surface")]
+RUN = "2011011012"
+FOLDER = "gfs.2011011012"
+
+
+def hour_name(hour):
+    return f"{FOLDER}/gfs.t12z.pgrb2.0p25.f{hour:03d}.grib2"
+
+
+def wanted_messages(run, hour):
+    """The bytes of the hour's messages holding a wanted field, and the ranges that take
+    them in the fewest requests, worked out here on their own from the .idx."""
+    data, index = loopback_server.grib_hour(run, hour)
+    lines = [line.split(":") for line in index.splitlines()]
+    offsets = sorted({int(f[1]) for f in lines}) + [len(data)]
+    taken = [any((f[3], f[4]) in GRIB_FIELDS for f in lines if int(f[1]) == offset)
+             for offset in offsets[:-1]]
+    ranges = []
+    for at, take in enumerate(taken):
+        if take and at > 0 and taken[at - 1]:
+            ranges[-1][1] = offsets[at + 1] - 1
+        elif take:
+            ranges.append([offsets[at], offsets[at + 1] - 1])
+    body = b"".join(data[a:b + 1] for a, b in ranges)
+    asked = [f"bytes={a}-{b}" if b < len(data) - 1 else f"bytes={a}-" for a, b in ranges]
+    return body, asked
+
+
+def extract_line_runs(case, out):
+    """The printed extract line, run: it reads every file."""
+    words = out.split()
+    check(words[:2] == ["wxguide", "extract"], f"no extract line: {out!r}")
+    done = subprocess.run(case.emulator + [case.program, *words[1:]], cwd=case.work, env=case.env,
+                          capture_output=True, timeout=120)
+    check(done.returncode == 0, done.stderr.decode(errors="replace"))
+    return done.stdout.decode()
+
+
+def case_grib_filter_hours(case):
+    out, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN)
+    hours = list(range(3, 88, 3))
+    check(case.asked(case.nomads) == 29, f"{case.asked(case.nomads)} requests, not 29")
+    check(case.asked(case.mirror) == 0, "the bucket was asked")
+    for entry in case.nomads.requests():
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(entry[1]).query,
+                                      keep_blank_values=True)
+        ticked = {k for k, v in query.items() if v == ["on"]}
+        check(ticked == {"var_" + v for v, _ in GRIB_FIELDS} |
+              {"lev_" + lev.replace(" ", "_") for _, lev in GRIB_FIELDS},
+              f"fields asked: {sorted(ticked)}")
+        box = [query[k][0] for k in ("toplat", "leftlon", "rightlon", "bottomlat")]
+        check(box == ["43", "265", "268", "40"] and query["subregion"] == [""], f"box {box}")
+    for hour in hours:
+        data, index = loopback_server.grib_hour(RUN, hour)
+        query = {"var_" + v: ["on"] for v, _ in GRIB_FIELDS}
+        query.update({"lev_" + lev.replace(" ", "_"): ["on"] for _, lev in GRIB_FIELDS})
+        check((case.work / hour_name(hour)).read_bytes() ==
+              loopback_server.filtered(data, index, query), f"hour {hour} differs")
+    check(f"wxguide fetch: gfs {RUN} hours 3 to 87: 29 files in {FOLDER} from 127.0.0.1:" in err,
+          err)
+    check(out == "wxguide extract --station KDSM " +
+          " ".join(hour_name(hour) for hour in hours) + "\n", out)
+    check("29 rows, forecast hours 3 to 87" in extract_line_runs(case, out), "extract")
+    # A rerun asks for nothing; the hours taken away are fetched again, and only those.
+    _, err = case.run("fetch", "-q", "grib", "--station", "KDSM", "--run", RUN)
+    check(case.asked(case.nomads) == 29 and err == "", f"rerun: {case.asked(case.nomads)}; {err}")
+    # A file taken away comes back from the cache, unasked.
+    (case.work / hour_name(6)).unlink()
+    case.run("fetch", "grib", "--station", "KDSM", "--run", RUN)
+    check(case.asked(case.nomads) == 29, "asked again for a cached hour")
+    check((case.work / hour_name(6)).exists(), "hour 6 not put back")
+    shutil.rmtree(case.work / "cache")
+    (case.work / hour_name(6)).unlink()
+    (case.work / hour_name(87)).write_bytes((case.work / hour_name(84)).read_bytes()[:5000])
+    _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN)
+    again = [e[1] for e in case.nomads.requests()[29:]]
+    check(len(again) == 2 and "f006" in again[0] + again[1] and "f087" in again[0] + again[1],
+          f"asked again: {again}")
+    check(f"{hour_name(87)}: ecCodes: " in err and "; fetched again." in err, err)
+    check(case.leftovers() == [], f"left behind: {case.leftovers()}")
+    check(case.nomads.busiest_minute() <= 100, "more than 100 requests a minute")
+
+
+def case_grib_newest_run_by_point(case):
+    # 15 UTC: the 12 UTC run is out to hour 84 only, so the 06 UTC run is taken.
+    for server in (case.nomads, case.mirror):
+        server.grib_out = {RUN: 84, "2011011006": 384}
+    out, err = case.run("fetch", "grib", "--point", "41.53,-93.65", "--hours", "3-12",
+                        "--folder", "models", env={"WXGUIDE_NOW": "2011011015"})
+    check("the gfs run of 2011011012 is not out to hour 12; using 2011011006." not in err, err)
+    check(out.startswith("wxguide extract --point 41.53,-93.65 models/gfs.2011011012/"), out)
+    out, err = case.run("fetch", "grib", "--point", "41.53,-93.65", "--hours", "3-87",
+                        "--step", "42", "--folder", "models", env={"WXGUIDE_NOW": "2011011015"})
+    check("the gfs run of 2011011012 is not out to hour 87; using 2011011006." in err, err)
+    check(out.startswith("wxguide extract --point 41.53,-93.65 "
+                         "models/gfs.2011011006/gfs.t06z.pgrb2.0p25.f003.grib2 "), out)
+    check("3 files in models/gfs.2011011006" in err, err)
+    check("3 rows, forecast hours 3 to 87" in extract_line_runs(case, out), "extract")
+    # Hours that are not all multiples of 3: the extract line steps as they do.
+    out, _ = case.run("fetch", "grib", "--point", "41.53,-93.65", "--hours", "1-2",
+                      "--folder", "models", "--step", "1", env={"WXGUIDE_NOW": "2011011015"})
+    check(out.startswith("wxguide extract --point 41.53,-93.65 --step 1 "), out)
+    check("2 rows, forecast hours 1 to 2" in extract_line_runs(case, out), "extract")
+    # Not out in the last day at all: nothing written, said on one line.
+    for server in (case.nomads, case.mirror):
+        server.grib_out = {}
+    _, err = case.run("fetch", "grib", "--point", "45,-100", status=1,
+                      env={"WXGUIDE_NOW": "2011011015"})
+    check("no source gave hour 87 of the gfs run of the last day; nothing was written." in err,
+          err)
+    _, err = case.run("fetch", "grib", "--station", "KXXX", status=2)
+    check("no station KXXX in the station table" in err, err)
+
+
+def case_grib_ranges(case):
+    # NOMADS blocks: every hour by ranges from the bucket, the wanted messages only.
+    case.nomads.faults = {"": ["*403"]}
+    out, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-9")
+    check(case.asked(case.nomads) == 1, "NOMADS asked after its 403")
+    asked = [(e[1], e[4].get("Range")) for e in case.mirror.requests()]
+    expected = []
+    for hour in (3, 6, 9):
+        body, ranges = wanted_messages(RUN, hour)
+        check((case.work / hour_name(hour)).read_bytes() == body, f"hour {hour} differs")
+        path = f"/gfs.20110110/12/atmos/gfs.t12z.pgrb2.0p25.f{hour:03d}"
+        expected += [(path + ".idx", None)] + [(path, r) for r in ranges]
+    # The log is kept as each answer ends: its order is not the requests'.
+    check(sorted(asked, key=str) == sorted(expected, key=str), f"asked {asked}\nnot {expected}")
+    check(any(r[1] and r[1].endswith("-") for r in asked), "the last message not asked for")
+    check("3 rows, forecast hours 3 to 9" in extract_line_runs(case, out), "extract")
+    sent = case.mirror.body_bytes()
+    whole = sum(len(loopback_server.grib_hour(RUN, h)[0]) for h in (3, 6, 9))
+    check(sent < whole, f"{sent} bytes sent of {whole}")
+
+
+def case_grib_range_faults(case):
+    case.nomads.faults = {"": ["*404"]}
+    case.mirror.faults = {"f003$": ["*range200"], "f006$": ["*badrange"], "f009$": ["cut"],
+                          "f012.idx": ["*404"], "f015$": ["lie", "lie", "lie", "lie"]}
+    _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-15",
+                      status=1)
+    check("f003: answered 200 with the whole file where the bytes 63842-135770 were asked; "
+          "not kept." in err, err)
+    check("f006: the bytes 63842-135770 were answered with the Content-Range "
+          "\"bytes 63843-135771/568003\"; not kept." in err, err)
+    check("f009: the body ended at 35964 of the 71929 bytes it announced; trying again" in err, err)
+    check("bytes it announced (tried 4 times); not kept." in err, err)
+    check(f"wxguide fetch: gfs {RUN}: hours 3, 6, 12, 15 could not be fetched; the 1 others "
+          "are in place (run again for the rest)." in err, err)
+    names = sorted(p.name for p in (case.work / FOLDER).iterdir())
+    check(names == ["gfs.t12z.pgrb2.0p25.f009.grib2"], f"kept: {names}")
+    check((case.work / hour_name(9)).read_bytes() == wanted_messages(RUN, 9)[0], "hour 9")
+    check(case.leftovers() == [], f"left behind: {case.leftovers()}")
+    check(not [p for p in (case.work / "cache").glob("*.body") if p.stat().st_size > 100000],
+          "a range was kept in the cache")
+    # The faults gone, the rerun asks for the four missing hours only.
+    case.mirror.faults = {}
+    before = case.asked(case.mirror)
+    out, _ = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-15")
+    again = [e[1] for e in case.mirror.requests()[before:]]
+    check(not any("f009" in path for path in again), f"hour 9 asked again: {again}")
+    check("5 rows, forecast hours 3 to 15" in extract_line_runs(case, out), "extract")
+
+
+def case_grib_refused_then_ranges(case):
+    # The filter's hour 3 comes short, its hour 6 of another hour: neither is kept, the
+    # bucket gives both.
+    case.nomads.faults = {"f003": ["*truncated"]}
+    case.mirror.grib_out = {RUN: 384}
+    _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-6")
+    check("f003&" in err and ": ecCodes: " in err and "; not kept." in err, err)
+    for hour in (3, 6):
+        check((case.work / hour_name(hour)).exists(), f"hour {hour} missing")
+    check((case.work / hour_name(3)).read_bytes() == wanted_messages(RUN, 3)[0], "hour 3")
+    check(case.asked(case.mirror) > 0, "the bucket was not asked")
+    check(case.leftovers() == [], f"left behind: {case.leftovers()}")
+
+
+def case_grib_refused_without_eccodes(case):
+    _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, status=1)
+    check(err == "wxguide fetch: grib: GRIB2 is not available in this build (no ecCodes); "
+          "BUFKIT profiles work.\n", err)
+    check(case.asked(case.nomads) + case.asked(case.mirror) == 0, "a server was asked")
 
 
 def main():
