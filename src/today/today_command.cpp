@@ -67,9 +67,10 @@ std::string inFolder(const Day& day, const std::string& name) {
     return (std::filesystem::path(day.folder) / name).generic_string();
 }
 
-// The command line a forecaster would type, blanks quoted.
+// The command line a forecaster would type, blanks quoted; a run asks for its picture and
+// spreadsheets, as the day's runs do.
 std::string commandLine(const std::vector<std::string>& words) {
-    std::string line = "wxguide";
+    std::string line = words.front() == "run" ? "wxguide --plot --csv" : "wxguide";
     for (const std::string& word : words) {
         line += word.find_first_of(" \t\"") == std::string::npos ? " " + word : " \"" + word + "\"";
     }

@@ -92,6 +92,13 @@ TEST(TodayCommand, RunsEachStepAsTheCommandAForecasterTypes) {
         << out.str();
     EXPECT_NE(out.str().find("option 5, HRRR: done: day/hrrr.out\n"), std::string::npos);
     EXPECT_TRUE(out.str().ends_with("page: done: day/index.html\n")) << out.str();
+    // The page tells each step's command as typed by hand, runs with their side files.
+    const std::string page = readFile("day/index.html");
+    EXPECT_NE(page.find("<code>wxguide --plot --csv run 1 day/bulletins.txt --ratio 0.6</code>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<code>wxguide fetch profile gfs KBKX --run 2026120812 --output "
+                        "day/gfs_kbkx.buf</code>"),
+              std::string::npos);
 }
 
 TEST(TodayCommand, TakesTheNewestRunOutAndGoesOnPastAFailedStep) {
