@@ -128,3 +128,15 @@ TEST(TodayCommand, TakesTheNewestRunOutAndGoesOnPastAFailedStep) {
                         "&lt;yet&gt;"),
               std::string::npos);
 }
+
+TEST(TodayCommand, BeforeTwelveUtcTheNewestBulletinsAreYesterdays) {
+    ScopedTempDirectory folder;
+    FakeCommands fake;
+    TodayRequest request = dayRequest();
+    readRunTime("2026120903", *request.at);
+    std::ostringstream out;
+    runToday(request, fourStations(), fake.runner(), out, nullptr);
+    ASSERT_FALSE(fake.ran.empty());
+    EXPECT_EQ(fake.ran.front(), "fetch bulletins --date 12/08/2026 --output day/bulletins.txt");
+    EXPECT_EQ(fake.ran[2], "fetch profile gfs KBKX --run 2026120900 --output day/gfs_kbkx.buf");
+}

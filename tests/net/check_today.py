@@ -252,6 +252,11 @@ def case_usage_errors(case):
     out, _ = case.today("--at", "2026120903", env={"WXGUIDE_RATIO": "0.6"}, status=None)
     check(out.startswith("bulletins 12/08/2026: done: wxguide-2026-12-09/bulletins.txt\n"), out)
     check("GFS profile KBKX 2026120900: done: wxguide-2026-12-09/gfs_kbkx.buf" in out, out)
+    if reads_grib(out):
+        # That run's GRIB2 hours are not out: option 6 reads the profile's severe file.
+        check("GFS GRIB2 2026120900 KBKX: FAILED (" in out, out)
+        check("option 6, severe weather (the GFS profile's severe file): done: "
+              "wxguide-2026-12-09/gfs-severe.out\n" in out, out)
 
 
 def case_progress_on_a_terminal(case):
