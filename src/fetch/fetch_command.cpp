@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <ios>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -29,7 +27,6 @@
 #include "io/platform.h"
 #include "net/cache.h"
 #include "net/download.h"
-#include "net/http.h"
 #include "net/sources.h"
 #include "scan/scan_input.h"
 #include "stations/stations_command.h"
@@ -57,18 +54,6 @@ constexpr std::uint64_t cycleProductLimit = std::uint64_t{64} << 20;
 constexpr std::uint64_t profileLimit = std::uint64_t{16} << 20;
 
 constexpr std::string_view prefix = "wxguide fetch: ";
-
-std::chrono::sys_days daysOf(const CalendarDate& date) {
-    return std::chrono::year_month_day(std::chrono::year(date.year),
-                                       std::chrono::month(static_cast<unsigned>(date.month)),
-                                       std::chrono::day(static_cast<unsigned>(date.day)));
-}
-
-CalendarDate dateOf(std::chrono::sys_days days) {
-    const std::chrono::year_month_day day(days);
-    return {static_cast<int>(day.year()), static_cast<int>(static_cast<unsigned>(day.month())),
-            static_cast<int>(static_cast<unsigned>(day.day()))};
-}
 
 SourceValues valuesOf(const RunTime& run, const std::string& station) {
     return {run.date.year, run.date.month, run.date.day, run.hour, station};
@@ -338,93 +323,6 @@ int fetchProfile(const FetchRequest& request, DownloadSession& session,
 }
 
 }  // namespace
-
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources,
-                 std::ostream& err) {
-    const std::vector<std::filesystem::path> places =
-        sourcesTablePlaces(search.program, search.dataFolder);
-    std::string tried;
-    for (const std::filesystem::path& place : places) {
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(place, error)) {
-            tried += (tried.empty() ? "" : ", ") + place.string();
-            continue;
-        }
-        std::ifstream in(place, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        std::string fault;
-        if (!in || !readSources(text.str(), place.string(), sources, fault)) {
-            err << prefix << "the sources table " << (fault.empty() ? place.string() : fault)
-                << (fault.empty() ? " cannot be read" : "") << "; nothing was written.\n";
-            return false;
-        }
-        return true;
-    }
-    err << prefix << "the sources table " << sourcesTableName << " was not found"
-        << (tried.empty() ? "" : " (looked for " + tried + ")")
-        << "; WXGUIDE_SOURCES may name it; nothing was written.\n";
-    return false;
-}
-
-bool startDownloadSession(bool offline, bool quiet, DownloadSession& session, std::ostream& err) {
-    session.err = &err;
-    session.offline = offline;
-    session.progress = !quiet && standardErrorIsTerminal();
-    session.cache = cacheFolder();
-    std::string fault;
-    if (session.cache.empty()) {
-        fault = "no cache folder is known (set WXGUIDE_CACHE)";
-    }
-    if (!fault.empty() || !makeCacheFolder(session.cache, fault)) {
-        err << prefix << fault << "; nothing was written.\n";
-        return false;
-    }
-    removeOldCacheEntries(session.cache);
-    return true;
-}
-
-bool readRunTime(std::string_view text, RunTime& run) {
-    if (text.size() != 10 || text.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
-    }
-    const auto number = [&](std::size_t at, std::size_t length) {
-        int value = 0;
-        for (std::size_t i = at; i < at + length; ++i) {
-            value = value * 10 + (text[i] - '0');
-        }
-        return value;
-    };
-    const std::string date = std::to_string(number(4, 2)) + "/" + std::to_string(number(6, 2)) +
-                             "/" + std::string(text.substr(0, 4));
-    run.hour = number(8, 2);
-    return readCalendarDate(date, run.date) && run.hour < 24;
-}
-
-std::string writeRunTime(const RunTime& run) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d", run.date.year, run.date.month,
-                  run.date.day, run.hour);
-    return text;
-}
-
-RunTime hoursBefore(const RunTime& run, int hours) {
-    const auto time = std::chrono::sys_days(daysOf(run.date)) + std::chrono::hours(run.hour) -
-                      std::chrono::hours(hours);
-    const auto day = std::chrono::floor<std::chrono::days>(time);
-    return {dateOf(day),
-            static_cast<int>(std::chrono::duration_cast<std::chrono::hours>(time - day).count())};
-}
-
-RunTime hourNow() {
-    RunTime run;
-    if (const char* now = std::getenv("WXGUIDE_NOW"); now != nullptr && readRunTime(now, run)) {
-        return run;
-    }
-    const auto time = std::chrono::floor<std::chrono::hours>(std::chrono::system_clock::now());
-    const auto day = std::chrono::floor<std::chrono::days>(time);
-    return {dateOf(day), static_cast<int>((time - day).count())};
-}
 
 int runFetch(const FetchRequest& request, const StationTableSearch& search, const StationSet& set,
              std::ostream& out, std::ostream& err) {

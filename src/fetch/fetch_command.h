@@ -9,8 +9,8 @@
 
 #include "arith/station_set.h"
 #include "assemble/calendar_date.h"
-#include "net/download.h"
-#include "net/sources.h"
+#include "fetch/fetch_session.h"
+#include "fetch/run_time.h"
 #include "stations/stations_command.h"
 
 // `wxguide fetch`: option 1's bulletins of a date, or a model's BUFKIT profile, downloaded
@@ -25,13 +25,6 @@ inline constexpr std::string_view fetchUsage =
     "       wxguide fetch [-q] [--offline] grib (--station ID | --point LAT,LON) "
     "[--run YYYYMMDDHH]\n"
     "                     [--hours FIRST-LAST] [--step H] [--folder DIR]";
-
-/// A model run: its day and its hour in UTC.
-struct RunTime {
-    CalendarDate date;
-    int hour = 0;
-    auto operator<=>(const RunTime&) const = default;
-};
 
 /// What `wxguide fetch` was asked for.
 struct FetchRequest {
@@ -49,26 +42,6 @@ struct FetchRequest {
     bool offline = false;               // the cache only
     bool quiet = false;                 // faults only
 };
-
-/// Reads "YYYYMMDDHH"; false for any other text or a time the calendar does not have.
-bool readRunTime(std::string_view text, RunTime& run);
-
-/// The run written "YYYYMMDDHH".
-std::string writeRunTime(const RunTime& run);
-
-/// The run `hours` before `run`.
-RunTime hoursBefore(const RunTime& run, int hours);
-
-/// The hour now in UTC, or the one WXGUIDE_NOW gives as YYYYMMDDHH (for the tests).
-RunTime hourNow();
-
-/// Reads the sources table that `search` finds (WXGUIDE_SOURCES, or beside the station
-/// table); false with the fault told on `err`.
-bool loadSources(const StationTableSearch& search, std::vector<Source>& sources, std::ostream& err);
-
-/// Starts the session a command's downloads share: the cache folder made and pruned,
-/// progress on a terminal unless `quiet`. False with the fault told on `err`.
-bool startDownloadSession(bool offline, bool quiet, DownloadSession& session, std::ostream& err);
 
 /// Runs `wxguide fetch` for the stations of `set`, the sources table found by `search`.
 /// Returns the exit status: 0 written, 1 not, 2 when the output is refused as assemble

@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "extract/grib_extract.h"
-#include "fetch/fetch_command.h"
+#include "fetch/fetch_session.h"
 #include "fetch/grib_framing.h"
 #include "fetch/grib_hour_check.h"
 #include "fetch/grib_index.h"
+#include "fetch/run_time.h"
 #include "grib/grib_message_check.h"
 #include "io/option_word.h"
 #include "io/platform.h"
@@ -373,6 +374,27 @@ std::string joinedFrom(const std::vector<std::string>& froms) {
     return text;
 }
 
+// The summary and the extract line, or the hours missing; the exit status.
+int tellOutcome(const GribJob& job, const std::vector<int>& hours, const std::vector<int>& missing,
+                const GribFetched& fetched, std::ostream& out) {
+    if (!missing.empty()) {
+        std::string list;
+        for (const int hour : missing) {
+            list += (list.empty() ? "" : ", ") + std::to_string(hour);
+        }
+        job.err << "wxguide fetch: gfs " << writeRunTime(fetched.run) << ": hours " << list
+                << " could not be fetched; the " << fetched.files.size()
+                << " others are in place (run again for the rest).\n";
+        return 1;
+    }
+    statusLines(job.err) << "wxguide fetch: gfs " << writeRunTime(fetched.run) << " hours "
+                         << hours.front() << " to " << hours.back() << ": " << hours.size()
+                         << " files in " << runFolder(job, fetched.run) << " from "
+                         << fetched.source << ".\n";
+    out << fetched.extractLine << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
@@ -429,20 +451,5 @@ int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
     for (const std::string& file : fetched.files) {
         fetched.extractLine += " " + shellWord(file);
     }
-    if (!missing.empty()) {
-        std::string list;
-        for (const int hour : missing) {
-            list += (list.empty() ? "" : ", ") + std::to_string(hour);
-        }
-        err << "wxguide fetch: gfs " << writeRunTime(fetched.run) << ": hours " << list
-            << " could not be fetched; the " << fetched.files.size()
-            << " others are in place (run again for the rest).\n";
-        return 1;
-    }
-    statusLines(err) << "wxguide fetch: gfs " << writeRunTime(fetched.run) << " hours "
-                     << hours.front() << " to " << hours.back() << ": " << hours.size()
-                     << " files in " << runFolder(job, fetched.run) << " from " << fetched.source
-                     << ".\n";
-    out << fetched.extractLine << "\n";
-    return 0;
+    return tellOutcome(job, hours, missing, fetched, out);
 }

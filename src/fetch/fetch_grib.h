@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fetch/fetch_command.h"
+#include "fetch/run_time.h"
 #include "net/download.h"
 #include "stations/stations_command.h"
 

@@ -79,6 +79,19 @@ struct Handle {
     }
 };
 
+// The request's own headers: the conditions and the range, when asked.
+void addRequestHeaders(const HttpRequest& request, HeaderList& extra) {
+    if (!request.ifNoneMatch.empty()) {
+        extra.add("If-None-Match: " + request.ifNoneMatch);
+    }
+    if (!request.ifModifiedSince.empty()) {
+        extra.add("If-Modified-Since: " + request.ifModifiedSince);
+    }
+    if (!request.range.empty()) {
+        extra.add("Range: bytes=" + request.range);
+    }
+}
+
 }  // namespace
 
 HttpAnswer httpGet(const HttpRequest& request, const BodySink& sink) {
@@ -94,15 +107,7 @@ HttpAnswer httpGet(const HttpRequest& request, const BodySink& sink) {
     transfer.sink = &sink;
     transfer.maxBytes = request.maxBytes;
     HeaderList extra;
-    if (!request.ifNoneMatch.empty()) {
-        extra.add("If-None-Match: " + request.ifNoneMatch);
-    }
-    if (!request.ifModifiedSince.empty()) {
-        extra.add("If-Modified-Since: " + request.ifModifiedSince);
-    }
-    if (!request.range.empty()) {
-        extra.add("Range: bytes=" + request.range);
-    }
+    addRequestHeaders(request, extra);
     const std::string agent = userAgent();
     curl_easy_setopt(curl, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");

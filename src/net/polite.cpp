@@ -23,14 +23,14 @@ NetClock systemClock() {
 
 double waitBeforeAsking(HostPace& pace, const std::string& host, double now) {
     std::deque<double>& asked = pace.asked[host];
-    while (!asked.empty() && asked.front() <= now - 60) {
+    while (!asked.empty() && asked.front() <= now - paceWindowSeconds) {
         asked.pop_front();
     }
     if (asked.size() < requestsPerMinute) {
         return 0;
     }
     // The oldest of the last minute's requests must fall out of the minute first.
-    return asked[asked.size() - requestsPerMinute] + 60 - now;
+    return asked[asked.size() - requestsPerMinute] + paceWindowSeconds - now;
 }
 
 void noteAsked(HostPace& pace, const std::string& host, double now) {

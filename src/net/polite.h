@@ -20,6 +20,10 @@ NetClock systemClock();
 /// Requests to one host in any minute, at most.
 inline constexpr std::size_t requestsPerMinute = 100;
 
+/// The minute those are counted over, with a second to spare: the server counts requests
+/// as they arrive, and one that left on time may arrive a little late.
+inline constexpr double paceWindowSeconds = 61;
+
 /// Tries after the first for a 429, a 5xx or a cut transfer, at most.
 inline constexpr int maxRetries = 3;
 

@@ -451,6 +451,29 @@ def case_grib_refused_then_ranges(case):
     check(case.leftovers() == [], f"left behind: {case.leftovers()}")
 
 
+def case_grib_wrong_answers(case):
+    # Answers that are framed and whole but not the hour asked for: never kept.
+    case.nomads.faults = {"f003": ["*wronghour"], "f006": ["*404"]}
+    case.mirror.faults = {"f003$": ["*zeros"], "f006": ["*wronghour"]}
+    _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-9",
+                      status=1)
+    lines = err.splitlines()
+    check(any("filter_gfs" in line and "f003&" in line and
+              line.endswith(": it holds no PRMSL of hour 3; not kept.") for line in lines), err)
+    check(any(line.endswith("f003: message 1 at byte 0: no GRIB message begins there; not kept.")
+              for line in lines), err)
+    check(any(line.endswith("f006: it holds no PRMSL of hour 6; not kept.") for line in lines),
+          err)
+    check("hours 3, 6 could not be fetched; the 1 others are in place" in err, err)
+    check(sorted(p.name for p in (case.work / FOLDER).iterdir()) ==
+          ["gfs.t12z.pgrb2.0p25.f009.grib2"], "a wrong hour was kept")
+    check(case.leftovers() == [], f"left behind: {case.leftovers()}")
+    # Nothing refused stays in the cache: once right, every hour comes.
+    case.nomads.faults = {}
+    case.mirror.faults = {}
+    case.run("fetch", "-q", "grib", "--station", "KDSM", "--run", RUN, "--hours", "3-9")
+
+
 def case_grib_refused_without_eccodes(case):
     _, err = case.run("fetch", "grib", "--station", "KDSM", "--run", RUN, status=1)
     check(err == "wxguide fetch: grib: GRIB2 is not available in this build (no ecCodes); "

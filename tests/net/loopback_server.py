@@ -22,7 +22,8 @@ actions used one per request (a leading * repeats it for ever): 404, 403, 500, 5
 429:SECONDS (Retry-After), cut, lie (a Content-Length longer than the body), html,
 notfound, stall, redirect, ignore-conditional, garbage, huge, range200 (the whole file for
 a Range), badrange (a Content-Range one byte off), truncated (the body's last 1000 bytes left out,
-framed as whole). Every request is logged.
+framed as whole), wronghour (the GRIB2 hour 3 hours later in the hour's place), zeros
+(a range's bytes all zero). Every request is logged.
 """
 
 import http.server
@@ -240,7 +241,7 @@ class Server:
             most = max(most, end - start + 1)
         return most
 
-    def grib_content(self, path, query):
+    def grib_content(self, path, query, fault=None):
         """A GRIB2 hour, filtered, whole or its .idx; None when it is not out."""
         if path.endswith("/filter_gfs_0p25.pl"):
             where = re.fullmatch(r"/gfs\.(\d{8})/(\d\d)/atmos", query.get("dir", [""])[0])
@@ -257,15 +258,15 @@ class Server:
             run, hour, index = match.group(1) + match.group(2), int(match.group(4)), match.group(5)
         if hour > self.grib_out.get(run, -1):
             return None
-        data, text = grib_hour(run, hour)
+        data, text = grib_hour(run, hour + (3 if fault == "wronghour" else 0))
         if index:
             return text.encode()
         return filtered(data, text, query) if path.endswith(".pl") else data
 
-    def content(self, path, query):
+    def content(self, path, query, fault=None):
         """The body at the path, or None when nothing is there."""
         if "filter_gfs" in path or "/atmos/" in path:
-            return self.grib_content(path, query)
+            return self.grib_content(path, query, fault)
         if path.endswith("/retrieve.py"):
             pil = query.get("pil", [""])[0]
             station = query.get("matches", [""])[0]
@@ -332,7 +333,7 @@ class Server:
                     self.answer(302, b"", [("Location", self.path + "&moved=1"
                                              if "?" in self.path else self.path + "?moved=1")])
                     return
-                body = server.content(parsed.path, query)
+                body = server.content(parsed.path, query, fault)
                 if body is None:
                     self.answer(404, b"not here\n")
                     return
@@ -368,6 +369,7 @@ class Server:
                     headers.append(("Content-Range", "bytes %d-%d/%d" % (
                         first + shift, last + shift, len(body))))
                     body = body[first:last + 1]
+                    body = bytes(len(body)) if fault == "zeros" else body
                     status = 206
                 if fault in ("cut", "lie", "stall"):
                     self.send_response(status)
