@@ -13,10 +13,11 @@
 #include "app/command_table.h"
 #include "app/eta_ratio.h"
 #include "export/side_files.h"
-#include "fetch/fetch_command.h"
+#include "fetch/run_time.h"
 #include "io/option_word.h"
 #include "net/http.h"
 #include "stations/station_table.h"
+#include "stations/stations_command.h"
 #include "today/today_command.h"
 
 namespace {

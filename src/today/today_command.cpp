@@ -14,7 +14,7 @@
 #include "arith/station_set.h"
 #include "assemble/calendar_date.h"
 #include "extract/grib_extract.h"
-#include "fetch/fetch_command.h"
+#include "fetch/run_time.h"
 #include "today/today_page.h"
 
 namespace {

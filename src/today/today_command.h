@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "arith/station_set.h"
-#include "fetch/fetch_command.h"
+#include "fetch/run_time.h"
 #include "today/today_page.h"
 
 // `wxguide today`: the forecaster's day in one command. Each step is the very command a

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fetch/fetch_command.h"
+#include "fetch/run_time.h"
 
 // The page `wxguide today` writes beside the day's reports: one file, index.html, with
 // every meteogram inline and no script, nothing fetched from the network.
