@@ -107,7 +107,9 @@ void writeFileLinks(std::ostream& html, const TodayReport& report) {
 
 void writeReport(std::ostream& html, const TodayPage& page, const TodayReport& report) {
     const std::string anchor = "option-" + std::to_string(report.option);
-    html << "<h2 id=\"" << anchor << "\">" << htmlEscaped(report.what) << "</h2>\n";
+    std::string heading = report.what;
+    heading.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(heading.front())));
+    html << "<h2 id=\"" << anchor << "\">" << htmlEscaped(heading) << "</h2>\n";
     const TodayStep& step = page.steps.at(report.step);
     if (!report.written) {
         html << "<p class=\"failed\">Not made: " << htmlEscaped(step.why) << "</p>\n";

@@ -56,7 +56,7 @@ TEST(TodayPage, SaysWhichStepFailedAndWhyInEscapedText) {
     EXPECT_TRUE(html.starts_with("<!DOCTYPE html>\n")) << html;
     EXPECT_NE(html.find("<p class=\"failed\">1 step failed: see <a href=\"#steps\">"),
               std::string::npos);
-    EXPECT_NE(html.find("<h2 id=\"option-4\">option 4, RAP</h2>\n<p class=\"failed\">Not made: "
+    EXPECT_NE(html.find("<h2 id=\"option-4\">Option 4, RAP</h2>\n<p class=\"failed\">Not made: "
                         "no source gave &lt;it&gt;</p>"),
               std::string::npos)
         << html;

@@ -232,7 +232,7 @@ def case_product_missing(case):
     page = read_page(day / "index.html")
     text = (day / "index.html").read_text()
     check("<td class=\"failed\">failed: none out from 2026120715 to 2026120815" in text, text)
-    check("<h2 id=\"option-5\">option 5, HRRR</h2>\n<p class=\"failed\">Not made: no HRRR columns"
+    check("<h2 id=\"option-5\">Option 5, HRRR</h2>\n<p class=\"failed\">Not made: no HRRR columns"
           in text, text)
     check("meteogram-5" not in page.ids, "a picture of a report not made")
 
