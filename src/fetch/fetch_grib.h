@@ -36,16 +36,16 @@ struct GribFetched {
     RunTime run;                     // the run taken
     std::vector<std::string> files;  // FOLDER/gfs.YYYYMMDDHH/gfs.tHHz.pgrb2.0p25.fFFF.grib2
     std::string extractLine;         // the `wxguide extract` command that reads them
-    std::string source;              // where the hours came from: hosts, "(cache)", "(kept)"
+    std::string source;              // where the hours came from: hosts, "(cache)", "kept"
 };
 
 /// Fetches the hours of `request` through `session` (a session shared by a whole command:
 /// its cache, pace and counts), the station table and the sources table found by `search`.
-/// Told on `err`: the run taken when it is not the newest, each fault on one line; on `out`:
-/// the summary and the extract line. Returns 0 when every hour's file is in place, 1 when
-/// an hour could not be fetched (the hours fetched stay) or the build reads no GRIB2, 2 for
-/// a station not in the table or a point that is no place. `fetched` holds the run and the
-/// files in place, in hour order.
+/// Told on `err`: the run taken when it is not the newest, each fault on one line, and the
+/// summary (muted as statusLines mutes it); on `out`: the extract line alone. Returns 0 when every
+/// hour's file is in place, 1 when an hour could not be fetched (the hours fetched stay) or the
+/// build reads no GRIB2, 2 for a station not in the table or a point that is no place. `fetched`
+/// holds the run and the files in place, in hour order.
 int fetchGrib(const GribFetchRequest& request, DownloadSession& session,
               const StationTableSearch& search, std::ostream& out, std::ostream& err,
               GribFetched& fetched);
