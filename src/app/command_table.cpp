@@ -7,12 +7,14 @@
 #include "app/fetch_options.h"
 #include "app/run_command.h"
 #include "app/session_options.h"
+#include "app/today_options.h"
 #include "app/verify_options.h"
 #include "assemble/assemble_command.h"
 #include "extract/extract_command.h"
 #include "fetch/fetch_command.h"
 #include "io/option_word.h"
 #include "stations/stations_command.h"
+#include "today/today_command.h"
 #include "verify/verify_command.h"
 
 namespace {
@@ -63,6 +65,14 @@ constexpr std::array<CommandOption, 5> verifyOptions = {{
     {"--offline", "", false},
     {"--csv", "", true},
     {"--plot", "", true},
+}};
+
+constexpr std::array<CommandOption, 5> todayOptions = {{
+    {"--ratio", "", true},
+    {"--station", "", true},
+    {"--at", "", true},
+    {"--folder", "", true},
+    {"--offline", "", false},
 }};
 
 constexpr std::array<CommandOption, 2> setOptions = {{
@@ -119,7 +129,7 @@ int runStations(const CommandContext& context) {
     return writeStationList(context.listed, context.out);
 }
 
-const std::array<CommandRow, 6> commands = {{
+const std::array<CommandRow, 7> commands = {{
     {"run", runUsage, StationSetUse::set, runOptions, false, nullptr, runRun},
     {"assemble", assembleUsage, StationSetUse::set, assembleOptions, true, nullptr,
      runAssembleCommand},
@@ -128,6 +138,7 @@ const std::array<CommandRow, 6> commands = {{
     {"stations", stationsUsage, StationSetUse::orNearest, stationsOptions, false, readStationsWords,
      runStations},
     {"verify", verifyUsage, StationSetUse::set, verifyOptions, false, nullptr, runVerifyRow, false},
+    {"today", todayUsage, StationSetUse::set, todayOptions, false, nullptr, runTodayCommand, false},
 }};
 
 bool named(const CommandOption& option, std::string_view name) {
