@@ -345,11 +345,13 @@ class Server:
                 for name, value in headers:
                     self.send_header(name, value)
                 self.send_header("Content-Length", str(len(body) if length is None else length))
-                self.end_headers()
-                self.wfile.write(body)
+                # Logged before the body goes: a client that has the whole body may end, and
+                # its test read the log, before this thread would go on.
                 with server.lock:
                     server.log.append((self.arrived, self.path, status, len(body),
                                        dict(self.headers)))
+                self.end_headers()
+                self.wfile.write(body)
 
             def do_GET(self):
                 # A server counts requests as they come, whatever the answer's length.
@@ -417,13 +419,13 @@ class Server:
                     self.send_header("Content-Length", str(len(body) + (100 if fault == "lie" else 0)))
                     self.end_headers()
                     sent = body if fault == "lie" else body[: len(body) // 2]
+                    with server.lock:
+                        server.log.append((self.arrived, self.path, status, len(sent),
+                                           dict(self.headers)))
                     self.wfile.write(sent)
                     self.wfile.flush()
                     if fault == "stall":
                         time.sleep(10)
-                    with server.lock:
-                        server.log.append((self.arrived, self.path, status, len(sent),
-                                           dict(self.headers)))
                     self.close_connection = True
                     return
                 self.answer(status, body, headers)
