@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 TEST(StationTable, ReadsQuotedNamesAndDegrees) {
@@ -151,4 +154,86 @@ TEST(StationTable, FoundBesideTheProgramThenInShareOrOnlyWhereWxguideDataSays) {
     EXPECT_EQ(stationTablePlaces(path("/usr/bin/wxguide"), "/srv/tables"),
               (std::vector<path>{path("/srv/tables/stations.csv")}));
     EXPECT_TRUE(stationTablePlaces(path(), "").empty());
+}
+
+// The shipped table's zones at the places where a zone line or a state's own rule decides
+// it, against the longitude / 15 that verify would fall back to.
+TEST(StationTable, TheShippedTableGivesEachStationItsStandardTime) {
+    std::ifstream file(WXGUIDE_STATION_TABLE, std::ios::binary);
+    ASSERT_TRUE(file) << WXGUIDE_STATION_TABLE;
+    std::stringstream read;
+    read << file.rdbuf();
+    const std::string text = read.str();  // the scanner reads it in place
+    ScanFile in;
+    openScanText(in, text);
+    std::vector<StationPlace> table;
+    std::string problem;
+    ASSERT_TRUE(readStationTable(in, table, problem)) << problem;
+    ASSERT_EQ(table.size(), 5634U);
+    const std::optional<int> none;
+    const std::pair<const char*, std::optional<int>> expected[] = {
+        // One zone a state; Arizona keeps standard time all year.
+        {"KDSM", -6},
+        {"KFSD", -6},
+        {"KPHX", -7},
+        {"KLAS", -8},
+        {"KBOI", -7},
+        // Texas west of the Pecos country, the Florida panhandle, Michigan's Upper Peninsula.
+        {"KELP", -7},
+        {"KAAF", -5},
+        {"KMAI", -6},
+        {"KPNS", -6},
+        {"KTLH", -5},
+        {"KDTW", -5},
+        {"KIWD", -6},
+        {"KCMX", -5},
+        // Indiana's corners, Kentucky and Tennessee.
+        {"KIND", -5},
+        {"KEVV", -6},
+        {"KHNB", -5},
+        {"KGYY", -6},
+        {"KSDF", -5},
+        {"KBWG", -6},
+        {"KCHA", -5},
+        {"KCSV", -6},
+        // The plains split by county lines; north Idaho and Malheur county.
+        {"KDIK", -7},
+        {"KHZE", -6},
+        {"KBIS", -6},
+        {"KRAP", -7},
+        {"KPIR", -6},
+        {"KGLD", -7},
+        {"KSYF", -6},
+        {"KCOE", -8},
+        {"KONO", -7},
+        {"KBKE", -8},
+        // Alaska: the western Aleutians (Shemya east of the date line), not the Pribilofs.
+        {"PANC", -9},
+        {"PADK", -10},
+        {"PASY", -10},
+        {"PASN", -9},
+        // Hawaii and Midway, the territories, Wake, and a name without a state.
+        {"PHNL", -10},
+        {"PMDY", -11},
+        {"TJSJ", -4},
+        {"TIST", -4},
+        {"PGUM", 10},
+        {"PWAK", 12},
+        {"NSTU", -11},
+        {"KU55", -7},
+        // Canada by province; Newfoundland's half hour and places unsure are left empty.
+        {"CYYC", -7},
+        {"CYQT", -5},
+        {"CYQM", -4},
+        {"CYXY", -7},
+        {"CYYR", -4},
+        {"CYYT", none},
+        {"MMMX", none},
+        {"EGLL", none},
+        {"KVOA", none}};
+    for (const auto& [id, offset] : expected) {
+        const StationPlace* place = findStation(table, id);
+        ASSERT_NE(place, nullptr) << id;
+        EXPECT_EQ(place->utcOffset, offset) << id;
+    }
 }

@@ -65,12 +65,14 @@ limit=unlimited
 (ulimit -v 400000 && "$program" --version) >/dev/null 2>&1 && limit=400000
 (ulimit -v $limit && refused endless_line "line 1 is longer than 1024 characters" && exit $failures) ||
     failures=$((failures + 1))
-mkdir -p "$work/bad" && { cat "$table" && printf 'KXXX,"Nowhere",99999,0\n'; } >"$work/bad/stations.csv"
+# A line put after the table's own lines takes the zone field when the table has one.
+zone_field=$(head -n 1 "$table" | grep -q ',utc_offset$' && echo ',')
+mkdir -p "$work/bad" && { cat "$table" && printf 'KXXX,"Nowhere",99999,0%s\n' "$zone_field"; } >"$work/bad/stations.csv"
 refused latitude_out_of_range "line $(($(wc -l <"$table") + 1)): the latitude 99999 lies outside -90 to 90"
 
 # An id names the files extract writes: one that leaves the folder is refused with its line.
 bad_id_table() {
-    mkdir -p "$work/bad/run" && { cat "$table" && printf '../ev,"Up a folder",41.5,-93.6\n'; } >"$work/bad/stations.csv"
+    mkdir -p "$work/bad/run" && { cat "$table" && printf '../ev,"Up a folder",41.5,-93.6%s\n' "$zone_field"; } >"$work/bad/stations.csv"
 }
 bad_id_line="line $(($(wc -l <"$table") + 1)): the id \"../ev\" is not a station id (four letters or digits)"
 bad_id_table
