@@ -110,13 +110,12 @@ std::vector<std::string> gridPointNotes(const ExtractPlace& place, const GribPoi
         where + " is read at the grid point " + placeTitle(used.latitude, used.longitude) + ", " +
         distance + " away" + (point.grids > 1 ? " (the farthest of its grids' points)" : "") +
         "; grid spacing " + gridSpacingText(used.shape)};
-    const double bound = halfCellDiagonalKm(used.shape);
+    const double bound = halfGridLengthKm(used.shape);
     if (used.distanceKm > bound) {
         std::snprintf(distance, sizeof distance, "%.1f km", bound);
         notes.push_back("that grid point is farther from " + place.name +
-                        " than half a grid cell's diagonal (" + distance + "): " + place.name +
-                        " lies near or beyond the grid's edge, and the values read there may "
-                        "not stand for it");
+                        " than half a grid length (" + distance + "): the values read there " +
+                        "may not stand for " + place.name);
     }
     return notes;
 }

@@ -224,8 +224,7 @@ TEST(GribExtract, NamesTheFilesAfterThePlaceTheModelAndTheRun) {
 }
 
 // The grid point read is told with its hemispheres, distance and the grid's spacing; one
-// farther than half a cell's diagonal (only a place at or past the grid's edge can be) is
-// told on a second line.
+// farther than half a grid length is told on a second line.
 TEST(GribExtract, TellsTheGridPointReadAndWhenItLiesFar) {
     ScopedTempDirectory dir;
     makeLambertFile("hrrr.grib2", 83);
@@ -237,11 +236,15 @@ TEST(GribExtract, TellsTheGridPointReadAndWhenItLiesFar) {
     } cases[] = {
         {"gfs.grib2", desMoines,
          "wxguide extract: KDSM 41.50N 93.60W is read at the grid point 42.50N 92.50W, 143.6 "
-         "km away; grid spacing 2.5 deg (278.0 km).\n"},
+         "km away; grid spacing 2.5 deg (278.0 km).\n"
+         "wxguide extract: that grid point is farther from KDSM than half a grid length (139.0 "
+         "km): the values read there may not stand for KDSM.\n"},
         {"gfs.grib2",
          {-33.87, 151.21, "POINT", "33.87S_151.21E"},
          "wxguide extract: POINT 33.87S 151.21E is read at the grid point 35.00S 150.00E, 167.6 "
-         "km away; grid spacing 2.5 deg (278.0 km).\n"},
+         "km away; grid spacing 2.5 deg (278.0 km).\n"
+         "wxguide extract: that grid point is farther from POINT than half a grid length (139.0 "
+         "km): the values read there may not stand for POINT.\n"},
         {"hrrr.grib2",
          {39.0, -96.0, "KXYZ", "KXYZ"},
          "wxguide extract: KXYZ 39.00N 96.00W is read at the grid point 38.99N 95.99W, 1.3 km "
@@ -250,9 +253,8 @@ TEST(GribExtract, TellsTheGridPointReadAndWhenItLiesFar) {
          {38.0, -98.05, "KXYZ", "KXYZ"},
          "wxguide extract: KXYZ 38.00N 98.05W is read at the grid point 38.00N 98.00W, 4.4 km "
          "away; grid spacing 3.0 km.\n"
-         "wxguide extract: that grid point is farther from KXYZ than half a grid cell's diagonal "
-         "(2.1 km): KXYZ lies near or beyond the grid's edge, and the values read there may not "
-         "stand for it.\n"},
+         "wxguide extract: that grid point is farther from KXYZ than half a grid length (1.5 "
+         "km): the values read there may not stand for KXYZ.\n"},
     };
     for (const auto& c : cases) {
         ExtractRequest request;

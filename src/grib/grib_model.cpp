@@ -41,9 +41,8 @@ double gridSpacingKm(const GridShape& shape) {
     return shape.kind == GridKind::latLon ? side * kmPerDegree : side;
 }
 
-double halfCellDiagonalKm(const GridShape& shape) {
-    const double scale = shape.kind == GridKind::latLon ? kmPerDegree : 1.0;
-    return std::hypot(shape.dx * scale, shape.dy * scale) / 2.0;
+double halfGridLengthKm(const GridShape& shape) {
+    return gridSpacingKm(shape) / 2.0;
 }
 
 std::string gridSpacingText(const GridShape& shape) {

@@ -26,9 +26,9 @@ inline constexpr double kmPerDegree = 111.195;
 /// latitude), or 0 for a grid wxguide does not measure.
 double gridSpacingKm(const GridShape& shape);
 
-/// Half the diagonal of a cell whose sides are the grid's two spacings in km: no place
-/// inside the grid lies farther than this from its nearest point.
-double halfCellDiagonalKm(const GridShape& shape);
+/// Half a grid length in km (of the larger spacing): a grid point farther than this from
+/// the place is told as far, since the grid may not resolve the place.
+double halfGridLengthKm(const GridShape& shape);
 
 /// The spacing as the forecaster reads it: "2.5 deg (278.0 km)", "3.0 km", "3.0 x 2.5 km".
 std::string gridSpacingText(const GridShape& shape);

@@ -48,18 +48,18 @@ TEST(GribModel, SpacingAndTheFarthestAPlaceInsideTheGridLies) {
         GridShape shape;
         const char* text;
         double spacingKm;
-        double halfDiagonalKm;
+        double halfLengthKm;
     } cases[] = {
-        {{GridKind::latLon, 2.5, 2.5, 144, 73}, "2.5 deg (278.0 km)", 277.9875, 196.5668},
-        {{GridKind::latLon, 0.25, 0.25, 1440, 721}, "0.25 deg (27.8 km)", 27.79875, 19.65668},
-        {{GridKind::latLon, 0.5, 0.25, 10, 10}, "0.5 x 0.25 deg (55.6 km)", 55.5975, 31.07996},
-        {{GridKind::lambert, 3.0, 3.0, 1799, 1059}, "3.0 km", 3.0, 2.12132},
-        {{GridKind::lambert, 13.545087, 13.545087, 451, 337}, "13.5 km", 13.545087, 9.577766},
-        {{GridKind::mercator, 4.0, 3.0, 10, 10}, "4.0 x 3.0 km", 4.0, 2.5},
+        {{GridKind::latLon, 2.5, 2.5, 144, 73}, "2.5 deg (278.0 km)", 277.9875, 138.99375},
+        {{GridKind::latLon, 0.25, 0.25, 1440, 721}, "0.25 deg (27.8 km)", 27.79875, 13.899375},
+        {{GridKind::latLon, 0.5, 0.25, 10, 10}, "0.5 x 0.25 deg (55.6 km)", 55.5975, 27.79875},
+        {{GridKind::lambert, 3.0, 3.0, 1799, 1059}, "3.0 km", 3.0, 1.5},
+        {{GridKind::lambert, 13.545087, 13.545087, 451, 337}, "13.5 km", 13.545087, 6.7725435},
+        {{GridKind::mercator, 4.0, 3.0, 10, 10}, "4.0 x 3.0 km", 4.0, 2.0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(gridSpacingText(c.shape), c.text);
         EXPECT_NEAR(gridSpacingKm(c.shape), c.spacingKm, 1e-4) << c.text;
-        EXPECT_NEAR(halfCellDiagonalKm(c.shape), c.halfDiagonalKm, 1e-4) << c.text;
+        EXPECT_NEAR(halfGridLengthKm(c.shape), c.halfLengthKm, 1e-4) << c.text;
     }
 }

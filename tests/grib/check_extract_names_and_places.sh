@@ -54,10 +54,13 @@ done
 cmp -s <(tail -n +3 KDSM_gfs_2011011012_columns.txt) <(tail -n +3 KDSM_gfs_2011011018_columns.txt) ||
     fail "the two runs' rows differ"
 
-# The grid point read, one line each when it is near.
+# The grid point read, one line each when it is near; 2.5-degree GFS at KDSM is far.
 [ "$(head -n 1 gfs12.err)" = "wxguide extract: KDSM 41.53N 93.67W is read at the grid point 42.50N 92.50W,\
  144.4 km away; grid spacing 2.5 deg (278.0 km)." ] || fail "gfs12's line: $(cat gfs12.err)"
-if grep -q 'that grid point is farther' gfs12.err hrrr.err rap.err; then
+[ "$(sed -n 2p gfs12.err)" = "wxguide extract: that grid point is farther from KDSM than half a\
+ grid length (139.0 km): the values read there may not stand for KDSM." ] ||
+    fail "gfs12's far line: $(cat gfs12.err)"
+if grep -q 'that grid point is farther' hrrr.err rap.err; then
     fail "a near point told as far"
 fi
 head -n 1 hrrr.err >hrrr.line
@@ -68,8 +71,8 @@ grep -Eq 'grid spacing 13.0 km\.$' rap.err || fail "rap's line: $(cat rap.err)"
 # 3.3 km south of HRRR's first point, past its edge: read (within 1.5 grid lengths) and told.
 "$wxguide" extract --point 40.47,-94.5 hrrr.grib2 >edge.out 2>edge.err || fail "$(cat edge.err)"
 [ "$(sed -n 2p edge.err)" = "wxguide extract: that grid point is farther from POINT than half a\
- grid cell's diagonal (2.1 km): POINT lies near or beyond the grid's edge, and the values read\
- there may not stand for it." ] || fail "the far line: $(cat edge.err)"
+ grid length (1.5 km): the values read there may not stand for POINT." ] ||
+    fail "the far line: $(cat edge.err)"
 grep -q '^wxguide extract: POINT 40.47N 94.50W is read at the grid point 40.50N 94.50W, 3.3 km away;' \
     edge.err || fail "the edge's point: $(cat edge.err)"
 [ -s 40.47N_94.50W_hrrr_2011011012_columns.txt ] || fail "the point's files: $(ls)"

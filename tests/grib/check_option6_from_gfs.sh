@@ -23,9 +23,11 @@ grep -q "^Wrote KDSM_gfs_2011011012_columns.txt and $severe: 29 rows, forecast h
 if grep -q -- -9999 $severe KDSM_gfs_2011011012_columns.txt; then
     echo "FAIL: -9999 in the extracted files" >&2; cat $severe >&2; exit 1
 fi
-# Standard error holds only the grid point read.
+# Standard error holds only the grid point read, farther than half the 2.5-degree grid's length.
 [ "$(cat err.txt)" = "wxguide extract: KDSM 41.53N 93.67W is read at the grid point 42.50N 92.50W,\
- 144.4 km away; grid spacing 2.5 deg (278.0 km)." ] ||
+ 144.4 km away; grid spacing 2.5 deg (278.0 km).
+wxguide extract: that grid point is farther from KDSM than half a grid length (139.0 km): the\
+ values read there may not stand for KDSM." ] ||
     { echo "FAIL: standard error:" >&2; cat err.txt >&2; exit 1; }
 [ "$(grep -c '^|' $severe)" -eq 29 ] || { echo "FAIL: not 29 rows" >&2; exit 1; }
 "$wxguide" run 6 $severe > run.txt
