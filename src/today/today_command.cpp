@@ -1,8 +1,10 @@
 #include "today/today_command.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -372,6 +374,34 @@ std::string summaryLine(const TodayStep& step) {
            (step.file.empty() ? "" : ": " + step.file);
 }
 
+// Why the day's folder cannot take files (made when missing, a file written and removed),
+// or empty when it can.
+std::string folderCannotTakeFiles(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error && !std::filesystem::is_directory(folder, error)) {
+        error = std::make_error_code(std::errc::not_a_directory);
+    }
+    if (!error) {
+        const std::filesystem::path probe = std::filesystem::path(folder) / ".wxguide-probe";
+        std::ofstream file(probe, std::ios::binary);
+        if (!file) {
+            error = std::error_code(errno, std::generic_category());
+        } else {
+            file.close();
+            std::filesystem::remove(probe, error);
+        }
+    }
+    if (!error) {
+        return {};
+    }
+    std::string reason = error.message();
+    if (!reason.empty()) {
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    }
+    return "cannot be written (" + reason + ")";
+}
+
 // The steps the day has: bulletins and option 1; each model's profile, columns and
 // option; the GFS columns for option 3 and option 3; GRIB2 files and their severe file
 // where read; option 6.
@@ -397,8 +427,12 @@ int runToday(const TodayRequest& request, const StationSet& set, const CommandRu
             {},
             {},
             {}};
-    std::error_code error;
-    std::filesystem::create_directories(day.folder, error);
+    // A folder that cannot take files would make every step fail as if nothing were out.
+    const std::string folderFault = folderCannotTakeFiles(day.folder);
+    if (!folderFault.empty()) {
+        out << "folder: FAILED (" << folderFault << "): " << day.folder << "\n";
+        return 1;
+    }
     runBulletins(day);
     const std::optional<RunTime> gfsRun = runGfs(day);
     runModel(day, rapModel, "option 4, RAP");

@@ -129,6 +129,21 @@ TEST(TodayCommand, TakesTheNewestRunOutAndGoesOnPastAFailedStep) {
               std::string::npos);
 }
 
+// A folder that cannot take files is told with the system's reason before any step runs,
+// not as every product "none out".
+TEST(TodayCommand, AFolderThatCannotBeWrittenStopsTheDayAtOnce) {
+    ScopedTempDirectory folder;
+    writeFile("day", "a plain file where the folder belongs\n");
+    FakeCommands fake;
+    std::ostringstream out;
+    EXPECT_EQ(runToday(dayRequest(), fourStations(), fake.runner(), out, nullptr), 1);
+    EXPECT_TRUE(out.str().starts_with("folder: FAILED (cannot be written (")) << out.str();
+#ifndef _WIN32
+    EXPECT_EQ(out.str(), "folder: FAILED (cannot be written (not a directory)): day\n");
+#endif
+    EXPECT_TRUE(fake.ran.empty());
+}
+
 TEST(TodayCommand, BeforeTwelveUtcTheNewestBulletinsAreYesterdays) {
     ScopedTempDirectory folder;
     FakeCommands fake;
