@@ -92,7 +92,10 @@ Verified verifyStations(DownloadSession& session, const std::vector<Source>& sou
     std::erase_if(verified.pairs,
                   [](const VerifiedPair& pair) { return pair.leadDay > lastLeadDay; });
     for (const BlendPair& blend : verified.blends) {
-        verified.pairs.push_back(blendAt(blend, ratio, GuidanceSource::blend));
+        // At 0.5 the chosen blend is the even one: scored once, not as two rows alike.
+        if (ratio != 0.5) {
+            verified.pairs.push_back(blendAt(blend, ratio, GuidanceSource::blend));
+        }
         verified.pairs.push_back(blendAt(blend, 0.5, GuidanceSource::evenBlend));
     }
     return verified;

@@ -55,9 +55,10 @@ struct CityDay {
 ChartPanel cityPanel(std::span<const VerifiedPair> pairs, std::span<const double> weights,
                      Variable variable, double ratio) {
     std::map<std::int64_t, CityDay> days;
+    // At 0.5 the chosen blend is scored as the even one.
+    const GuidanceSource blend = ratio == 0.5 ? GuidanceSource::evenBlend : GuidanceSource::blend;
     for (const VerifiedPair& pair : pairs) {
-        if (pair.source == GuidanceSource::blend && pair.variable == variable &&
-            pair.leadDay == 1) {
+        if (pair.source == blend && pair.variable == variable && pair.leadDay == 1) {
             CityDay& day = days[pair.day];
             const double weight = weights[pair.station];
             day.weight += weight;

@@ -82,6 +82,9 @@ def case_verify_scores_then_cache(case):
     check(case.asked() == 9, f"{case.asked()} requests, not 8 and one retry")
     check("answered 503; trying again" in err, err)
     scores, pairs = rows_of((case.work / "verify.csv").read_text())
+    # Without a chosen ratio the blend at 0.5 is one row per key, not two alike.
+    keys = [(r["station"], r["source"], r["variable"], r["lead_day"]) for r in scores]
+    check(len(keys) == len(set(keys)), "a score row twice")
     # NBS days 3-7 err +1 at KFSD (weight 0.75) and +5 at KDTW (0.25): pooled MAE 2, bias 2.
     for lead in range(3, 8):
         row = pooled(scores, "NBS", "max", lead)
