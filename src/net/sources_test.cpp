@@ -26,8 +26,8 @@ TEST(Sources, ReadsTheTableAndRefusesAMalformedLineByFileAndLine) {
     EXPECT_TRUE(sources[2].perStation);
     EXPECT_FALSE(sources[3].namesDay);
     std::vector<Source> archive;
-    ASSERT_TRUE(readSources("asos https://h/a?station={asos}&sts={sts}&ets={ets}\n", "t", archive,
-                            fault))
+    ASSERT_TRUE(
+        readSources("asos https://h/a?station={asos}&sts={sts}&ets={ets}\n", "t", archive, fault))
         << fault;
     EXPECT_TRUE(archive[0].perStation);
     EXPECT_TRUE(archive[0].namesDay);
