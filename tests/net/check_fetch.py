@@ -481,15 +481,20 @@ def case_grib_refused_without_eccodes(case):
     check(case.asked(case.nomads) + case.asked(case.mirror) == 0, "a server was asked")
 
 
-def main():
+def run_named_case(make_case, cases):
+    """Runs the case the command line names (PROGRAM WORK NAME [EMULATOR...]) from `cases`,
+    a module's globals, on a case `make_case` builds; the servers are closed whatever happens."""
     program, work, name = str(Path(sys.argv[1]).resolve()), Path(sys.argv[2]), sys.argv[3]
-    emulator = sys.argv[4:]
-    case = Case(program, work / name, emulator)
+    case = make_case(program, work / name, sys.argv[4:])
     try:
-        globals()["case_" + name](case)
+        cases["case_" + name](case)
     finally:
         case.close()
     print(f"{name}: passed")
+
+
+def main():
+    run_named_case(Case, globals())
 
 
 if __name__ == "__main__":

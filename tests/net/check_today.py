@@ -330,13 +330,7 @@ import check_rendering  # noqa: E402
 
 
 def main():
-    program, work, name = str(Path(sys.argv[1]).resolve()), Path(sys.argv[2]), sys.argv[3]
-    case = Case(program, work / name, sys.argv[4:])
-    try:
-        globals()["case_" + name](case)
-    finally:
-        case.close()
-    print(f"{name}: passed")
+    check_fetch.run_named_case(Case, globals())
 
 
 if __name__ == "__main__":

@@ -156,14 +156,7 @@ def case_verify_few_days_warns(case):
 
 
 def main():
-    program, work, name = str(Path(sys.argv[1]).resolve()), Path(sys.argv[2]), sys.argv[3]
-    emulator = sys.argv[4:]
-    case = Case(program, work / name, emulator)
-    try:
-        globals()["case_" + name](case)
-    finally:
-        case.close()
-    print(f"{name}: ok")
+    check_fetch.run_named_case(Case, globals())
 
 
 if __name__ == "__main__":
